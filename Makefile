@@ -1,0 +1,27 @@
+# make play: build and start the game in a window.  make test: build and run every test.
+PRESET ?= release
+BUILD := build/$(PRESET)
+CMAKE_FLAGS := $(if $(CI),-DREEDSHOT_WERROR=ON,)
+
+.PHONY: play test build deps configure bench clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset $(PRESET) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET)
+
+play: build
+	@bash scripts/play.sh $(BUILD)/app/reedshot $(ARGS)
+
+test: build
+	@ctest --preset $(PRESET)
+
+bench: build
+	@$(BUILD)/bench/reedshot_bench
+
+clean:
+	rm -rf build
