@@ -17,6 +17,10 @@ void AddBlast(Signal& out, double rate, Rng& rng, double scale) {
                               .gain = 1.2, .attack = 0.001, .tau = 0.08}, rng);
   AddTone(blast, rate, {.start = 0, .length = 0.4, .f0 = 120, .f1 = 42, .gain = 0.9,
                         .attack = 0.002, .tau = 0.09, .harmonics = 2, .tilt = 1.5});
+  // Drive into a soft limit: the crack no longer dwarfs the body, so the
+  // shot sounds dense and loud at the same peak.
+  Normalise(blast, 1.0f);
+  for (float& v : blast) v = std::tanh(3.0f * v);
   OnePole dull(rate, 1200);
   Signal echo(blast.size());
   for (size_t i = 0; i < blast.size(); ++i) echo[i] = dull.Lowpass(blast[i]);
