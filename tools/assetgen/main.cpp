@@ -1,0 +1,62 @@
+// assetgen --table FILE.cpp   writes the embedded resource table
+// assetgen --sheet FILE.png   draws every picture as the player sees it
+// assetgen --wav DIR          writes every sound as a .wav file
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tools/assetgen/catalogue.h"
+#include "tools/assetgen/contact_sheet.h"
+#include "tools/assetgen/resource_source.h"
+#include "tools/assetgen/sound_source.h"
+
+namespace {
+
+bool WriteFile(const std::filesystem::path& path, const void* data, size_t size) {
+    std::ofstream f(path, std::ios::binary);
+    f.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return static_cast<bool>(f);
+}
+
+int WriteTable(const std::string& path) {
+    std::vector<assetgen::Resource> all;
+    size_t raw = 0, stored = 0;
+    for (const assetgen::Picture& p : assetgen::BuildPictures()) {
+        all.push_back(assetgen::EncodePicture(p));
+        raw += p.pixels.size() * 2;
+        stored += all.back().bytes.size();
+    }
+    for (assetgen::Resource& s : assetgen::SoundResources()) all.push_back(std::move(s));
+    assetgen::SortResources(all);
+    const std::string source = assetgen::TableSource(all);
+    // Writing to a temporary name first keeps a half-written table from
+    // ever looking up to date.
+    const std::string tmp = path + ".tmp";
+    if (!WriteFile(tmp, source.data(), source.size())) return 1;
+    std::filesystem::rename(tmp, path);
+    std::printf("assetgen: %zu resources, pictures %zu bytes raw, %zu stored (%.1f %%)\n", all.size(), raw, stored,
+                raw ? 100.0 * static_cast<double>(stored) / static_cast<double>(raw) : 0.0);
+    return 0;
+}
+
+int WriteWaves(const std::filesystem::path& dir) {
+    std::filesystem::create_directories(dir);
+    for (const assetgen::Resource& s : assetgen::SoundResources()) {
+        if (!WriteFile(dir / (std::to_string(s.id) + ".wav"), s.bytes.data(), s.bytes.size())) return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3) {
+        const std::string option = argv[1];
+        if (option == "--table") return WriteTable(argv[2]);
+        if (option == "--sheet") return assetgen::WriteContactSheet(assetgen::BuildPictures(), argv[2]) ? 0 : 1;
+        if (option == "--wav") return WriteWaves(argv[2]);
+    }
+    std::fprintf(stderr, "usage: assetgen --table FILE.cpp | --sheet FILE.png | --wav DIR\n");
+    return 2;
+}

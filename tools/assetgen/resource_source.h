@@ -1,0 +1,27 @@
+// Turns the finished resources into the C++ source of the embedded table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/assetgen/picture.h"
+
+namespace assetgen {
+
+struct Resource {
+    std::string type;  // "PCT" or "WAVE"
+    uint16_t id;
+    std::vector<uint8_t> bytes;
+};
+
+// The stored PCT resource of one picture: its 5-6-5 bytes, compressed.
+Resource EncodePicture(const Picture& picture);
+
+// Sorted by type, then id, as the table requires.
+void SortResources(std::vector<Resource>& resources);
+
+// Source implementing resources/resource_table.h over the given resources.
+std::string TableSource(const std::vector<Resource>& resources);
+
+}  // namespace assetgen
