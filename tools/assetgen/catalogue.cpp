@@ -9,6 +9,8 @@ PictureList BuildPictures() {
     out.reserve(320);
     AddHuntScene(out);
     AddCreatures(out);
+    AddEffects(out);
+    AddFonts(out);
     std::sort(out.begin(), out.end(), [](const Picture& a, const Picture& b) { return a.id < b.id; });
     return out;
 }
