@@ -11,6 +11,8 @@ PictureList BuildPictures() {
     AddCreatures(out);
     AddEffects(out);
     AddFonts(out);
+    AddMenus(out);
+    AddPages(out);
     std::sort(out.begin(), out.end(), [](const Picture& a, const Picture& b) { return a.id < b.id; });
     return out;
 }

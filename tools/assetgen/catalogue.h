@@ -17,6 +17,7 @@ void AddHuntScene(PictureList& out);     // background tiles, scenery, bonus spo
 void AddCreatures(PictureList& out);     // ducks, red birds, decoy, sign ducks
 void AddEffects(PictureList& out);       // shells, puffs, feathers, leaves, pop-ups, clock
 void AddFonts(PictureList& out);         // the two strip fonts
-void AddMenus(PictureList& out);         // backdrops, buttons, pages, popups
+void AddMenus(PictureList& out);         // backdrops, buttons, popups, introduction
+void AddPages(PictureList& out);         // guide pages and credits captions
 
 }  // namespace assetgen

@@ -5,12 +5,13 @@
 #include "tools/assetgen/canvas.h"
 #include "tools/assetgen/catalogue.h"
 #include "tools/assetgen/paint.h"
+#include "tools/assetgen/scene_art.h"
 
 namespace assetgen {
 
 namespace {
 
-constexpr int kWide = 960, kTall = 240;
+constexpr int kWide = kPanoramaWidth, kTall = kPanoramaHeight;
 constexpr double kShore = 158;  // first row of open water
 
 void TreeBlob(cairo_t* cr, double x, double base, double h, double w, Rgb c) {
@@ -51,6 +52,8 @@ void Bush(cairo_t* cr, Noise& n, double x, double base, double w, double h) {
         cairo_fill(cr);
     }
 }
+
+}  // namespace
 
 void DrawPanorama(cairo_t* cr) {
     Noise n(7);
@@ -128,6 +131,8 @@ void DrawPanorama(cairo_t* cr) {
     SetColour(cr, pal::kWaterLow, 0.5);
     cairo_fill(cr);
 }
+
+namespace {
 
 void Plank(cairo_t* cr, double x, double y, double w, double h, Rgb c) {
     cairo_rectangle(cr, x, y, w, h);
