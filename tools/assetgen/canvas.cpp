@@ -77,7 +77,8 @@ Picture Convert(uint16_t id, const Canvas& canvas, bool keyed, Rgb under, Orient
         for (int u = 0; u < canvas.width(); ++u) {
             const size_t i = place.Index(u, v, canvas.width());
             const Canvas::Pixel px = canvas.At(u, v);
-            if (keyed && px.a < 128) {
+            // The loader reads the key from the first stored pixel: keep it clear.
+            if (keyed && (px.a < 128 || i == 0)) {
                 p.pixels[i] = key;
                 p.opaque[i] = 0;
                 continue;

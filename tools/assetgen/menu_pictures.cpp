@@ -345,7 +345,7 @@ void AddIntro(PictureList& out) {
     cairo_set_line_width(cr, 4);
     cairo_stroke(cr);
     FlyingDuck(cr, 40, 28, 100, 0.25, false);
-    Title(cr, "REEDSHOT", 90, 140, 26);
+    Title(cr, "REEDSHOT", 90, 140, 19);
     out.push_back(MakeKeyed(350, logo, pal::kBlack, Orientation::Portrait));
 
     Canvas turn(220, 212);
