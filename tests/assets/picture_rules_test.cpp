@@ -6,6 +6,7 @@
 
 #include "tests/assets/expected_inventory.h"
 #include "tools/assetgen/catalogue.h"
+#include "tools/assetgen/paint.h"
 
 namespace {
 
@@ -166,5 +167,17 @@ TEST(PictureContent, LogoTurnsOnBlackWithItsArtInsideTheCircle) {
         }
     }
 }
+
+}  // namespace
+
+namespace {
+
+// Drawing fills the font caches; empty them once every test has run.
+class FontCacheRelease : public ::testing::Environment {
+public:
+    void TearDown() override { assetgen::ReleaseFontCaches(); }
+};
+
+const auto* const kFontCacheRelease = ::testing::AddGlobalTestEnvironment(new FontCacheRelease);
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "tools/assetgen/catalogue.h"
 #include "tools/assetgen/contact_sheet.h"
+#include "tools/assetgen/paint.h"
 #include "tools/assetgen/resource_source.h"
 #include "tools/assetgen/sound_source.h"
 
@@ -48,9 +49,7 @@ int WriteWaves(const std::filesystem::path& dir) {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     if (argc == 3) {
         const std::string option = argv[1];
         if (option == "--table") return WriteTable(argv[2]);
@@ -59,4 +58,12 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "usage: assetgen --table FILE.cpp | --sheet FILE.png | --wav DIR\n");
     return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int status = Run(argc, argv);
+    assetgen::ReleaseFontCaches();
+    return status;
 }

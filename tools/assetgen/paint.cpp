@@ -1,5 +1,7 @@
 #include "tools/assetgen/paint.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <cmath>
 
 namespace assetgen {
@@ -85,6 +87,11 @@ void DrawText(cairo_t* cr, const std::string& text, double x, double y, const Te
 void DrawTextFitted(cairo_t* cr, const std::string& text, double x, double y, double maxWidth, TextStyle style) {
     while (style.size > 6 && TextWidth(cr, text, style) > maxWidth) style.size -= 0.5;
     DrawText(cr, text, x, y, style);
+}
+
+void ReleaseFontCaches() {
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 double Noise::Next() {

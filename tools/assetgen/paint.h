@@ -36,6 +36,10 @@ void DrawText(cairo_t* cr, const std::string& text, double x, double y, const Te
 // Like DrawText, but shrinks the size until the text fits in maxWidth.
 void DrawTextFitted(cairo_t* cr, const std::string& text, double x, double y, double maxWidth, TextStyle style);
 
+// Lets Cairo's and fontconfig's caches go, so leak checkers see a clean exit.
+// Call once, after the last drawing.
+void ReleaseFontCaches();
+
 // A deterministic noise source so the same picture comes out every build.
 class Noise {
 public:
