@@ -1,6 +1,7 @@
 // The hunt's small pictures: the shell strip, clock, shot puffs, feather
 // bursts, tumbling leaves and the score pop-ups. Pop-ups and bursts show at
 // half strength over the scene, so they are drawn bright.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -96,9 +97,12 @@ void Feather(cairo_t* cr, double x, double y, double len, double angle, Rgb c) {
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_rotate(cr, angle);
-    Ellipse(cr, 0, 0, len / 2, len / 6);
+    Ellipse(cr, 0, 0, len / 2, len / 3.5);
     SetColour(cr, c);
-    cairo_fill(cr);
+    cairo_fill_preserve(cr);
+    SetColour(cr, pal::kInk, 0.6);
+    cairo_set_line_width(cr, 0.8);
+    cairo_stroke(cr);
     cairo_move_to(cr, -len / 2, 0);
     cairo_line_to(cr, len / 2, 0);
     SetColour(cr, pal::kWhite);
@@ -112,12 +116,12 @@ void DrawFeatherBurst(cairo_t* cr, int frame, double w, double h) {
     Noise n(17);
     const double t = (frame + 1) / 7.0;
     const Rgb colours[] = {pal::kDuckBody, pal::kDuckWing, pal::kCream, pal::kDuckBreast, pal::kDuckHeadShine};
-    const double scale = w / 120.0;
+    const double scale = std::max(w / 120.0, 0.55);
     for (int i = 0; i < 16; ++i) {
         const double a = n.Range(0, 2 * M_PI), speed = n.Range(0.5, 1.0);
         const double x = w / 2 + std::cos(a) * speed * t * w * 0.42;
         const double y = h / 2 + std::sin(a) * speed * t * h * 0.3 + t * t * h * 0.18;
-        Feather(cr, x, y, n.Range(9, 15) * scale, a + t * n.Range(-3, 3), Mix(colours[i % 5], pal::kWhite, 0.25));
+        Feather(cr, x, y, n.Range(14, 22) * scale, a + t * n.Range(-3, 3), Mix(colours[i % 5], pal::kWhite, 0.1));
     }
 }
 
