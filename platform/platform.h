@@ -128,3 +128,5 @@ void Trace(const char* event, const char* fields);
 int RunProgram(int argc, char** argv, int (*entry)());
 
 }  // namespace plat
+
+#include "platform/audio/wave_out.h"

@@ -1,0 +1,41 @@
+#include "sound/mixer_mailbox.h"
+
+namespace snd {
+
+bool MixerMailbox::PostBufferDone(plat::WaveBuffer* buffer) {
+    {
+        std::lock_guard<std::mutex> hold(mutex_);
+        if (count_ == kCapacity) return false;
+        queue_[(head_ + count_) % kCapacity] = buffer;
+        ++count_;
+    }
+    wake_.notify_one();
+    return true;
+}
+
+void MixerMailbox::PostStop() {
+    {
+        std::lock_guard<std::mutex> hold(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_one();
+}
+
+plat::WaveBuffer* MixerMailbox::Wait() {
+    std::unique_lock<std::mutex> hold(mutex_);
+    wake_.wait(hold, [this] { return stop_ || count_ > 0; });
+    if (stop_) return nullptr;
+    plat::WaveBuffer* buffer = queue_[head_];
+    head_ = (head_ + 1) % kCapacity;
+    --count_;
+    return buffer;
+}
+
+void MixerMailbox::Clear() {
+    std::lock_guard<std::mutex> hold(mutex_);
+    head_ = 0;
+    count_ = 0;
+    stop_ = false;
+}
+
+}  // namespace snd
