@@ -1,0 +1,48 @@
+// Base of every screen. Exactly one view is current at a time and sees every
+// input event first.
+#pragma once
+
+#include <cstdint>
+
+#include "app/input_event.h"
+
+class Scene;
+class Control;
+
+struct ViewArea {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+
+class View {
+public:
+    static constexpr int kMaxControls = 40;
+
+    View() = default;
+    virtual ~View() = default;
+
+    virtual void Enter() = 0;
+    virtual void Leave() = 0;
+    // kNotConsumed, kConsumed or kQuit.
+    virtual int HandleEvent(InputEvent& event) = 0;
+
+    void SetScene(Scene* scene) { scene_ = scene; }
+    Scene* GetScene() const { return scene_; }
+
+    // Values are taken as signed 16-bit, as the screens' layouts are.
+    void SetArea(int32_t left, int32_t top, int32_t width, int32_t height);
+    const ViewArea& Area() const { return area_; }
+
+    // False when the table is full; the control is then not added.
+    bool AddControl(Control* control);
+    Control* ControlAt(int index) const { return controls_[index]; }
+    int ControlCount() const { return controlCount_; }
+
+private:
+    Scene* scene_ = nullptr;
+    Control* controls_[kMaxControls] = {};
+    uint8_t controlCount_ = 0;
+    ViewArea area_ = {0, 0, 240, 320};
+};
