@@ -1,0 +1,39 @@
+// The off-screen frame and its presentation to the window.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "graphics/geometry.h"
+#include "graphics/surface.h"
+
+namespace gfx {
+
+// Rows start on 4-byte boundaries, top row first, as the window shows them.
+class DisplaySurface : public Surface {
+public:
+    DisplaySurface(uint32_t width, uint32_t height);
+
+private:
+    std::unique_ptr<uint16_t[]> memory_;
+};
+
+class Display {
+public:
+    // At the window's client size.
+    Display();
+
+    DisplaySurface& GetDisplaySurface() { return surface_; }
+
+    // Each is one present of the platform, with all its rectangles.
+    void PresentAll();
+    void PresentRects(const Rect* rects, uint16_t count);
+    // The whole surface shifted by (dx, dy); the uncovered strip of the
+    // window keeps what it showed.
+    void PresentOffset(int32_t dx, int32_t dy);
+
+private:
+    DisplaySurface surface_;
+};
+
+}  // namespace gfx

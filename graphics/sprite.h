@@ -1,0 +1,49 @@
+// A picture at a world position, optionally keyed and half transparent.
+#pragma once
+
+#include <cstdint>
+
+#include "graphics/geometry.h"
+#include "graphics/picture.h"
+
+namespace gfx {
+
+// Given as a key: take the image's top-left pixel (so white is never a key).
+constexpr Colour kKeyFromImage = 0xFFFF;
+
+class Sprite {
+public:
+    Sprite() = default;
+    virtual ~Sprite();
+    Sprite(const Sprite&) = delete;
+    Sprite& operator=(const Sprite&) = delete;
+
+    bool dirty = false;              // static sprites: redraw at the next frame
+    Picture* background = nullptr;   // owned; only while savesBackground
+    Picture* image = nullptr;        // not owned
+    PictureHolder* holder = nullptr; // where image came from, if anywhere
+    int32_t x = 0;                   // world position of the top-left corner
+    int32_t y = 0;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    bool savesBackground = false;    // a moving sprite, erased after each frame
+    bool keyed = false;
+    bool blend = false;
+    Colour key = 0;
+    uint8_t layer = 0;
+};
+
+void CreateSprite(Sprite& sprite, PictureHolder* holder, int32_t x, int32_t y, bool savesBackground, bool keyed,
+                  bool blend, Colour key);
+// As CreateSprite from a picture; the holder is left as it was. 0 on success.
+int SetSpritePicture(Sprite& sprite, Picture* picture, int32_t x, int32_t y, bool savesBackground, bool keyed,
+                     bool blend, Colour key);
+// A fresh black background buffer of the sprite's current size.
+void AllocateSpriteBackground(Sprite& sprite);
+// Drops the background buffer and the image.
+void FreeSpriteBackground(Sprite& sprite);
+
+// Rectangles in world coordinates overlap (strictly).
+bool SpritesOverlap(const Sprite& a, const Sprite& b);
+
+}  // namespace gfx

@@ -1,0 +1,36 @@
+// A 5-6-5 pixel buffer, top row first.
+#pragma once
+
+#include <cstdint>
+
+#include "graphics/geometry.h"
+
+namespace gfx {
+
+class Surface {
+public:
+    Surface() = default;
+    // Owns width x height black pixels, pitch 2 x width. Out of memory gives
+    // an empty 0 x 0 surface.
+    Surface(uint32_t width, uint32_t height);
+    // Over memory someone else owns.
+    Surface(uint16_t* pixels, uint32_t width, uint32_t height, uint32_t pitch);
+    virtual ~Surface();
+
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    uint16_t* Row(int32_t y) { return reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(pixels) + y * pitch); }
+    const uint16_t* Row(int32_t y) const {
+        return reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) + y * pitch);
+    }
+    Colour At(int32_t x, int32_t y) const { return Row(y)[x]; }
+
+    uint16_t* pixels = nullptr;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t pitch = 0;  // bytes from one row to the next
+    bool ownsPixels = false;
+};
+
+}  // namespace gfx
