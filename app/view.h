@@ -6,7 +6,9 @@
 
 #include "app/input_event.h"
 
+namespace gfx {
 class Scene;
+}
 class Control;
 
 struct ViewArea {
@@ -28,8 +30,8 @@ public:
     // kNotConsumed, kConsumed or kQuit.
     virtual int HandleEvent(InputEvent& event) = 0;
 
-    void SetScene(Scene* scene) { scene_ = scene; }
-    Scene* GetScene() const { return scene_; }
+    void SetScene(gfx::Scene* scene) { scene_ = scene; }
+    gfx::Scene* GetScene() const { return scene_; }
 
     // Values are taken as signed 16-bit, as the screens' layouts are.
     void SetArea(int32_t left, int32_t top, int32_t width, int32_t height);
@@ -41,7 +43,7 @@ public:
     int ControlCount() const { return controlCount_; }
 
 private:
-    Scene* scene_ = nullptr;
+    gfx::Scene* scene_ = nullptr;
     Control* controls_[kMaxControls] = {};
     uint8_t controlCount_ = 0;
     ViewArea area_ = {0, 0, 240, 320};

@@ -1,0 +1,60 @@
+#include "app/game_app.h"
+
+#include "app/animation_list.h"
+#include "app/event_dispatcher.h"
+#include "app/message_loop.h"
+#include "app/view_list.h"
+#include "game/game_controller.h"
+#include "platform/platform.h"
+#include "sound/sound_manager.h"
+
+GameApp theApp;
+
+namespace {
+
+constexpr const char* kWindowName = "FWK";
+constexpr uint32_t kHeartbeatTimer = 15000;
+constexpr uint32_t kHeartbeatMs = 10;
+
+template <typename T>
+void Destroy(T*& object) {
+    delete object;
+    object = nullptr;
+}
+
+}  // namespace
+
+bool GameApp::Initialise() {
+    if (plat::ActivateRunningInstance(kWindowName, kWindowName)) return false;
+    if (!plat::CreateMainWindow(kWindowName, kWindowName)) return false;
+    plat::CaptureHardwareButtons();
+
+    animations_ = new AnimationList();
+    views_ = new ViewList();
+    sound_ = new snd::SoundManager();
+    controller_ = new GameController(*views_, *animations_);
+    // The dispatcher holds no state; it only needs the three it routes to.
+    dispatcher_ = new EventDispatcher(*views_, *controller_, *animations_);
+    controller_->CreateViews();
+
+    return plat::StartTimer(kHeartbeatTimer, kHeartbeatMs);
+}
+
+void GameApp::Run() { RunMessageLoop(input_, *dispatcher_); }
+
+void GameApp::Shutdown() {
+    Destroy(views_);  // the views themselves belong to the controller
+    animations_->Clear();
+    Destroy(animations_);
+    Destroy(dispatcher_);
+    controller_->DestroyViews();
+    Destroy(controller_);
+    Destroy(sound_);
+}
+
+int ProgramEntry() {
+    if (!theApp.Initialise()) return 0;
+    theApp.Run();
+    theApp.Shutdown();
+    return 1;
+}
