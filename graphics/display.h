@@ -3,6 +3,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
+
+#include "platform/platform.h"
 
 #include "graphics/geometry.h"
 #include "graphics/surface.h"
@@ -33,7 +36,11 @@ public:
     void PresentOffset(int32_t dx, int32_t dy);
 
 private:
+    // Enough for a frame's dirty rectangles, so presenting never allocates.
+    static constexpr size_t kReservedCopies = 32;
+
     DisplaySurface surface_;
+    std::vector<plat::CopyRect> copies_;
 };
 
 }  // namespace gfx

@@ -46,6 +46,9 @@ protected:
     DisplayList displayList_;
 
 private:
+    // Erases every moving sprite, top layer first, ending the frame.
+    void RestoreAllSprites();
+
     SpriteList sprites_;
     SpriteList* animated_ = nullptr;
     uint8_t minDirtyLayer_ = 1;

@@ -29,8 +29,6 @@ public:
     // Repaints the whole screen: the visible tiles, then every sprite.
     void RedrawScene();
 
-    const Sprite* Tile(int16_t column, int16_t row) const;
-
 private:
     int16_t columns_;
     int16_t rows_;

@@ -35,7 +35,8 @@ public:
 
 void CreateSprite(Sprite& sprite, PictureHolder* holder, int32_t x, int32_t y, bool savesBackground, bool keyed,
                   bool blend, Colour key);
-// As CreateSprite from a picture; the holder is left as it was. 0 on success.
+// As CreateSprite from a picture; the holder is left as it was. 0 on
+// success, -1 when the background buffer could not be allocated.
 int SetSpritePicture(Sprite& sprite, Picture* picture, int32_t x, int32_t y, bool savesBackground, bool keyed,
                      bool blend, Colour key);
 // A fresh black background buffer of the sprite's current size.

@@ -1,0 +1,72 @@
+#include "graphics/sprite.h"
+
+#include <new>
+
+namespace gfx {
+namespace {
+
+void SetUp(Sprite& sprite, Picture* picture, int32_t x, int32_t y, bool savesBackground, bool keyed, bool blend,
+           Colour key) {
+    sprite.image = picture;
+    sprite.width = picture != nullptr ? picture->width : 0;
+    sprite.height = picture != nullptr ? picture->height : 0;
+    sprite.x = x;
+    sprite.y = y;
+    sprite.keyed = keyed;
+    sprite.blend = blend;
+    sprite.key = key;
+    if (key == kKeyFromImage) {
+        const bool hasPixel = picture != nullptr && picture->surface != nullptr && picture->width != 0 &&
+                              picture->height != 0;
+        sprite.key = hasPixel ? picture->surface->At(0, 0) : 0;
+    }
+    if (savesBackground) {
+        AllocateSpriteBackground(sprite);
+        sprite.savesBackground = sprite.background != nullptr;
+    } else {
+        delete sprite.background;
+        sprite.background = nullptr;
+        sprite.savesBackground = false;
+    }
+}
+
+}  // namespace
+
+Sprite::~Sprite() { delete background; }
+
+void CreateSprite(Sprite& sprite, PictureHolder* holder, int32_t x, int32_t y, bool savesBackground, bool keyed,
+                  bool blend, Colour key) {
+    sprite.holder = holder;
+    SetUp(sprite, holder != nullptr ? holder->picture : nullptr, x, y, savesBackground, keyed, blend, key);
+}
+
+int SetSpritePicture(Sprite& sprite, Picture* picture, int32_t x, int32_t y, bool savesBackground, bool keyed,
+                     bool blend, Colour key) {
+    SetUp(sprite, picture, x, y, savesBackground, keyed, blend, key);
+    // A background buffer that could not be made is a failure, not a sprite
+    // that silently never erases.
+    return savesBackground && !sprite.savesBackground ? -1 : 0;
+}
+
+void AllocateSpriteBackground(Sprite& sprite) {
+    delete sprite.background;
+    sprite.background = new (std::nothrow) Picture;
+    if (sprite.background != nullptr) {
+        CreateBlankPicture(*sprite.background, static_cast<uint16_t>(sprite.width),
+                           static_cast<uint16_t>(sprite.height));
+    }
+}
+
+void FreeSpriteBackground(Sprite& sprite) {
+    delete sprite.background;
+    sprite.background = nullptr;
+    sprite.savesBackground = false;
+    sprite.image = nullptr;
+}
+
+bool SpritesOverlap(const Sprite& a, const Sprite& b) {
+    const int64_t aw = a.width, ah = a.height, bw = b.width, bh = b.height;
+    return a.x < b.x + bw && b.x < a.x + aw && a.y < b.y + bh && b.y < a.y + ah;
+}
+
+}  // namespace gfx

@@ -1,0 +1,24 @@
+#include "graphics/surface.h"
+
+#include <new>
+
+namespace gfx {
+
+Surface::Surface(uint32_t w, uint32_t h) {
+    const uint64_t count = uint64_t{w} * h;
+    pixels = count != 0 ? new (std::nothrow) uint16_t[count]() : nullptr;
+    if (pixels == nullptr && count != 0) return;
+    width = w;
+    height = h;
+    pitch = 2 * w;
+    ownsPixels = true;
+}
+
+Surface::Surface(uint16_t* memory, uint32_t w, uint32_t h, uint32_t rowPitch)
+    : pixels(memory), width(w), height(h), pitch(rowPitch) {}
+
+Surface::~Surface() {
+    if (ownsPixels) delete[] pixels;
+}
+
+}  // namespace gfx
