@@ -37,6 +37,10 @@ public:
     void SetArea(int32_t left, int32_t top, int32_t width, int32_t height);
     const ViewArea& Area() const { return area_; }
 
+    // Draws picture `id`, loaded at the area's size, at the area's top-left
+    // corner onto the display surface as background, without presenting.
+    void DrawBackdrop(uint16_t id, bool keyed, bool blend);
+
     // False when the table is full; the control is then not added.
     bool AddControl(Control* control);
     Control* ControlAt(int index) const { return controls_[index]; }
