@@ -143,14 +143,16 @@ void WriteBits(uint32_t value, uint32_t count, BitStream* stream) {
     }
 }
 
-void CloseBitStream(BitStream* stream) {
-    if (stream == nullptr) return;
+uint32_t CloseBitStream(BitStream* stream) {
+    if (stream == nullptr) return 0;
     if (stream->mode == 'w') {
         if (stream->bitCounter != 0) WriteBits(0, static_cast<uint32_t>(8 - stream->bitCounter), stream);
         if (stream->index != 0) WriteBytes(g_slots[stream->slot], stream->block, stream->index);
     }
+    const uint32_t position = g_slots[stream->slot].position;
     g_slots[stream->slot] = StreamSlot{};
     delete stream;
+    return position;
 }
 
 }  // namespace gfx

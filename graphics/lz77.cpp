@@ -49,17 +49,18 @@ void DecodeAll(BitStream* in, BitStream* out) {
     }
 }
 
-void DecodeResource(const plat::ResourceData& resource, uint8_t* out, uint32_t capacity) {
+uint32_t DecodeResource(const plat::ResourceData& resource, uint8_t* out, uint32_t capacity) {
     SetOutputBuffer(out, capacity);
     ResetStreams();
     AllocateWindow();
     BitStream* in = OpenReadStream(resource);
     BitStream* written = OpenWriteStream();
     if (in != nullptr && written != nullptr) DecodeAll(in, written);
-    CloseBitStream(written);
+    const uint32_t produced = CloseBitStream(written);
     CloseBitStream(in);
     FreeWindow();
     SetOutputBuffer(nullptr, 0);
+    return produced;
 }
 
 bool DecodePicture(uint16_t id, uint8_t* out, uint32_t capacity) {

@@ -21,9 +21,10 @@ void FreeWindow();
 // finishing the token in progress.
 void DecodeAll(BitStream* in, BitStream* out);
 
-// Fills `out` with the decoded bytes of a resource; bytes beyond `capacity`
-// are dropped and a short stream leaves the rest of `out` as it was.
-void DecodeResource(const plat::ResourceData& resource, uint8_t* out, uint32_t capacity);
+// Fills `out` with the decoded bytes of a resource and answers how many it
+// wrote; bytes beyond `capacity` are dropped and a short stream leaves the
+// rest of `out` as it was.
+uint32_t DecodeResource(const plat::ResourceData& resource, uint8_t* out, uint32_t capacity);
 
 // The same for PCT resource `id`; false, with `out` untouched, when the
 // program holds no such resource.

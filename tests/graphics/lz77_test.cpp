@@ -13,18 +13,20 @@ using gfxtest::StreamBuilder;
 
 constexpr uint8_t kUntouched = 0xEE;
 
-// Decodes into a buffer of `capacity` bytes preset to kUntouched.
-std::vector<uint8_t> Decode(const std::vector<uint8_t>& resource, size_t capacity) {
-    std::vector<uint8_t> out(capacity, kUntouched);
-    gfx::DecodeResource(gfxtest::View(resource), out.data(), static_cast<uint32_t>(out.size()));
-    return out;
-}
-
 // Bytes written before the first untouched one.
 size_t Produced(const std::vector<uint8_t>& out) {
     size_t n = 0;
     while (n < out.size() && out[n] != kUntouched) ++n;
     return n;
+}
+
+// Decodes into a buffer of `capacity` bytes preset to kUntouched; the
+// streams here never produce that byte, so the decoder's count must agree.
+std::vector<uint8_t> Decode(const std::vector<uint8_t>& resource, size_t capacity) {
+    std::vector<uint8_t> out(capacity, kUntouched);
+    const uint32_t written = gfx::DecodeResource(gfxtest::View(resource), out.data(), static_cast<uint32_t>(out.size()));
+    EXPECT_EQ(written, Produced(out));
+    return out;
 }
 
 TEST(Lz77Tokens, MatchesReadTheZeroHistoryAndRepeatOverlaps) {
