@@ -28,10 +28,10 @@ void GameController::CreateViews() {
     savedScrollY_ = 0;
 }
 
+// By now the shell has destroyed the view list and the animation list.
 void GameController::DestroyViews() {
     delete preview_;
     preview_ = nullptr;
-    animations_.SetScene(nullptr);
     if (scene_ != nullptr) scene_->DestroyTiles();
     delete scene_;
     scene_ = nullptr;
