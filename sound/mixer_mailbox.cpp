@@ -2,15 +2,14 @@
 
 namespace snd {
 
-bool MixerMailbox::PostBufferDone(plat::WaveBuffer* buffer) {
+void MixerMailbox::PostBufferDone(plat::WaveBuffer* buffer) {
     {
         std::lock_guard<std::mutex> hold(mutex_);
-        if (count_ == kCapacity) return false;
+        if (count_ == kCapacity) return;
         queue_[(head_ + count_) % kCapacity] = buffer;
         ++count_;
     }
     wake_.notify_one();
-    return true;
 }
 
 void MixerMailbox::PostStop() {

@@ -12,8 +12,8 @@ namespace snd {
 
 class MixerMailbox {
 public:
-    // Returns false when the queue is full and the notice was dropped.
-    bool PostBufferDone(plat::WaveBuffer* buffer);
+    // More notices than buffers in flight cannot come; a surplus is dropped.
+    void PostBufferDone(plat::WaveBuffer* buffer);
     void PostStop();
     // Blocks until a notice or the stop request arrives. Null means stop.
     plat::WaveBuffer* Wait();
