@@ -1,0 +1,191 @@
+#include "graphics/blit.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "graphics/picture.h"
+
+namespace {
+
+using gfx::Colour;
+using gfx::Point;
+using gfx::Rect;
+using gfx::Surface;
+
+constexpr Colour kKey = 0xF81F;
+constexpr Colour kInk = 0x07E0;
+constexpr Colour kBack = 0x001F;
+
+void Fill(Surface& s, Colour c) {
+    for (int32_t y = 0; y < static_cast<int32_t>(s.height); ++y) {
+        for (uint32_t x = 0; x < s.width; ++x) s.Row(y)[x] = c;
+    }
+}
+
+// The blend as the 8-bit channel formula states it.
+Colour HalfByChannels(Colour a, Colour b) {
+    return gfx::FromChannels(((gfx::Red8(a) + gfx::Red8(b)) >> 1) & 0xF8, ((gfx::Green8(a) + gfx::Green8(b)) >> 1) & 0xFC,
+                             (gfx::Blue8(a) + gfx::Blue8(b)) >> 1);
+}
+
+TEST(Blend, HalfMatchesTheChannelFormula) {
+    EXPECT_EQ(gfx::Half(0xFFFF, 0x0000), 0x7BEF);
+    std::mt19937 rng(9);
+    for (int i = 0; i < 20000; ++i) {
+        const auto a = static_cast<Colour>(rng());
+        const auto b = static_cast<Colour>(rng());
+        ASSERT_EQ(gfx::Half(a, b), HalfByChannels(a, b)) << a << " " << b;
+        ASSERT_EQ(gfx::Half(a, a), a);
+    }
+}
+
+TEST(Blend, AlphaEndsAndMiddle) {
+    std::mt19937 rng(4);
+    for (int i = 0; i < 1000; ++i) {
+        const auto s = static_cast<Colour>(rng());
+        const auto d = static_cast<Colour>(rng());
+        ASSERT_EQ(gfx::Alpha(s, d, 1.0f), s);
+        ASSERT_EQ(gfx::Alpha(s, d, 0.0f), d);
+    }
+    // Red 248 x 0.5 = 124, kept as 120: red 15 of 31.
+    EXPECT_EQ(gfx::Alpha(0xF800, 0x0000, 0.5f), 0x7800);
+    // 0.1 in single precision is a little above 0.1: 248 x 0.1 + 0 x 0.9 truncates to 24.
+    EXPECT_EQ(gfx::Alpha(0x001F, 0x0000, 0.1f), 24 >> 3);
+    // Out of range does not overflow the channels.
+    EXPECT_EQ(gfx::Alpha(0xFFFF, 0xFFFF, 3.0f), 0xFFFF);
+    EXPECT_EQ(gfx::Alpha(0xFFFF, 0x0000, -1.0f), 0x0000);
+}
+
+// A 4 x 6 sprite, key everywhere but a 3-row bar in rows 2..4.
+void DrawBar(Surface& s) {
+    Fill(s, kKey);
+    for (int32_t y = 2; y <= 4; ++y) {
+        for (int32_t x = 0; x < 4; ++x) s.Row(y)[x] = kInk;
+    }
+}
+
+TEST(SoftBlit, EdgesOfAnOpaqueRun) {
+    Surface sprite(4, 6);
+    DrawBar(sprite);
+    Surface dst(4, 6);
+    Fill(dst, kBack);
+    gfx::BlitKeyedSoft(sprite, dst, Point{0, 0}, Rect{0, 0, 4, 6}, kKey);
+    for (int32_t x = 0; x < 4; ++x) {
+        EXPECT_EQ(dst.At(x, 0), kBack);
+        EXPECT_EQ(dst.At(x, 1), kBack);
+        EXPECT_EQ(dst.At(x, 2), gfx::Half(kInk, kBack));  // top edge blended
+        EXPECT_EQ(dst.At(x, 3), kInk);
+        EXPECT_EQ(dst.At(x, 4), kInk);
+        EXPECT_EQ(dst.At(x, 5), gfx::Half(kKey, kBack));  // fringe under the run
+    }
+}
+
+TEST(SoftBlit, FirstDrawnRowIsNeverBlended) {
+    // Clipped at the screen top: the region starts on the bar's top row.
+    Surface sprite(4, 6);
+    DrawBar(sprite);
+    Surface dst(4, 4);
+    Fill(dst, kBack);
+    gfx::BlitKeyedSoft(sprite, dst, Point{0, 0}, Rect{0, 2, 4, 6}, kKey);
+    for (int32_t x = 0; x < 4; ++x) {
+        EXPECT_EQ(dst.At(x, 0), kInk);
+        EXPECT_EQ(dst.At(x, 2), kInk);
+        EXPECT_EQ(dst.At(x, 3), gfx::Half(kKey, kBack));
+    }
+    // Key on row 0 leaves the destination alone.
+    Surface top(4, 2);
+    Fill(top, kBack);
+    gfx::BlitKeyedSoft(sprite, top, Point{0, 0}, Rect{0, 0, 4, 2}, kKey);
+    EXPECT_EQ(top.At(0, 0), kBack);
+    EXPECT_EQ(top.At(0, 1), kBack);
+}
+
+TEST(SoftBlit, ColumnsAreIndependentAndOffsetsApply) {
+    // One opaque pixel in column 1 row 1 of a 3 x 3 sprite, drawn at (2, 1).
+    Surface sprite(3, 3);
+    Fill(sprite, kKey);
+    sprite.Row(1)[1] = kInk;
+    Surface dst(6, 5);
+    Fill(dst, kBack);
+    gfx::BlitKeyedSoft(sprite, dst, Point{2, 1}, Rect{0, 0, 3, 3}, kKey);
+    for (int32_t y = 0; y < 5; ++y) {
+        for (int32_t x = 0; x < 6; ++x) {
+            Colour want = kBack;
+            if (x == 3 && y == 2) want = gfx::Half(kInk, kBack);
+            if (x == 3 && y == 3) want = gfx::Half(kKey, kBack);
+            EXPECT_EQ(dst.At(x, y), want) << x << "," << y;
+        }
+    }
+}
+
+TEST(KeyedBlits, KeyIsTransparentOthersCopiedOrBlended) {
+    Surface src(3, 1);
+    src.Row(0)[0] = kKey;
+    src.Row(0)[1] = kInk;
+    src.Row(0)[2] = 0xFFFF;
+    Surface keyed(3, 1);
+    Fill(keyed, kBack);
+    gfx::BlitKeyed(src, keyed, Point{0, 0}, Rect{0, 0, 3, 1}, kKey);
+    EXPECT_EQ(keyed.At(0, 0), kBack);
+    EXPECT_EQ(keyed.At(1, 0), kInk);
+    EXPECT_EQ(keyed.At(2, 0), 0xFFFF);
+
+    Surface half(3, 1);
+    Fill(half, kBack);
+    gfx::BlitKeyedHalf(src, half, Point{0, 0}, Rect{0, 0, 3, 1}, kKey);
+    EXPECT_EQ(half.At(0, 0), kBack);
+    EXPECT_EQ(half.At(1, 0), gfx::Half(kInk, kBack));
+
+    Surface alpha(3, 1);
+    Fill(alpha, kBack);
+    gfx::BlitKeyedAlpha(src, alpha, Point{0, 0}, Rect{0, 0, 3, 1}, kKey, 1.0f);
+    EXPECT_EQ(alpha.At(0, 0), kBack);
+    EXPECT_EQ(alpha.At(2, 0), 0xFFFF);
+
+    Surface plain(3, 1);
+    Fill(plain, kBack);
+    gfx::BlitHalf(src, plain, Point{0, 0}, Rect{0, 0, 3, 1});
+    EXPECT_EQ(plain.At(0, 0), gfx::Half(kKey, kBack));  // no key here
+}
+
+TEST(CopyBlits, RegionsLandAtTheDestinationPoint) {
+    Surface src(4, 4);
+    for (int32_t y = 0; y < 4; ++y) {
+        for (int32_t x = 0; x < 4; ++x) src.Row(y)[x] = static_cast<Colour>(y * 4 + x + 1);
+    }
+    Surface dst(5, 5);
+    gfx::BlitCopy(src, dst, Point{3, 2}, Rect{1, 1, 3, 4});
+    EXPECT_EQ(dst.At(3, 2), 6);
+    EXPECT_EQ(dst.At(4, 4), 15);
+    EXPECT_EQ(dst.At(2, 2), 0);
+    EXPECT_EQ(dst.At(3, 1), 0);
+
+    Surface whole(6, 6);
+    gfx::BlitCopyWhole(src, whole, Point{2, 2});
+    EXPECT_EQ(whole.At(2, 2), 1);
+    EXPECT_EQ(whole.At(5, 5), 16);
+    EXPECT_EQ(whole.At(1, 1), 0);
+}
+
+TEST(Fill, EveryPixelOnEveryPath) {
+    for (Colour c : {Colour{0x0000}, Colour{0xF800}, Colour{0x4242}, Colour{0x1234}}) {
+        for (uint32_t w : {240u, 7u}) {
+            Surface s(w, 5);
+            gfx::FillSurface(s, c);
+            for (int32_t y = 0; y < 5; ++y) {
+                for (uint32_t x = 0; x < w; ++x) ASSERT_EQ(s.At(static_cast<int32_t>(x), y), c) << c << " w " << w;
+            }
+        }
+    }
+    // Over memory with a padded pitch: rows still start where the pitch says.
+    std::vector<uint16_t> memory(4 * 3, 0);
+    Surface padded(memory.data(), 3, 3, 8);
+    gfx::FillSurface(padded, 0x1234);
+    for (int32_t y = 0; y < 3; ++y) {
+        for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(padded.At(x, y), 0x1234);
+    }
+}
+
+}  // namespace
