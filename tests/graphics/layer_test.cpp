@@ -1,0 +1,281 @@
+#include "graphics/layer_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/graphics/frame_fixture.h"
+
+namespace {
+
+using gfx::Rect;
+using gfxtest::FrameTest;
+
+constexpr gfx::Colour kGround = 0x0841;
+constexpr gfx::Colour kDuck = 0xF800;
+constexpr gfx::Colour kSign = 0x07E0;
+
+std::vector<const gfx::Sprite*> Order(const gfx::SpriteList& list) {
+    std::vector<const gfx::Sprite*> out;
+    for (auto* n = list.Head(); n != nullptr; n = n->next) out.push_back(n->sprite);
+    return out;
+}
+
+TEST(SpriteLists, NewestFirstAmongEqualLayersButNeverBeforeTheHead) {
+    gfx::Sprite s[5];
+    gfx::SpriteList list;
+    const uint16_t layers[] = {5, 3, 5, 7, 5};
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(list.Insert(&s[i], layers[i]));
+    EXPECT_EQ(Order(list), (std::vector<const gfx::Sprite*>{&s[1], &s[4], &s[2], &s[0], &s[3]}));
+    // Backwards through prev as well.
+    EXPECT_EQ(list.Tail()->sprite, &s[3]);
+    EXPECT_EQ(list.Tail()->prev->sprite, &s[0]);
+
+    gfx::SpriteList same;
+    same.Insert(&s[0], 2);
+    same.Insert(&s[1], 2);  // equal to the head: goes after it
+    same.Insert(&s[2], 2);
+    EXPECT_EQ(Order(same), (std::vector<const gfx::Sprite*>{&s[0], &s[2], &s[1]}));
+}
+
+TEST(SpriteLists, RemoveUnlinksTheFirstAndEmptiesCleanly) {
+    gfx::Sprite a, b;
+    gfx::SpriteList list;
+    list.Insert(&a, 1);
+    list.Insert(&b, 2);
+    list.Insert(&a, 3);
+    EXPECT_TRUE(list.Remove(&a));
+    EXPECT_EQ(Order(list), (std::vector<const gfx::Sprite*>{&b, &a}));
+    EXPECT_EQ(list.Head()->prev, nullptr);
+    EXPECT_TRUE(list.Remove(&a));
+    EXPECT_TRUE(list.Remove(&b));
+    EXPECT_FALSE(list.Remove(&b));
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.Head(), nullptr);
+    EXPECT_EQ(list.Tail(), nullptr);
+}
+
+TEST(SpriteLists, FullPoolRefusesAndRemovalFreesANode) {
+    gfx::Sprite s;
+    gfx::SpriteList list;
+    for (int i = 0; i < gfx::SpriteList::kCapacity; ++i) ASSERT_TRUE(list.Insert(&s, static_cast<uint16_t>(i % 7)));
+    EXPECT_FALSE(list.Insert(&s, 1));
+    EXPECT_TRUE(list.Remove(&s));
+    EXPECT_TRUE(list.Insert(&s, 1));
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_TRUE(list.Insert(&s, 1));
+}
+
+using DirtyRects = FrameTest;
+
+TEST_F(DirtyRects, MergeOnlyWhenTheUnionIsSmallEnough) {
+    auto& dl = scene_.GetDisplayList();
+    dl.AddDirtyRect(0, 0, 10, 10);
+    dl.AddDirtyRect(10, 0, 20, 10);  // union 200 < 300
+    ASSERT_EQ(dl.DirtyCount(), 1u);
+    EXPECT_EQ(dl.DirtyRects()[0].right, 20);
+    dl.AddDirtyRect(40, 0, 50, 10);  // union 500 vs 450: apart
+    EXPECT_EQ(dl.DirtyCount(), 2u);
+    dl.DiscardDirty();
+    dl.AddDirtyRect(0, 0, 10, 10);
+    dl.AddDirtyRect(20, 0, 30, 10);  // union 300 is not less than 300
+    EXPECT_EQ(dl.DirtyCount(), 2u);
+    dl.AddDirtyRect(5, 5, 5, 9);     // empty: nothing to present
+    EXPECT_EQ(dl.DirtyCount(), 2u);
+}
+
+TEST_F(DirtyRects, ABeyondTheTwentiethGrowsTheLast) {
+    auto& dl = scene_.GetDisplayList();
+    for (int i = 0; i < 21; ++i) dl.AddDirtyRect(i * 11, i * 15, i * 11 + 2, i * 15 + 2);
+    ASSERT_EQ(dl.DirtyCount(), 20u);
+    const Rect last = dl.DirtyRects()[19];
+    EXPECT_EQ(last.left, 19 * 11);
+    EXPECT_EQ(last.right, 20 * 11 + 2);
+    EXPECT_EQ(last.bottom, 20 * 15 + 2);
+    // Flushing presents all of it and empties the list.
+    FillScreen(kDuck);
+    dl.FlushDirty();
+    EXPECT_EQ(dl.DirtyCount(), 0u);
+    EXPECT_EQ(Panel(20 * 11 + 1, 20 * 15 + 1), kDuck);
+    EXPECT_EQ(Panel(0, 0), kDuck);
+    EXPECT_EQ(Panel(5, 5), 0);
+}
+
+using Clipping = FrameTest;
+
+TEST_F(Clipping, PartlyOffScreenDrawsTheVisiblePart) {
+    gfx::Picture striped;
+    gfx::CreateBlankPicture(striped, 20, 4);
+    for (int32_t x = 0; x < 20; ++x) {
+        for (int32_t y = 0; y < 4; ++y) striped.surface->Row(y)[x] = static_cast<gfx::Colour>(100 + x);
+    }
+    auto& dl = scene_.GetDisplayList();
+    dl.DrawClipped(&striped, -5, 30, false, 0, false);
+    EXPECT_EQ(Screen().At(0, 30), 105);   // picture column 5 at screen column 0
+    EXPECT_EQ(Screen().At(14, 33), 119);
+    EXPECT_EQ(Screen().At(15, 30), 0);
+    ASSERT_EQ(dl.DirtyCount(), 1u);
+    const Rect r = dl.DirtyRects()[0];
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 30);
+    EXPECT_EQ(r.right, 15);
+    EXPECT_EQ(r.bottom, 34);
+
+    dl.DiscardDirty();
+    dl.DrawClipped(&striped, 230, 318, false, 0, false);  // bottom-right corner
+    EXPECT_EQ(Screen().At(239, 319), 109);
+    EXPECT_EQ(dl.DirtyRects()[0].right, 240);
+    EXPECT_EQ(dl.DirtyRects()[0].bottom, 320);
+}
+
+TEST_F(Clipping, SpritesJustOffScreenAreSkipped) {
+    auto& dl = scene_.GetDisplayList();
+    dl.DrawSprite(MakeSprite(240, 10, 8, 8, kDuck, false));
+    dl.DrawSprite(MakeSprite(10, -8, 8, 8, kDuck, false));  // sy + height = 0
+    dl.DrawSprite(MakeSprite(-8, 10, 8, 8, kDuck, true));
+    dl.DrawSprite(MakeSprite(10, 320, 8, 8, kDuck, true));
+    EXPECT_EQ(dl.DirtyCount(), 0u);
+    dl.DrawSprite(MakeSprite(-7, 0, 8, 8, kDuck, false));  // one column shows
+    EXPECT_EQ(dl.DirtyCount(), 1u);
+    EXPECT_EQ(Screen().At(0, 0), kDuck);
+}
+
+using Layers = FrameTest;
+
+TEST_F(Layers, MarkingDirtiesOverlappingStaticSpritesAboveOnly) {
+    gfx::Sprite& duck = MakeSprite(10, 10, 10, 10, kDuck, true);
+    gfx::Sprite& below = MakeSprite(12, 12, 4, 4, kSign, false);
+    gfx::Sprite& same = MakeSprite(12, 12, 4, 4, kSign, false);
+    gfx::Sprite& above = MakeSprite(12, 12, 4, 4, kSign, false);
+    gfx::Sprite& touching = MakeSprite(20, 10, 4, 4, kSign, false);  // shares an edge only
+    scene_.AddSprite(duck, 2);
+    scene_.AddSprite(below, 1);
+    scene_.AddSprite(same, 2);
+    scene_.AddSprite(above, 3);
+    scene_.AddSprite(touching, 3);
+    EXPECT_FALSE(duck.dirty);  // moving sprites are never flagged
+    for (gfx::Sprite* s : {&below, &same, &above, &touching}) s->dirty = false;
+
+    scene_.MarkSpriteDirty(duck);
+    EXPECT_TRUE(above.dirty);
+    EXPECT_FALSE(same.dirty);
+    EXPECT_FALSE(below.dirty);
+    EXPECT_FALSE(touching.dirty);
+    EXPECT_EQ(scene_.MinDirtyLayer(), 1);  // not lowered below the start value
+
+    below.dirty = false;
+    scene_.MarkSpriteDirty(below);
+    EXPECT_TRUE(below.dirty);
+}
+
+TEST_F(Layers, MovingSpriteIsDrawnPresentedAndErasedEachFrame) {
+    gfx::Sprite& ground = MakeSprite(0, 0, 240, 320, kGround, false);
+    gfx::Sprite& duck = MakeSprite(10, 10, 20, 20, kDuck, true);
+    scene_.AddSprite(ground, 0);
+    scene_.AddSprite(duck, 5);
+    scene_.RedrawAll();
+    EXPECT_EQ(Panel(15, 15), kDuck);
+    EXPECT_EQ(Panel(100, 100), kGround);
+    EXPECT_EQ(Screen().At(15, 15), kGround);  // erased from the surface again
+    EXPECT_EQ(scene_.MinDirtyLayer(), 255);
+    ground.dirty = false;  // so only the duck's rectangles go out below
+
+    duck.x = 100;
+    scene_.MarkSpriteDirty(duck);
+    const uint32_t before = plat::testing::PresentCount();
+    scene_.RedrawDirty();
+    EXPECT_EQ(plat::testing::PresentCount(), before + 1);
+    EXPECT_EQ(Panel(105, 15), kDuck);
+    EXPECT_EQ(Panel(15, 15), kGround);  // last frame's erasure went out with this one
+    EXPECT_EQ(Screen().At(105, 15), kGround);
+
+    // Not marked this frame: it disappears.
+    scene_.RedrawDirty();
+    EXPECT_EQ(Panel(105, 15), kGround);
+}
+
+TEST_F(Layers, StaticSpriteAboveAMovingOneIsRedrawnOverIt) {
+    gfx::Sprite& ground = MakeSprite(0, 0, 240, 320, kGround, false);
+    gfx::Sprite& duck = MakeSprite(10, 10, 20, 20, kDuck, true);
+    gfx::Sprite& sign = MakeSprite(20, 20, 20, 20, kSign, false);
+    scene_.AddSprite(ground, 0);
+    scene_.AddSprite(duck, 2);
+    scene_.AddSprite(sign, 4);
+    scene_.RedrawAll();
+    EXPECT_EQ(Panel(25, 25), kSign);
+    sign.dirty = false;
+    ground.dirty = false;
+
+    duck.x = 15;
+    scene_.MarkSpriteDirty(duck);
+    scene_.RedrawDirty();
+    EXPECT_EQ(Panel(25, 25), kSign);
+    EXPECT_EQ(Panel(16, 16), kDuck);
+    EXPECT_FALSE(sign.dirty);  // cleared at the end of the frame
+    EXPECT_EQ(Screen().At(16, 16), kGround);
+
+    // Erasing the duck took part of the sign off the surface; the sign is
+    // redrawn in every frame while the duck sits under it, so the panel
+    // keeps showing it even when the duck is not moved.
+    scene_.RedrawDirty();
+    EXPECT_EQ(Panel(25, 25), kSign);
+    EXPECT_EQ(Panel(16, 16), kGround);
+}
+
+TEST_F(Layers, MovingSpritesBelowTheLowestChangeAreLeftAlone) {
+    gfx::Sprite& ground = MakeSprite(0, 0, 240, 320, kGround, false);
+    gfx::Sprite& low = MakeSprite(10, 10, 10, 10, kDuck, true);
+    gfx::Sprite& high = MakeSprite(100, 100, 10, 10, kSign, true);
+    scene_.AddSprite(ground, 0);
+    scene_.AddSprite(low, 1);
+    scene_.AddSprite(high, 6);
+    scene_.RedrawAll();
+    scene_.MarkSpriteDirty(high);
+    scene_.RedrawDirty();
+    EXPECT_EQ(Panel(105, 105), kSign);
+    EXPECT_EQ(Panel(15, 15), kGround);  // erased by the last frame, not drawn in this one
+}
+
+TEST_F(Layers, PresentOneSpriteDropsPendingRectangles) {
+    FillScreen(kGround);
+    gfx::Sprite& duck = MakeSprite(50, 60, 10, 10, kDuck, false);
+    scene_.AddSprite(duck, 1);
+    scene_.GetDisplayList().AddDirtyRect(0, 0, 240, 320);
+    scene_.PresentOneSprite(duck);
+    EXPECT_EQ(Panel(55, 65), kDuck);
+    EXPECT_EQ(Panel(0, 0), 0);  // the pending full-screen rectangle was dropped
+    EXPECT_EQ(scene_.GetDisplayList().DirtyCount(), 0u);
+}
+
+TEST_F(Layers, ShakenFramePresentsTheWholeSurfaceShifted) {
+    gfx::Sprite& ground = MakeSprite(0, 0, 240, 320, kGround, false);
+    gfx::Sprite& duck = MakeSprite(0, 0, 10, 10, kDuck, true);
+    scene_.AddSprite(ground, 0);
+    scene_.AddSprite(duck, 3);
+    scene_.RedrawShaken(5, 3);
+    EXPECT_EQ(Panel(5, 3), kDuck);
+    EXPECT_EQ(Panel(4, 3), 0);
+    EXPECT_EQ(Panel(100, 100), kGround);
+    EXPECT_EQ(Screen().At(0, 0), kGround);
+    EXPECT_GT(scene_.GetDisplayList().DirtyCount(), 0u);  // left for the next flush
+}
+
+TEST_F(Layers, AnimatedSpritesAlsoGoToTheApplicationsList) {
+    gfx::Sprite& duck = MakeSprite(0, 0, 4, 4, kDuck, true);
+    scene_.AddSpriteAnimated(duck, 4);  // no list yet: only the layers
+    EXPECT_EQ(scene_.Sprites().Count(), 1);
+    gfx::SpriteList animated;
+    scene_.SetAnimationList(&animated);
+    gfx::Sprite& other = MakeSprite(0, 0, 4, 4, kDuck, true);
+    scene_.AddSpriteAnimated(other, 9);
+    ASSERT_EQ(animated.Count(), 1);
+    EXPECT_EQ(animated.Head()->sprite, &other);
+    EXPECT_EQ(animated.Head()->layer, 0);
+    EXPECT_EQ(other.layer, 9);
+    scene_.RemoveSprite(other);
+    EXPECT_EQ(scene_.Sprites().Count(), 1);
+    EXPECT_EQ(animated.Count(), 1);  // the application's list is its own
+}
+
+}  // namespace
