@@ -55,18 +55,14 @@ void BlitHalf(const Surface& src, Surface& dst, Point to, const Rect& from) {
 void BlitKeyed(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key) {
     const int32_t w = from.Width();
     ForEachRow(src, dst, to, from, [w, key](const uint16_t* s, uint16_t* d, int32_t) {
-        for (int32_t x = 0; x < w; ++x) {
-            if (s[x] != key) d[x] = s[x];
-        }
+        for (int32_t x = 0; x < w; ++x) d[x] = s[x] != key ? s[x] : d[x];
     });
 }
 
 void BlitKeyedHalf(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key) {
     const int32_t w = from.Width();
     ForEachRow(src, dst, to, from, [w, key](const uint16_t* s, uint16_t* d, int32_t) {
-        for (int32_t x = 0; x < w; ++x) {
-            if (s[x] != key) d[x] = Half(s[x], d[x]);
-        }
+        for (int32_t x = 0; x < w; ++x) d[x] = s[x] != key ? Half(s[x], d[x]) : d[x];
     });
 }
 
@@ -84,21 +80,18 @@ void BlitKeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from,
     const uint32_t pitch = src.pitch;
     ForEachRow(src, dst, to, from, [w, key, pitch](const uint16_t* s, uint16_t* d, int32_t y) {
         if (y == 0) {
-            for (int32_t x = 0; x < w; ++x) {
-                if (s[x] != key) d[x] = s[x];
-            }
+            for (int32_t x = 0; x < w; ++x) d[x] = s[x] != key ? s[x] : d[x];
             return;
         }
         // The source pixel directly above, in the same column.
         const auto* above = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(s) - pitch);
+        // Written as selects so the loop runs without branches.
         for (int32_t x = 0; x < w; ++x) {
             const bool opaque = s[x] != key;
             const bool opaqueAbove = above[x] != key;
-            if (opaque) {
-                d[x] = opaqueAbove ? s[x] : Half(s[x], d[x]);
-            } else if (opaqueAbove) {
-                d[x] = Half(key, d[x]);
-            }
+            const Colour edge = Half(s[x], d[x]);  // s is the key under a run
+            const Colour inside = opaque ? s[x] : d[x];
+            d[x] = opaque != opaqueAbove ? edge : inside;
         }
     });
 }
