@@ -1,0 +1,80 @@
+#include "graphics/sprite.h"
+
+#include <gtest/gtest.h>
+
+#include "graphics/blit.h"
+
+namespace {
+
+TEST(Sprites, AutomaticKeyIsTheImagesTopLeftPixel) {
+    gfx::PictureHolder holder;
+    holder.picture = new gfx::Picture;
+    gfx::CreateBlankPicture(*holder.picture, 6, 4);
+    gfx::FillSurface(*holder.picture->surface, 0x1234);
+    holder.picture->surface->Row(0)[0] = 0xFFFF;  // white is a colour here, not "automatic"
+    gfx::Sprite sprite;
+    gfx::CreateSprite(sprite, &holder, 3, 4, false, true, false, gfx::kKeyFromImage);
+    EXPECT_EQ(sprite.key, 0xFFFF);
+    EXPECT_EQ(sprite.image, holder.picture);
+    EXPECT_EQ(sprite.holder, &holder);
+    EXPECT_EQ(sprite.width, 6u);
+    EXPECT_EQ(sprite.height, 4u);
+    EXPECT_FALSE(sprite.savesBackground);
+    EXPECT_EQ(sprite.background, nullptr);
+
+    holder.picture->surface->Row(0)[0] = 0x0F0F;
+    gfx::CreateSprite(sprite, &holder, 0, 0, false, true, false, gfx::kKeyFromImage);
+    EXPECT_EQ(sprite.key, 0x0F0F);
+    gfx::CreateSprite(sprite, &holder, 0, 0, false, true, false, 0x0001);
+    EXPECT_EQ(sprite.key, 0x0001);
+}
+
+TEST(Sprites, MovingSpritesOwnABackgroundOfTheirSize) {
+    gfx::Picture picture;
+    gfx::CreateBlankPicture(picture, 5, 7);
+    gfx::PictureHolder earlier;
+    gfx::Sprite sprite;
+    sprite.holder = &earlier;
+    EXPECT_EQ(gfx::SetSpritePicture(sprite, &picture, 1, 2, true, false, true, 0), 0);
+    EXPECT_EQ(sprite.holder, &earlier);  // left as it was
+    ASSERT_TRUE(sprite.savesBackground);
+    ASSERT_NE(sprite.background, nullptr);
+    EXPECT_EQ(sprite.background->width, 5);
+    EXPECT_EQ(sprite.background->height, 7);
+
+    // Resized: a fresh buffer of the new size.
+    sprite.width = 9;
+    sprite.height = 2;
+    gfx::AllocateSpriteBackground(sprite);
+    EXPECT_EQ(sprite.background->width, 9);
+
+    // Static again: the buffer goes.
+    EXPECT_EQ(gfx::SetSpritePicture(sprite, &picture, 1, 2, false, false, false, 0), 0);
+    EXPECT_EQ(sprite.background, nullptr);
+    EXPECT_FALSE(sprite.savesBackground);
+
+    gfx::SetSpritePicture(sprite, &picture, 1, 2, true, false, false, 0);
+    gfx::FreeSpriteBackground(sprite);
+    EXPECT_EQ(sprite.background, nullptr);
+    EXPECT_EQ(sprite.image, nullptr);
+    EXPECT_FALSE(sprite.savesBackground);
+}
+
+TEST(Sprites, OverlapIsStrict) {
+    gfx::Sprite a;
+    gfx::Sprite b;
+    a.width = b.width = 10;
+    a.height = b.height = 10;
+    b.x = 9;
+    b.y = 9;
+    EXPECT_TRUE(gfx::SpritesOverlap(a, b));
+    b.x = 10;
+    EXPECT_FALSE(gfx::SpritesOverlap(a, b));
+    b.x = -10;
+    EXPECT_FALSE(gfx::SpritesOverlap(a, b));
+    b.x = -9;
+    b.y = -9;
+    EXPECT_TRUE(gfx::SpritesOverlap(a, b));
+}
+
+}  // namespace
