@@ -130,3 +130,4 @@ int RunProgram(int argc, char** argv, int (*entry)());
 }  // namespace plat
 
 #include "platform/audio/wave_out.h"
+#include "platform/store/store.h"

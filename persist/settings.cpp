@@ -1,0 +1,83 @@
+#include "persist/settings.h"
+
+#include "sound/sound_manager.h"
+
+namespace {
+
+constexpr const char* kKeyPath = "Corvane\\Reedshot";
+constexpr int32_t kMaxVolume = 64;
+
+constexpr SettingsFields kDefaults = {"NONAME", "NONAME", 0, kMaxVolume, kMaxVolume, 0, 0, 0, 0, true, true};
+
+// A hand-edited volume outside 0..64 would put the options sliders off their track.
+int32_t ClampVolume(int32_t volume) { return volume < 0 ? 0 : volume > kMaxVolume ? kMaxVolume : volume; }
+
+}  // namespace
+
+Settings::Settings(snd::SoundManager& sound)
+    : SettingsFields(kDefaults), highScores(std::make_unique<HighScoreTable>()), sound_(sound) {
+    highScores->CreateIfMissing();
+    highScores->Load();
+    Load();
+}
+
+Settings::~Settings() {
+    if (key_ != plat::kNoKey) {
+        Save();
+        plat::CloseKey(key_);
+    }
+    highScores->Save();
+}
+
+void Settings::ResetToDefaults() {
+    static_cast<SettingsFields&>(*this) = kDefaults;
+    resultScore = 0;
+    resultPending = false;
+    sound_.SetEffectVolume(kMaxVolume);
+    sound_.SetMusicVolume(kMaxVolume);
+}
+
+void Settings::Load() {
+    bool created = false;
+    if (!plat::OpenOrCreateKey(kKeyPath, key_, created) || created) {
+        ResetToDefaults();
+        return;
+    }
+    // A missing value resets everything read so far; later values still load.
+    auto read = [this](const char* name, int32_t& field) {
+        if (plat::ReadNumber(key_, name, field)) return true;
+        ResetToDefaults();
+        return false;
+    };
+    if (read("SoundVol", SoundVol)) sound_.SetEffectVolume(SoundVol = ClampVolume(SoundVol));
+    if (read("MusicVol", MusicVol)) sound_.SetMusicVolume(MusicVol = ClampVolume(MusicVol));
+    read("KilledDucks", KilledDucks);
+    read("KilledLeafs", KilledLeafs);
+    read("NegPoints", NegPoints);
+    read("PersentageSuccess", PersentageSuccess);
+    read("LastScores", LastScores);
+    int32_t flag = 0;
+    if (read("MenuAnimation", flag)) MenuAnimation = flag == 1;
+    if (read("SpecialEffects", flag)) SpecialEffects = flag == 1;
+    // A longer stored name is cut to fit; a missing one leaves the field alone.
+    uint32_t bytes = 0;
+    if (plat::ReadStringSize(key_, "UserName", bytes)) plat::ReadString(key_, "UserName", UserName, kNameSize);
+    if (plat::ReadStringSize(key_, "PlayerName", bytes)) plat::ReadString(key_, "PlayerName", PlayerName, kNameSize);
+}
+
+void Settings::Save() {
+    auto check = [](bool written) {
+        if (!written) plat::MessageBox("Can not add information into registry!", nullptr, plat::kMbOk);
+    };
+    check(plat::WriteNumber(key_, "SoundVol", SoundVol));
+    check(plat::WriteNumber(key_, "MusicVol", MusicVol));
+    check(plat::WriteNumber(key_, "KilledDucks", KilledDucks));
+    check(plat::WriteNumber(key_, "KilledLeafs", KilledLeafs));
+    check(plat::WriteNumber(key_, "NegPoints", NegPoints));
+    check(plat::WriteNumber(key_, "PersentageSuccess", PersentageSuccess));
+    check(plat::WriteNumber(key_, "LastScores", LastScores));
+    check(plat::WriteString(key_, "UserName", UserName));
+    check(plat::WriteString(key_, "PlayerName", PlayerName));
+    check(plat::WriteNumber(key_, "MenuAnimation", MenuAnimation ? 1 : 0));
+    check(plat::WriteNumber(key_, "SpecialEffects", SpecialEffects ? 1 : 0));
+}
