@@ -1,5 +1,6 @@
 // Resources are the tables the asset builder compiles into the program.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/platform.h"
@@ -16,7 +17,12 @@ bool FindResource(const char* type, uint16_t id, ResourceData& out) {
     };
     const auto key = std::make_pair(type, id);
     const resources::Entry* hit = std::lower_bound(begin, end, key, before);
-    if (hit == end || std::strcmp(hit->type, type) != 0 || hit->id != id) return false;
+    const bool found = hit != end && std::strcmp(hit->type, type) == 0 && hit->id == id;
+    char fields[80];
+    std::snprintf(fields, sizeof fields, "\"type\":\"%.8s\",\"id\":%u,\"found\":%s", type, id,
+                  found ? "true" : "false");
+    Trace("resource", fields);
+    if (!found) return false;
     out.bytes = resources::Blob() + hit->offset;
     out.size = hit->size;
     return true;

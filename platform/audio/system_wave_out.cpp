@@ -3,13 +3,46 @@
 #include <unistd.h>
 
 #include "platform/audio/sdl_wave_out.h"
-#include "platform/audio/wave_out.h"
+#include "platform/audio/system_devices.h"
 
 namespace plat {
 
-WaveOut& SystemWaveOut() {
-    static SdlWaveOut device;
+namespace {
+
+class NoWaveOut final : public WaveOut {
+public:
+    uint32_t DeviceCount() override { return 0; }
+    bool Open(uint32_t, const WaveFormat&, WaveDoneSink*) override { return false; }
+    void Pause() override {}
+    void Restart() override {}
+    void Write(WaveBuffer*) override {}
+    void Reset() override {}
+    void Close() override {}
+};
+
+AudioDevice g_device = AudioDevice::kVirtual;
+
+}  // namespace
+
+void UseAudioDevice(AudioDevice device) { g_device = device; }
+
+HeadlessWaveOut& VirtualWaveOut() {
+    static HeadlessWaveOut device;
     return device;
+}
+
+WaveOut& SystemWaveOut() {
+    static SdlWaveOut sdl;
+    static NoWaveOut none;
+    switch (g_device) {
+        case AudioDevice::kSdl:
+            return sdl;
+        case AudioDevice::kNone:
+            return none;
+        case AudioDevice::kVirtual:
+            break;
+    }
+    return VirtualWaveOut();
 }
 
 void RaiseCurrentThreadPriority() {

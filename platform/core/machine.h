@@ -1,0 +1,100 @@
+// The machine every run is built on: one virtual millisecond clock, one
+// message queue with the heartbeat timer, the panel's pixels and the logs.
+// A host decides how time passes: at once (tests), by a script (headless) or
+// with the wall clock and a real window (desktop).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/testing.h"
+
+namespace plat {
+
+constexpr int32_t kPanelWidth = 240;
+constexpr int32_t kPanelHeight = 320;
+
+class Host {
+public:
+    virtual ~Host() = default;
+    // Lets time run towards `dueTick`. Returns early when it has posted
+    // messages or ended the queue; otherwise the clock may move to dueTick.
+    virtual void WaitFor(uint32_t dueTick) = 0;
+    // The clock moved on; a host that keeps devices in step with it does so.
+    virtual void ClockMoved(uint32_t /*tick*/) {}
+    virtual void ShowMessageBox(const char* text, const char* caption, uint32_t flags) = 0;
+    virtual bool ActivateRunningInstance(const char* className, const char* title) = 0;
+    virtual bool CreateMainWindow(const char* title) = 0;
+    // A message is about to reach the program (a recording host keeps it).
+    virtual void Delivering(const Message& /*message*/, uint32_t /*tick*/) {}
+};
+
+class Machine {
+public:
+    static Machine& Get();
+
+    void SetHost(Host* host) { host_ = host; }
+    Host* CurrentHost() const { return host_; }
+
+    // Clock.
+    uint32_t Tick();
+    void SetTick(uint32_t tick);
+    void AdvanceBy(uint32_t milliseconds);
+    void AdvanceTo(uint32_t tick);  // never backwards
+
+    // Queue.
+    void Post(const Message& message);
+    void End();
+    bool Ended() const { return ended_; }
+    bool HasMessages() const { return !queue_.empty(); }
+    bool GetMessage(Message& message);
+    bool StartTimer(uint32_t timerId, uint32_t periodMs);
+
+    // Panel.
+    void Present(const uint16_t* pixels, uint32_t pitchBytes, uint32_t width, uint32_t height, const CopyRect* rects,
+                 uint32_t count);
+    const uint16_t* Panel() const { return panel_.data(); }
+    uint32_t PresentCount() const { return presentCount_; }
+    // True once after every present: the host's screen needs a refresh.
+    bool TakeDirty();
+
+    // Logs.
+    void MessageBox(const char* text, const char* caption, uint32_t flags);
+    const std::vector<testing::RecordedMessageBox>& MessageBoxes() const { return boxes_; }
+    void Trace(const char* event, const char* fields);
+    void TraceTo(std::FILE* file) { traceFile_ = file; }
+    const std::vector<std::string>& TraceLines() const { return traceLines_; }
+
+    void Reset();
+
+private:
+    Machine();
+
+    Host* host_ = nullptr;
+    std::atomic<uint32_t> tick_{0};
+    std::atomic<uint32_t> idleReads_{0};
+    std::deque<Message> queue_;
+    bool ended_ = false;
+    bool timerRunning_ = false;
+    uint32_t timerId_ = 0;
+    uint32_t timerPeriod_ = 0;
+    uint32_t timerDue_ = 0;
+    std::vector<uint16_t> panel_;
+    uint32_t presentCount_ = 0;
+    bool dirty_ = false;
+    std::vector<testing::RecordedMessageBox> boxes_;
+    std::mutex traceMutex_;  // the mixing thread traces too
+    std::FILE* traceFile_ = nullptr;
+    std::vector<std::string> traceLines_;
+};
+
+// Appends `text` to `out` as the inside of a JSON string.
+void AppendJsonEscaped(std::string& out, const char* text);
+
+}  // namespace plat

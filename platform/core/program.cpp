@@ -1,0 +1,134 @@
+// Command line and run modes.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/audio/system_devices.h"
+#include "platform/core/machine.h"
+#include "platform/desktop/desktop_host.h"
+#include "platform/headless/headless_host.h"
+
+namespace plat {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: reedshot [--scale N] [--mute] [--record FILE]\n"
+    "       reedshot --headless --script FILE [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
+    "\n"
+    "  --scale N        whole-number window scale (default: the largest that fits)\n"
+    "  --mute           run without opening an audio device\n"
+    "  --record FILE    record the input received, as a headless script\n"
+    "  --headless       run on a virtual clock without a window, as fast as possible\n"
+    "  --script FILE    the timed input of a headless run (see docs/headless.md)\n"
+    "  --trace FILE     write platform activity as JSON lines\n"
+    "  --shots DIR      where the script's screenshots go (default: .)\n"
+    "  --audio-out FILE write everything played to a WAV file\n";
+
+struct Options {
+    bool headless = false;
+    DesktopOptions desktop;
+    std::string script, trace, shots, audioOut;
+};
+
+// 0 to run, otherwise the exit status.
+int ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc) return false;
+            out = argv[++i];
+            return true;
+        };
+        std::string scale;
+        bool ok = true;
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return -1;
+        } else if (arg == "--headless") {
+            options.headless = true;
+        } else if (arg == "--mute") {
+            options.desktop.mute = true;
+        } else if (arg == "--scale") {
+            ok = value(scale);
+            char* end = nullptr;
+            const long n = ok ? std::strtol(scale.c_str(), &end, 10) : 0;
+            ok = ok && *end == '\0' && n >= 1 && n <= 16;
+            options.desktop.scale = static_cast<int>(n);
+        } else if (arg == "--record") {
+            ok = value(options.desktop.recordPath);
+        } else if (arg == "--script") {
+            ok = value(options.script);
+        } else if (arg == "--trace") {
+            ok = value(options.trace);
+        } else if (arg == "--shots") {
+            ok = value(options.shots);
+        } else if (arg == "--audio-out") {
+            ok = value(options.audioOut);
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            std::fprintf(stderr, "reedshot: bad option '%s'\n%s", arg.c_str(), kUsage);
+            return 2;
+        }
+    }
+    if (options.headless && options.script.empty()) {
+        std::fprintf(stderr, "reedshot: --headless needs --script FILE\n");
+        return 2;
+    }
+    return 0;
+}
+
+int RunHeadless(const Options& options, int (*entry)()) {
+    std::ifstream file(options.script);
+    if (!file) {
+        std::fprintf(stderr, "reedshot: cannot read the script %s\n", options.script.c_str());
+        return 2;
+    }
+    std::stringstream text;
+    text << file.rdbuf();
+    std::vector<ScriptAction> actions;
+    std::string error;
+    if (!ParseScript(text.str(), actions, error)) {
+        std::fprintf(stderr, "reedshot: %s: %s\n", options.script.c_str(), error.c_str());
+        return 2;
+    }
+    std::FILE* trace = nullptr;
+    if (!options.trace.empty()) {
+        trace = std::fopen(options.trace.c_str(), "w");
+        if (trace == nullptr) {
+            std::fprintf(stderr, "reedshot: cannot write the trace %s: %s\n", options.trace.c_str(),
+                         std::strerror(errno));
+            return 2;
+        }
+    }
+    Machine& machine = Machine::Get();
+    machine.Reset();
+    if (trace != nullptr) machine.TraceTo(trace);
+    UseAudioDevice(AudioDevice::kVirtual);
+    if (!options.audioOut.empty()) VirtualWaveOut().CaptureTo(options.audioOut);
+
+    HeadlessHost host(std::move(actions), options.shots);
+    machine.SetHost(&host);
+    entry();
+    Trace("exit", nullptr);
+    machine.Reset();
+    if (trace != nullptr) std::fclose(trace);
+    return host.ShotsFailed() ? 1 : 0;
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv, int (*entry)()) {
+    Options options;
+    if (const int status = ParseOptions(argc, argv, options); status != 0) return status < 0 ? 0 : status;
+    Srand(1);
+    return options.headless ? RunHeadless(options, entry) : RunDesktop(options.desktop, entry);
+}
+
+}  // namespace plat

@@ -1,0 +1,32 @@
+// Scripts of timed input for the headless runner, and the same lines written
+// by a recording desktop run. The format is described in docs/headless.md.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace plat {
+
+struct ScriptAction {
+    enum Kind { kPost, kShot, kQuit };
+    uint32_t tick;
+    Kind kind;
+    Message message;   // kPost
+    std::string name;  // kShot: the screenshot's file name without ".png"
+};
+
+// How long a tap or a press holds before it lets go.
+constexpr uint32_t kPressMs = 50;
+
+// Parses a whole script; actions come out in time order (stable for equal
+// times). On a fault, false and `error` names the line.
+bool ParseScript(const std::string& text, std::vector<ScriptAction>& actions, std::string& error);
+
+// The script line that posts `message` at `tick`; empty for messages a
+// script does not carry (timer messages).
+std::string FormatScriptLine(const Message& message, uint32_t tick);
+
+}  // namespace plat

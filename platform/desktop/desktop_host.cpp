@@ -1,0 +1,313 @@
+#include "platform/desktop/desktop_host.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <vector>
+
+#include "platform/audio/system_devices.h"
+#include "platform/core/machine.h"
+#include "platform/core/panel_image.h"
+#include "platform/core/script.h"
+#include "platform/desktop/key_map.h"
+#include "platform/desktop/letterbox.h"
+#include "platform/desktop/single_instance.h"
+
+namespace plat {
+
+namespace {
+
+// Behind the wall clock by more than this (a message box, a stall), the
+// clock stops catching up and simply goes on from now.
+constexpr uint64_t kMaxLagMs = 100;
+
+uint32_t PenParam(Point panel) {
+    return (static_cast<uint32_t>(panel.x) & 0xFFFF) | ((static_cast<uint32_t>(panel.y) & 0xFFFF) << 16);
+}
+
+std::string ScreenshotPath() {
+    const char* home = std::getenv("HOME");
+    std::filesystem::path dir = home != nullptr ? std::filesystem::path(home) / "Pictures" : ".";
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    char name[64];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(name, sizeof name, "reedshot-%Y%m%d-%H%M%S.png", std::localtime(&now));
+    return (dir / name).string();
+}
+
+class DesktopHost final : public Host {
+public:
+    explicit DesktopHost(const DesktopOptions& options) : options_(options) {}
+    ~DesktopHost() override;
+
+    bool Begin();
+    void WaitFor(uint32_t dueTick) override;
+    void ShowMessageBox(const char* text, const char* caption, uint32_t flags) override;
+    bool ActivateRunningInstance(const char* className, const char* title) override;
+    bool CreateMainWindow(const char* title) override;
+    void Delivering(const Message& message, uint32_t tick) override;
+    void Finish();
+
+private:
+    uint64_t WallTick() const { return SDL_GetTicks64() - wallBase_; }
+    void Rebase();
+    void Pump();
+    void Handle(const SDL_Event& event);
+    void HandleKey(const SDL_KeyboardEvent& key, bool down);
+    void Refresh();
+    Viewport CurrentViewport() const;
+    bool MouseToPanel(int32_t x, int32_t y, bool clamp, Point& panel) const;
+
+    DesktopOptions options_;
+    SingleInstance instance_;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    std::vector<uint16_t> view_ = std::vector<uint16_t>(size_t{kViewWidth} * kViewHeight);
+    uint64_t wallBase_ = 0;
+    bool penDown_ = false;
+    std::FILE* record_ = nullptr;
+};
+
+DesktopHost::~DesktopHost() {
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+}
+
+bool DesktopHost::Begin() {
+    if (!options_.recordPath.empty()) {
+        record_ = std::fopen(options_.recordPath.c_str(), "w");
+        if (record_ == nullptr) {
+            std::fprintf(stderr, "reedshot: cannot write the recording %s\n", options_.recordPath.c_str());
+            return false;
+        }
+        std::fputs("# reedshot input recording; replay with reedshot --headless --script FILE\n", record_);
+    }
+    wallBase_ = SDL_GetTicks64();
+    return true;
+}
+
+void DesktopHost::Finish() {
+    if (record_ == nullptr) return;
+    std::fprintf(record_, "%u quit\n", Machine::Get().Tick());
+    std::fclose(record_);
+    record_ = nullptr;
+}
+
+void DesktopHost::Rebase() {
+    const uint32_t tick = Machine::Get().Tick();
+    if (WallTick() > tick + kMaxLagMs) wallBase_ = SDL_GetTicks64() - tick;
+}
+
+bool DesktopHost::ActivateRunningInstance(const char* className, const char* title) {
+    return instance_.OtherIsRunning(std::string(className) + "-" + title);
+}
+
+bool DesktopHost::CreateMainWindow(const char* /*title*/) {
+    int scale = options_.scale;
+    if (scale == 0) {
+        SDL_Rect usable{0, 0, 1024, 768};
+        SDL_GetDisplayUsableBounds(0, &usable);
+        scale = std::max(1, std::min(usable.w * 9 / 10 / kViewWidth, usable.h * 9 / 10 / kViewHeight));
+    }
+    // The visible caption is the game's name; the single-instance name stays the program's own.
+    window_ = SDL_CreateWindow("Reedshot", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kViewWidth * scale,
+                               kViewHeight * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (window_ == nullptr) {
+        std::fprintf(stderr, "reedshot: cannot open a window: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_SetWindowMinimumSize(window_, kViewWidth, kViewHeight);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);  // no vsync: a refresh never waits for the display
+    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer_ != nullptr) {
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kViewWidth,
+                                     kViewHeight);
+    }
+    if (texture_ == nullptr) {
+        std::fprintf(stderr, "reedshot: cannot draw into the window: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_ShowCursor(SDL_ENABLE);
+    Refresh();
+    return true;
+}
+
+Viewport DesktopHost::CurrentViewport() const {
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(renderer_, &w, &h);
+    return FitView(w, h);
+}
+
+bool DesktopHost::MouseToPanel(int32_t x, int32_t y, bool clamp, Point& panel) const {
+    // Mouse positions come in window points; HiDPI output has more pixels.
+    int ww = 1, wh = 1, ow = 1, oh = 1;
+    SDL_GetWindowSize(window_, &ww, &wh);
+    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+    const int32_t px = static_cast<int32_t>(int64_t{x} * ow / std::max(ww, 1));
+    const int32_t py = static_cast<int32_t>(int64_t{y} * oh / std::max(wh, 1));
+    return OutputToPanel(CurrentViewport(), px, py, clamp, panel);
+}
+
+void DesktopHost::Refresh() {
+    if (texture_ == nullptr) return;
+    RotatePanelToView(Machine::Get().Panel(), view_.data());
+    SDL_UpdateTexture(texture_, nullptr, view_.data(), kViewWidth * 2);
+    const Viewport v = CurrentViewport();
+    const SDL_Rect target{v.x, v.y, kViewWidth * v.scale, kViewHeight * v.scale};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    SDL_RenderPresent(renderer_);
+}
+
+void DesktopHost::WaitFor(uint32_t dueTick) {
+    Machine& machine = Machine::Get();
+    Rebase();
+    for (;;) {
+        Pump();
+        if (machine.Ended() || machine.HasMessages()) return;
+        if (machine.TakeDirty()) Refresh();
+        const uint64_t now = WallTick();
+        if (now >= dueTick) return;
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint64_t>(dueTick - now, 1000)));
+    }
+}
+
+void DesktopHost::Pump() {
+    if (instance_.TakeRaiseRequest() && window_ != nullptr) {
+        SDL_RestoreWindow(window_);
+        SDL_RaiseWindow(window_);
+    }
+    for (SDL_Event event; SDL_PollEvent(&event);) Handle(event);
+}
+
+void DesktopHost::Handle(const SDL_Event& event) {
+    Machine& machine = Machine::Get();
+    Point panel{};
+    switch (event.type) {
+        case SDL_QUIT:
+            machine.End();
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                Refresh();
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            HandleKey(event.key, event.type == SDL_KEYDOWN);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (event.button.button == SDL_BUTTON_RIGHT) {
+                machine.Post({kMsgHotKey, kVkHardware1 + 2, 0});
+            } else if (event.button.button == SDL_BUTTON_LEFT && !penDown_ &&
+                       MouseToPanel(event.button.x, event.button.y, false, panel)) {
+                penDown_ = true;
+                machine.Post({kMsgPenDown, 0, PenParam(panel)});
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            if (penDown_ && MouseToPanel(event.motion.x, event.motion.y, true, panel))
+                machine.Post({kMsgPenMove, 0, PenParam(panel)});
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (event.button.button == SDL_BUTTON_RIGHT) {
+                machine.Post({kMsgKeyUp, kVkHardware1 + 2, 0});
+            } else if (event.button.button == SDL_BUTTON_LEFT && penDown_ &&
+                       MouseToPanel(event.button.x, event.button.y, true, panel)) {
+                penDown_ = false;
+                machine.Post({kMsgPenUp, 0, PenParam(panel)});
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void DesktopHost::HandleKey(const SDL_KeyboardEvent& key, bool down) {
+    Machine& machine = Machine::Get();
+    // The game repeats held keys itself.
+    if (key.repeat != 0) return;
+    const SDL_Keycode code = key.keysym.sym;
+    const bool ctrl = (key.keysym.mod & KMOD_CTRL) != 0;
+    const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+    if (down && ctrl && code == SDLK_q) {
+        machine.End();
+        return;
+    }
+    if (down && (code == SDLK_F11 || (alt && (code == SDLK_RETURN || code == SDLK_KP_ENTER)))) {
+        const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+        SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+        return;
+    }
+    if (down && code == SDLK_F12) {
+        const std::string path = ScreenshotPath();
+        if (WriteViewPng(path, machine.Panel())) {
+            std::printf("reedshot: screenshot saved to %s\n", path.c_str());
+        } else {
+            std::fprintf(stderr, "reedshot: could not save a screenshot to %s\n", path.c_str());
+        }
+        std::fflush(stdout);
+        return;
+    }
+    if (alt) return;
+    const MappedKey mapped = MapKey(code);
+    if (mapped.kind == MappedKey::kNone) return;
+    if (!down) {
+        machine.Post({kMsgKeyUp, mapped.code, 0});
+    } else {
+        machine.Post({mapped.kind == MappedKey::kButton ? kMsgHotKey : kMsgKeyDown, mapped.code, 0});
+    }
+}
+
+void DesktopHost::ShowMessageBox(const char* text, const char* caption, uint32_t flags) {
+    std::fprintf(stderr, "reedshot: [%s] %s\n", caption, text);
+    if (Machine::Get().TakeDirty()) Refresh();
+    const Uint32 kind = (flags & kMbIconStop) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    SDL_ShowSimpleMessageBox(kind, caption, text, window_);
+    // The time spent reading it is not game time to catch up on.
+    Rebase();
+}
+
+void DesktopHost::Delivering(const Message& message, uint32_t tick) {
+    if (record_ == nullptr) return;
+    const std::string line = FormatScriptLine(message, tick);
+    if (!line.empty()) std::fprintf(record_, "%s\n", line.c_str());
+}
+
+}  // namespace
+
+int RunDesktop(const DesktopOptions& options, int (*entry)()) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr,
+                     "reedshot: no display (%s).\n"
+                     "Run without a window instead: reedshot --headless --script FILE --shots DIR\n",
+                     SDL_GetError());
+        return 1;
+    }
+    Machine& machine = Machine::Get();
+    machine.Reset();
+    UseAudioDevice(options.mute ? AudioDevice::kNone : AudioDevice::kSdl);
+    int status = 1;
+    {
+        DesktopHost host(options);
+        if (host.Begin()) {
+            machine.SetHost(&host);
+            entry();
+            host.Finish();
+            status = 0;
+        }
+        machine.Reset();
+    }
+    SDL_Quit();
+    return status;
+}
+
+}  // namespace plat

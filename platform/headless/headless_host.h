@@ -1,0 +1,34 @@
+// The headless runner: time moves as fast as the program asks, input comes
+// from a script, screenshots go to a folder and audio to the virtual device.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/core/machine.h"
+#include "platform/core/script.h"
+
+namespace plat {
+
+class HeadlessHost final : public Host {
+public:
+    HeadlessHost(std::vector<ScriptAction> actions, std::string shotsDir);
+
+    void WaitFor(uint32_t dueTick) override;
+    void ClockMoved(uint32_t tick) override;
+    void ShowMessageBox(const char* text, const char* caption, uint32_t flags) override;
+    bool ActivateRunningInstance(const char*, const char*) override { return false; }
+    bool CreateMainWindow(const char*) override { return true; }
+
+    bool ShotsFailed() const { return shotsFailed_; }
+
+private:
+    void TakeShot(const std::string& name);
+
+    std::vector<ScriptAction> actions_;
+    size_t next_ = 0;
+    std::string shotsDir_;
+    bool shotsFailed_ = false;
+};
+
+}  // namespace plat
