@@ -1,0 +1,123 @@
+// A process that saves over and over is killed at random moments; whatever
+// moment it dies, the next start finds a whole table, old or new.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "persist/high_score_table.h"
+#include "platform/platform.h"
+#include "tests/persist/store_fixture.h"
+
+namespace {
+
+constexpr const char* kPath = "Corvane\\Reedshot";
+
+// Generation g: entry i scores g * 100 + i under the name "G<g>".
+void FillGeneration(HighScoreTable& table, int32_t generation) {
+    table.Clear();
+    const std::string name = "G" + std::to_string(generation);
+    for (int32_t i = 0; i < kHighScoreCount; ++i) {
+        HighScoreEntry entry{false, generation * 100 + i, 0, 0, ""};
+        std::snprintf(entry.name, sizeof entry.name, "%s", name.c_str());
+        table.Insert(entry);
+    }
+}
+
+// The generation the whole table shows, or -1 when its entries disagree.
+int32_t GenerationOf(const HighScoreTable& table) {
+    const int32_t generation = table.GetEntry(0).score / 100;
+    const std::string name = "G" + std::to_string(generation);
+    for (int32_t i = 0; i < kHighScoreCount; ++i) {
+        const HighScoreEntry entry = table.GetEntry(i);
+        if (entry.score != generation * 100 + i || name != entry.name) return -1;
+    }
+    return generation;
+}
+
+void SaveGeneration(int32_t generation) {
+    HighScoreTable table;
+    table.CreateIfMissing();
+    FillGeneration(table, generation);
+    table.Save();
+    plat::KeyHandle key = plat::kNoKey;
+    bool created = false;
+    plat::OpenOrCreateKey(kPath, key, created);
+    plat::WriteNumber(key, "LastScores", generation);
+}
+
+// Saves generation after generation until killed. Never returns.
+[[noreturn]] void SaveForever(int32_t from, int readyFd) {
+    for (int32_t generation = from;; ++generation) {
+        plat::testing::Reset();  // the traces would pile up
+        SaveGeneration(generation);
+        if (generation == from) {
+            const char ready = 1;
+            if (write(readyFd, &ready, 1) != 1) _exit(2);
+        }
+    }
+}
+
+using CrashTest = StoreTest;
+
+TEST_F(CrashTest, AKilledSaveLeavesTheOldTableOrTheNew) {
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> pause(0, 15000);  // microseconds
+
+    SaveGeneration(1);
+    int32_t seen = 1;
+    int moved = 0;
+    for (int round = 0; round < 40; ++round) {
+        Restart();  // no connection may cross the fork
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(ready[0]);
+            SaveForever(seen + 1, ready[1]);
+        }
+        close(ready[1]);
+        // Half the kills come before the first save is through, half after.
+        if (round % 2 == 1) {
+            char byte = 0;
+            ASSERT_EQ(read(ready[0], &byte, 1), 1);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+        kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        close(ready[0]);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process ended on its own";
+
+        plat::testing::Reset();
+        HighScoreTable table;
+        table.Load();
+        const int32_t generation = GenerationOf(table);
+        ASSERT_GE(generation, seen) << "round " << round;
+        plat::KeyHandle key = plat::kNoKey;
+        bool created = true;
+        ASSERT_TRUE(plat::OpenOrCreateKey(kPath, key, created));
+        EXPECT_FALSE(created);
+        int32_t last = 0;
+        ASSERT_TRUE(plat::ReadNumber(key, "LastScores", last));
+        // The number is written after the table, so it may lag by one.
+        EXPECT_TRUE(last == generation || last == generation - 1) << last << " vs " << generation;
+        EXPECT_TRUE(plat::testing::MessageBoxes().empty());
+        moved += generation > seen ? 1 : 0;
+        seen = generation;
+    }
+    EXPECT_TRUE(KeptFiles().empty());
+    // The children did get saves through, so the kills hit a store in use.
+    EXPECT_GT(moved, 5);
+}
+
+}  // namespace
