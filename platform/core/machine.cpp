@@ -12,12 +12,23 @@ namespace {
 constexpr uint32_t kReadsPerCreep = 4096;
 
 // Tests: time jumps ahead at once, and an empty queue without a timer has ended.
+// A window created since the last reset counts as a running copy.
 class ImmediateHost final : public Host {
 public:
     void WaitFor(uint32_t /*dueTick*/) override {}
     void ShowMessageBox(const char*, const char*, uint32_t) override {}
-    bool ActivateRunningInstance(const char*, const char*) override { return false; }
-    bool CreateMainWindow(const char*) override { return true; }
+    bool ActivateRunningInstance(const char* className, const char* title) override {
+        return std::find(windows_.begin(), windows_.end(), Name(className, title)) != windows_.end();
+    }
+    bool CreateMainWindow(const char* className, const char* title) override {
+        windows_.push_back(Name(className, title));
+        return true;
+    }
+    void Forget() { windows_.clear(); }
+
+private:
+    static std::string Name(const char* className, const char* title) { return std::string(className) + "\n" + title; }
+    std::vector<std::string> windows_;
 };
 
 ImmediateHost g_immediateHost;
@@ -51,6 +62,7 @@ Machine::Machine() : host_(&g_immediateHost), panel_(size_t{kPanelWidth} * kPane
 
 void Machine::Reset() {
     host_ = &g_immediateHost;
+    g_immediateHost.Forget();
     tick_ = 0;
     idleReads_ = 0;
     queue_.clear();
@@ -92,10 +104,8 @@ void Machine::Post(const Message& message) {
     if (!ended_) queue_.push_back(message);
 }
 
-void Machine::End() {
-    ended_ = true;
-    queue_.clear();
-}
+// Like a quit message: what is queued already still arrives, nothing after.
+void Machine::End() { ended_ = true; }
 
 bool Machine::StartTimer(uint32_t timerId, uint32_t periodMs) {
     if (periodMs == 0) return false;
@@ -109,13 +119,13 @@ bool Machine::StartTimer(uint32_t timerId, uint32_t periodMs) {
 bool Machine::GetMessage(Message& message) {
     idleReads_ = 0;
     for (;;) {
-        if (ended_) return false;
         if (!queue_.empty()) {
             message = queue_.front();
             queue_.pop_front();
             host_->Delivering(message, tick_.load());
             return true;
         }
+        if (ended_) return false;
         if (!timerRunning_) {
             // Nothing will ever arrive unless the host brings it.
             if (host_ == &g_immediateHost) {
@@ -211,7 +221,7 @@ bool CreateMainWindow(const char* className, const char* title) {
     char fields[160];
     std::snprintf(fields, sizeof fields, "\"class\":\"%.60s\",\"title\":\"%.60s\"", className, title);
     Trace("window", fields);
-    return Machine::Get().CurrentHost()->CreateMainWindow(title);
+    return Machine::Get().CurrentHost()->CreateMainWindow(className, title);
 }
 
 void CaptureHardwareButtons() { Trace("capture_buttons", nullptr); }

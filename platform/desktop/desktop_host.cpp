@@ -49,7 +49,7 @@ public:
     void WaitFor(uint32_t dueTick) override;
     void ShowMessageBox(const char* text, const char* caption, uint32_t flags) override;
     bool ActivateRunningInstance(const char* className, const char* title) override;
-    bool CreateMainWindow(const char* title) override;
+    bool CreateMainWindow(const char* className, const char* title) override;
     void Delivering(const Message& message, uint32_t tick) override;
     void Finish();
 
@@ -109,7 +109,7 @@ bool DesktopHost::ActivateRunningInstance(const char* className, const char* tit
     return instance_.OtherIsRunning(std::string(className) + "-" + title);
 }
 
-bool DesktopHost::CreateMainWindow(const char* /*title*/) {
+bool DesktopHost::CreateMainWindow(const char* /*className*/, const char* /*title*/) {
     int scale = options_.scale;
     if (scale == 0) {
         SDL_Rect usable{0, 0, 1024, 768};

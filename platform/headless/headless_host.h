@@ -18,7 +18,7 @@ public:
     void ClockMoved(uint32_t tick) override;
     void ShowMessageBox(const char* text, const char* caption, uint32_t flags) override;
     bool ActivateRunningInstance(const char*, const char*) override { return false; }
-    bool CreateMainWindow(const char*) override { return true; }
+    bool CreateMainWindow(const char*, const char*) override { return true; }
 
     bool ShotsFailed() const { return shotsFailed_; }
 

@@ -1,6 +1,7 @@
 // Builds PCT resources bit by bit, so decoder tests can state exact streams.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -30,9 +31,9 @@ public:
     // The whole resource: length field, stream, optional trailing byte.
     std::vector<uint8_t> Resource(int trailing = -1) const {
         const auto length = static_cast<uint32_t>(bytes_.size());
-        std::vector<uint8_t> r;
-        for (int b = 0; b < 4; ++b) r.push_back(static_cast<uint8_t>(length >> (8 * b)));
-        r.insert(r.end(), bytes_.begin(), bytes_.end());
+        std::vector<uint8_t> r(4 + bytes_.size());
+        for (int b = 0; b < 4; ++b) r[b] = static_cast<uint8_t>(length >> (8 * b));
+        std::copy(bytes_.begin(), bytes_.end(), r.begin() + 4);
         if (trailing >= 0) r.push_back(static_cast<uint8_t>(trailing));
         return r;
     }

@@ -1,0 +1,97 @@
+// The real program, run headless from a script: it starts, draws, answers
+// input, shuts down, and does exactly the same again on a second run.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The trace of a run in `dir` without the mixing thread's lines, whose order
+// against the main thread's is the scheduler's business, and without the
+// folder's name.
+std::string MainThreadTrace(const fs::path& dir) {
+    std::istringstream in(ReadFile(dir / "trace.jsonl"));
+    const std::string folder = dir.string();
+    std::string out;
+    for (std::string line; std::getline(in, line);) {
+        if (line.find("\"event\":\"audio_") != std::string::npos) continue;
+        if (const size_t at = line.find(folder); at != std::string::npos) line.erase(at, folder.size());
+        out += line + "\n";
+    }
+    return out;
+}
+
+int RunGame(const fs::path& dir, const std::string& script) {
+    fs::create_directories(dir);
+    std::ofstream(dir / "script.txt") << script;
+    const std::string command = std::string(REEDSHOT_PATH) + " --headless --script " + (dir / "script.txt").string() +
+                                " --trace " + (dir / "trace.jsonl").string() + " --shots " + dir.string() +
+                                " --audio-out " + (dir / "audio.wav").string() + " 2>" + (dir / "stderr.txt").string();
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class HeadlessRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() / ("reedshot-e2e-" + std::to_string(::getpid()));
+        fs::remove_all(root_);
+        setenv("REEDSHOT_DATA_DIR", (root_ / "data").c_str(), 1);
+    }
+    void TearDown() override { fs::remove_all(root_); }
+    fs::path root_;
+};
+
+const char* kScript =
+    "200 shot first\n"
+    "300 down 160 120\n"
+    "+200 move 40 200\n"
+    "+100 up 40 200\n"
+    "+100 press right\n"
+    "+300 shot second\n"
+    "+50 quit\n";
+
+TEST_F(HeadlessRun, DrawsAnswersInputAndRepeatsItselfExactly) {
+    ASSERT_EQ(RunGame(root_ / "a", kScript), 0) << ReadFile(root_ / "a" / "stderr.txt");
+    ASSERT_EQ(RunGame(root_ / "b", kScript), 0) << ReadFile(root_ / "b" / "stderr.txt");
+
+    const std::string first = ReadFile(root_ / "a" / "first.png");
+    const std::string second = ReadFile(root_ / "a" / "second.png");
+    ASSERT_GT(first.size(), 1000u);
+    EXPECT_NE(first, second) << "the input changed nothing on screen";
+
+    const std::string trace = MainThreadTrace(root_ / "a");
+    EXPECT_NE(trace.find("\"event\":\"window\""), std::string::npos);
+    EXPECT_NE(trace.find("\"event\":\"resource\",\"type\":\"PCT\",\"id\":146,\"found\":true"), std::string::npos);
+    EXPECT_NE(trace.find("\"event\":\"present\""), std::string::npos);
+    EXPECT_NE(trace.find("{\"tick\":1050,\"event\":\"exit\"}"), std::string::npos);
+
+    EXPECT_EQ(trace, MainThreadTrace(root_ / "b"));
+    EXPECT_EQ(first, ReadFile(root_ / "b" / "first.png"));
+    EXPECT_EQ(second, ReadFile(root_ / "b" / "second.png"));
+    EXPECT_EQ(ReadFile(root_ / "a" / "audio.wav"), ReadFile(root_ / "b" / "audio.wav"));
+}
+
+TEST_F(HeadlessRun, ABadScriptStopsBeforeTheGameStarts) {
+    EXPECT_EQ(RunGame(root_ / "bad", "100 tap 1\n"), 2);
+    EXPECT_NE(ReadFile(root_ / "bad" / "stderr.txt").find("line 1"), std::string::npos);
+    EXPECT_FALSE(fs::exists(root_ / "bad" / "trace.jsonl") && fs::file_size(root_ / "bad" / "trace.jsonl") > 0);
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+// The virtual machine under the game: queue, heartbeat, clock, logs, panel.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/testing.h"
+
+namespace {
+
+class MachineTest : public ::testing::Test {
+protected:
+    void SetUp() override { plat::testing::Reset(); }
+};
+
+TEST_F(MachineTest, QueuedMessagesComeFirstThenHeartbeatsOnTheirGrid) {
+    ASSERT_TRUE(plat::StartTimer(15000, 10));
+    plat::testing::PushMessage({plat::kMsgPenDown, 0, 5});
+    plat::Message m{};
+    ASSERT_TRUE(plat::GetMessage(m));
+    EXPECT_EQ(m.id, plat::kMsgPenDown);
+    EXPECT_EQ(plat::GetTickCount(), 0u);
+    for (uint32_t beat = 1; beat <= 3; ++beat) {
+        ASSERT_TRUE(plat::GetMessage(m));
+        EXPECT_EQ(m.id, plat::kMsgTimer);
+        EXPECT_EQ(m.wParam, 15000u);
+        EXPECT_EQ(plat::GetTickCount(), beat * 10);
+    }
+    // A long sleep gives one late heartbeat, not a burst, and the grid holds.
+    plat::Sleep(35);
+    EXPECT_EQ(plat::GetTickCount(), 65u);
+    ASSERT_TRUE(plat::GetMessage(m));
+    EXPECT_EQ(plat::GetTickCount(), 65u);
+    ASSERT_TRUE(plat::GetMessage(m));
+    EXPECT_EQ(plat::GetTickCount(), 70u);
+}
+
+TEST_F(MachineTest, AnEndedQueueDeliversWhatItHoldsThenStaysEnded) {
+    plat::StartTimer(1, 10);
+    plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, 0});
+    plat::testing::EndQueue();
+    plat::testing::PushMessage({plat::kMsgKeyUp, plat::kVkUp, 0});
+    plat::Message m{};
+    ASSERT_TRUE(plat::GetMessage(m));
+    EXPECT_EQ(m.id, plat::kMsgKeyDown);
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(plat::GetMessage(m));
+    EXPECT_EQ(plat::GetTickCount(), 0u);  // no heartbeat after the end
+}
+
+TEST_F(MachineTest, WithoutATimerAnEmptyQueueHasEnded) {
+    plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, 0});
+    plat::Message m{};
+    EXPECT_TRUE(plat::GetMessage(m));
+    EXPECT_FALSE(plat::GetMessage(m));
+    EXPECT_FALSE(plat::GetMessage(m));
+}
+
+TEST_F(MachineTest, ClockWrapsAndABusyWaitEnds) {
+    plat::testing::SetTick(0xFFFFFFF6u);
+    plat::StartTimer(1, 10);
+    plat::Message m{};
+    plat::GetMessage(m);
+    EXPECT_EQ(plat::GetTickCount(), 0u);  // wrapped
+    const uint32_t start = plat::GetTickCount();
+    uint64_t reads = 0;
+    while (plat::GetTickCount() - start < 5 && reads < 100000000) ++reads;
+    EXPECT_GE(plat::GetTickCount() - start, 5u);
+}
+
+TEST_F(MachineTest, RandIsTheRuntimeSequence) {
+    // The first draws after the default seed, as every C runtime of the era gave them.
+    const int expected[] = {41, 18467, 6334, 26500, 19169};
+    for (int value : expected) EXPECT_EQ(plat::Rand(), value);
+    plat::Srand(1);
+    EXPECT_EQ(plat::Rand(), 41);
+    plat::Srand(12345);
+    for (int i = 0; i < 1000; ++i) {
+        const int r = plat::Rand();
+        ASSERT_GE(r, 0);
+        ASSERT_LE(r, plat::kRandMax);
+    }
+}
+
+TEST_F(MachineTest, MessageBoxesAreRecordedWithTheShownCaption) {
+    plat::MessageBox("Cannot open database", nullptr, plat::kMbIconStop);
+    plat::MessageBox("Saved", "Reedshot", plat::kMbOk);
+    const auto& boxes = plat::testing::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].text, "Cannot open database");
+    EXPECT_EQ(boxes[0].flags, plat::kMbIconStop);
+    EXPECT_EQ(boxes[1].caption, "Reedshot");
+    // The trace carries them as JSON, quotes escaped.
+    plat::MessageBox("say \"hi\"", "A", 0);
+    EXPECT_NE(plat::testing::TraceLines().back().find("\"text\":\"say \\\"hi\\\"\""), std::string::npos);
+}
+
+TEST_F(MachineTest, PresentCopiesRectanglesAndClipsToThePanel) {
+    std::vector<uint16_t> buffer(240 * 320);
+    for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = static_cast<uint16_t>(i);
+    const plat::CopyRect rects[] = {
+        {10, 20, 2, 2, 100, 200},      // moved
+        {0, 0, 50, 50, 220, 300},      // runs off the bottom right
+        {0, 0, 10, 10, -5, -5},        // starts off the top left
+        {230, 310, 20, 20, 0, 0},      // reads past the buffer's edge
+    };
+    plat::Present(buffer.data(), 240 * 2, 240, 320, rects, 4);
+    const uint16_t* panel = plat::testing::PresentedPanel();
+    EXPECT_EQ(plat::testing::PresentCount(), 1u);
+    EXPECT_EQ(panel[200 * 240 + 100], buffer[20 * 240 + 10]);
+    EXPECT_EQ(panel[201 * 240 + 101], buffer[21 * 240 + 11]);
+    EXPECT_EQ(panel[319 * 240 + 239], buffer[19 * 240 + 19]);
+    EXPECT_EQ(panel[0], buffer[310 * 240 + 230]);
+    EXPECT_EQ(panel[9 * 240 + 9], buffer[319 * 240 + 239]);
+    EXPECT_EQ(panel[10 * 240 + 10], 0u);  // beyond what the last copy could read
+}
+
+TEST_F(MachineTest, ResourcesAreFoundByTypeAndId) {
+    plat::ResourceData data{};
+    ASSERT_TRUE(plat::FindResource("PCT", 146, data));
+    EXPECT_GT(data.size, 0u);
+    EXPECT_FALSE(plat::FindResource("PCT", 1, data));
+    EXPECT_FALSE(plat::FindResource("WAVE", 146, data));
+    EXPECT_NE(plat::testing::TraceLines().back().find("\"found\":false"), std::string::npos);
+}
+
+}  // namespace
