@@ -69,6 +69,12 @@ plat::DbProp Text(uint16_t position, const char* text) {
     return {plat::PropId(position, plat::kPropString), 0, text};
 }
 
+// Enough values to spread the file over a dozen pages.
+void FillPages(plat::KeyHandle key) {
+    const std::string padding(1500, 'p');
+    for (int i = 0; i < 30; ++i) ASSERT_TRUE(plat::WriteString(key, ("v" + std::to_string(i)).c_str(), padding.c_str()));
+}
+
 using RegistryTest = StoreTest;
 
 TEST_F(RegistryTest, KeyIsNewOnlyTheFirstTimeAndPathsIgnoreCase) {
@@ -377,7 +383,7 @@ TEST_F(DamagedStoreTest, GarbageIsSetAsideOnceAndAFreshStoreStarts) {
 
 TEST_F(DamagedStoreTest, ATruncatedFileIsSetAside) {
     plat::KeyHandle key = OpenKey(kPath);
-    for (int i = 0; i < 2000; ++i) ASSERT_TRUE(plat::WriteString(key, ("v" + std::to_string(i)).c_str(), "padding"));
+    FillPages(key);
     Restart();
     const std::vector<uint8_t> whole = ReadBytes(plat::testing::StorePath());
     ASSERT_GT(whole.size(), 8u * 4096);
@@ -392,6 +398,25 @@ TEST_F(DamagedStoreTest, ATruncatedFileIsSetAside) {
     EXPECT_EQ(ReadBytes(kept[0]), cut);
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].find(kept[0].string()), std::string::npos);
+}
+
+TEST_F(DamagedStoreTest, AScrambledPageInsideIsFoundAtOnce) {
+    plat::KeyHandle key = OpenKey(kPath);
+    FillPages(key);
+    Restart();
+    std::vector<uint8_t> bytes = ReadBytes(plat::testing::StorePath());
+    ASSERT_GT(bytes.size(), 8u * 4096);
+    std::mt19937 random(11);
+    for (size_t i = 5 * 4096; i < 6 * 4096; ++i) bytes[i] = static_cast<uint8_t>(random());
+    WriteBytes(plat::testing::StorePath(), bytes);
+
+    bool created = false;
+    OpenKey(kPath, &created);
+    EXPECT_TRUE(created);
+    const auto kept = KeptFiles();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(ReadBytes(kept[0]), bytes);
+    EXPECT_EQ(Messages().size(), 1u);
 }
 
 TEST_F(DamagedStoreTest, AnUnusableFolderStillLetsTheGameRunForOneSession) {
