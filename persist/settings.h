@@ -36,7 +36,8 @@ public:
     // Creates and loads the high-score table, then the registry values, and
     // hands the volumes to the sound manager.
     explicit Settings(snd::SoundManager& sound);
-    // Saves the registry values and the high-score table.
+    // Saves the registry values and the high-score table. It does not touch
+    // the sound manager, which may already be gone.
     virtual ~Settings();
     Settings(const Settings&) = delete;
     Settings& operator=(const Settings&) = delete;

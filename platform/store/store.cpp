@@ -170,9 +170,17 @@ void TraceWrite(const std::string& fields, bool ok) {
 
 enum class OpenResult { kOpened, kDamaged, kUnavailable };
 
+// A file that is busy elsewhere, or a disk or memory that is full, is no
+// fault of the file: setting it aside would not help. Anything else makes the
+// file unusable as it is.
 OpenResult Classify(int rc) {
-    const int primary = rc & 0xFF;
-    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB ? OpenResult::kDamaged : OpenResult::kUnavailable;
+    switch (rc & 0xFF) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+        case SQLITE_FULL:
+        case SQLITE_NOMEM: return OpenResult::kUnavailable;
+        default: return OpenResult::kDamaged;
+    }
 }
 
 OpenResult CheckAndPrepare(sqlite3* db, bool onDisk) {
@@ -233,12 +241,13 @@ bool MoveAside(const std::string& path, std::string& kept) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const std::string base = path + ".damaged-" + TimeStamp();
-    kept = base;
-    for (int n = 2; fs::exists(kept, ec) || fs::exists(kept + "-wal", ec); ++n) kept = base + "-" + std::to_string(n);
-    fs::rename(path, kept, ec);
+    std::string name = base;
+    for (int n = 2; fs::exists(name, ec) || fs::exists(name + "-wal", ec); ++n) name = base + "-" + std::to_string(n);
+    fs::rename(path, name, ec);
     if (ec) return false;
-    if (fs::exists(path + "-wal", ec)) fs::rename(path + "-wal", kept + "-wal", ec);
+    if (fs::exists(path + "-wal", ec)) fs::rename(path + "-wal", name + "-wal", ec);
     fs::remove(path + "-shm", ec);
+    kept = name;
     return true;
 }
 
@@ -285,14 +294,13 @@ bool EnsureOpen() {
         const std::string path = (dir / kFileName).string();
         OpenResult result = OpenFile(path, s.db);
         std::string kept;
-        if (result == OpenResult::kDamaged && MoveAside(path, kept)) {
-            result = OpenFile(path, s.db);
-            if (result == OpenResult::kOpened) {
-                Tell("Your saved settings and high scores could not be read, so the game starts afresh. "
-                     "The old file was kept as " + kept + ".");
-            }
+        if (result == OpenResult::kDamaged && MoveAside(path, kept)) result = OpenFile(path, s.db);
+        const std::string keptNote = kept.empty() ? "" : " The old file was kept as " + kept + ".";
+        if (result != OpenResult::kOpened) {
+            OpenInMemory("The file " + path + " could not be opened." + keptNote);
+        } else if (!kept.empty()) {
+            Tell("Your saved settings and high scores could not be read, so the game starts afresh." + keptNote);
         }
-        if (result != OpenResult::kOpened) OpenInMemory("The file " + path + " could not be opened.");
     }
     return s.db != nullptr || Fail(kStoreNotEnoughMemory);
 }
