@@ -65,6 +65,9 @@ struct OpenDatabaseSlot {
 };
 
 struct Store {
+    // Closing folds the log back into the file.
+    ~Store() { sqlite3_close_v2(db); }
+
     sqlite3* db = nullptr;
     bool told = false;  // the player has heard about a store problem
     std::vector<OpenKey> keys;
@@ -691,6 +694,7 @@ namespace testing {
 void CloseStore() {
     Store& s = TheStore();
     sqlite3_close_v2(s.db);
+    s.db = nullptr;
     s = Store{};
 }
 
