@@ -130,7 +130,6 @@ public:
         if (stmt_) rc_ = sqlite3_step(stmt_);
         return rc_;
     }
-    int Result() const { return rc_; }
     int64_t Int(int column) const { return sqlite3_column_int64(stmt_, column); }
     bool IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
     const char* Text(int column) const {
