@@ -118,7 +118,7 @@ bool DesktopHost::CreateMainWindow(const char* /*className*/, const char* /*titl
     }
     // The visible caption is the game's name; the single-instance name stays the program's own.
     window_ = SDL_CreateWindow("Reedshot", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kViewWidth * scale,
-                               kViewHeight * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+                               kViewHeight * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN);
     if (window_ == nullptr) {
         std::fprintf(stderr, "reedshot: cannot open a window: %s\n", SDL_GetError());
         return false;
@@ -135,6 +135,8 @@ bool DesktopHost::CreateMainWindow(const char* /*className*/, const char* /*titl
         std::fprintf(stderr, "reedshot: cannot draw into the window: %s\n", SDL_GetError());
         return false;
     }
+    // Shown only now: a renderer may have had to recreate the window.
+    SDL_ShowWindow(window_);
     SDL_ShowCursor(SDL_ENABLE);
     Refresh();
     return true;

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The desktop window under a virtual X server: landscape at the chosen scale,
+# a click lands on the right panel point, Ctrl+Q ends the program cleanly.
+set -euo pipefail
+game="$1"
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "needs Xvfb and xdotool"; exit 77; }
+
+work=$(mktemp -d)
+trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+game_pid=0
+display=":$((RANDOM % 400 + 100))"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display" REEDSHOT_DATA_DIR="$work/data"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+"$game" --scale 2 --mute --record "$work/input.txt" >"$work/out.txt" 2>&1 &
+game_pid=$!
+window=""
+for _ in $(seq 100); do
+  window=$(xdotool search --onlyvisible --name '^Reedshot$' 2>/dev/null | head -1 || true)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "no window appeared"; cat "$work/out.txt"; exit 1; }
+
+sleep 0.5  # let the window map before clicking into it
+geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
+[ "$geometry" = "640x480" ] || { echo "window is $geometry, wanted 640x480"; exit 1; }
+
+# View pixel (50, 30) at scale 2 is window pixel (101, 61).
+xdotool mousemove --window "$window" 101 61 mousedown 1
+sleep 0.2
+xdotool mouseup 1
+sleep 0.2
+kill -0 $game_pid 2>/dev/null || { echo "the program ended by itself"; cat "$work/out.txt" "$work/input.txt"; exit 1; }
+xdotool key ctrl+q  # through XTEST, to the window under the pointer
+for _ in $(seq 50); do kill -0 $game_pid 2>/dev/null || break; sleep 0.1; done
+if kill -0 $game_pid 2>/dev/null; then echo "Ctrl+Q did not end the program"; exit 1; fi
+wait $game_pid || { echo "the program failed"; cat "$work/out.txt"; exit 1; }
+
+grep -Eq '^[0-9]+ down 50 30$' "$work/input.txt" || { echo "click not at view (50, 30):"; cat "$work/input.txt"; exit 1; }
+grep -Eq '^[0-9]+ up 50 30$' "$work/input.txt" || { echo "release not at view (50, 30)"; exit 1; }
+tail -1 "$work/input.txt" | grep -Eq '^[0-9]+ quit$' || { echo "recording does not end in quit"; exit 1; }
+echo "window $geometry; click and release at view (50, 30)"
