@@ -5,6 +5,7 @@
 #include "app/message_loop.h"
 #include "app/view_list.h"
 #include "game/game_controller.h"
+#include "persist/settings.h"
 #include "platform/platform.h"
 #include "sound/sound_manager.h"
 
@@ -35,6 +36,8 @@ bool GameApp::Initialise() {
     controller_ = new GameController(*views_, *animations_);
     // The dispatcher holds no state; it only needs the three it routes to.
     dispatcher_ = new EventDispatcher(*views_, *controller_, *animations_);
+    // Loads the registry and hands the volumes to the sound manager.
+    settings_ = new Settings(*sound_);
     controller_->CreateViews();
 
     return plat::StartTimer(kHeartbeatTimer, kHeartbeatMs);
@@ -50,6 +53,7 @@ void GameApp::Shutdown() {
     controller_->DestroyViews();
     Destroy(controller_);
     Destroy(sound_);
+    Destroy(settings_);  // last: saves every setting
 }
 
 int ProgramEntry() {

@@ -8,6 +8,7 @@ class AnimationList;
 class ViewList;
 class GameController;
 class EventDispatcher;
+class Settings;
 namespace snd {
 class SoundManager;
 }
@@ -30,9 +31,11 @@ public:
     ViewList* Views() const { return views_; }
     GameController* Controller() const { return controller_; }
     snd::SoundManager* Sound() const { return sound_; }
+    Settings* GetSettings() const { return settings_; }
     InputState& Input() { return input_; }
 
 private:
+    Settings* settings_ = nullptr;
     AnimationList* animations_ = nullptr;
     ViewList* views_ = nullptr;
     GameController* controller_ = nullptr;

@@ -1,13 +1,28 @@
 #include "app/game_app.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
 
 #include "app/view_list.h"
 #include "graphics/scene.h"
+#include "persist/settings.h"
+#include "platform/store/store_testing.h"
 #include "platform/testing.h"
 #include "screens/preview_view.h"
 
 namespace {
+
+// The settings go to a store of the test's own, never the player's.
+void UseFreshStore() {
+    plat::testing::CloseStore();
+    const auto dir = std::filesystem::path(::testing::TempDir()) / ("reedshot_app_" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir);
+    setenv("REEDSHOT_DATA_DIR", dir.c_str(), 1);
+}
 
 plat::Message Pen(uint32_t id, int16_t x, int16_t y) {
     return {id, 0, static_cast<uint32_t>(static_cast<uint16_t>(x)) | (static_cast<uint32_t>(y) << 16)};
@@ -16,10 +31,14 @@ plat::Message Pen(uint32_t id, int16_t x, int16_t y) {
 class GameAppTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        UseFreshStore();
         plat::testing::Reset();
         ASSERT_TRUE(app.Initialise());
     }
-    void TearDown() override { app.Shutdown(); }
+    void TearDown() override {
+        app.Shutdown();
+        plat::testing::CloseStore();
+    }
     const PreviewView& Preview() const {
         return *static_cast<const PreviewView*>(app.Views()->ViewAt(kViewIntroduction));
     }
@@ -56,7 +75,20 @@ TEST_F(GameAppTest, UpAndDownKeysScrollWithinTheStrip) {
     EXPECT_EQ(gfx::g_scene->GetScrollY(), 10);
 }
 
+TEST_F(GameAppTest, SettingsLoadAtStartAndAreSavedAtShutdown) {
+    ASSERT_NE(app.GetSettings(), nullptr);
+    EXPECT_STREQ(app.GetSettings()->UserName, "NONAME");
+    std::strcpy(app.GetSettings()->UserName, "ROBIN");
+    app.Shutdown();
+    EXPECT_EQ(app.GetSettings(), nullptr);
+    plat::testing::CloseStore();  // as if the program had ended
+    plat::testing::Reset();
+    ASSERT_TRUE(app.Initialise());
+    EXPECT_STREQ(app.GetSettings()->UserName, "ROBIN");
+}
+
 TEST(GameAppStart, SecondCopyEndsWithoutCreatingAnything) {
+    UseFreshStore();
     plat::testing::Reset();
     GameApp first;
     ASSERT_TRUE(first.Initialise());
@@ -64,6 +96,7 @@ TEST(GameAppStart, SecondCopyEndsWithoutCreatingAnything) {
     EXPECT_FALSE(second.Initialise());
     EXPECT_EQ(second.Views(), nullptr);
     first.Shutdown();
+    plat::testing::CloseStore();
 }
 
 }  // namespace

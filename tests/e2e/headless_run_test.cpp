@@ -40,7 +40,8 @@ std::string MainThreadTrace(const fs::path& dir) {
 int RunGame(const fs::path& dir, const std::string& script) {
     fs::create_directories(dir);
     std::ofstream(dir / "script.txt") << script;
-    const std::string command = std::string(REEDSHOT_PATH) + " --headless --script " + (dir / "script.txt").string() +
+    // Each run starts from a store of its own, as a first start does.
+    const std::string command = "REEDSHOT_DATA_DIR=" + (dir / "data").string() + " " + std::string(REEDSHOT_PATH) + " --headless --script " + (dir / "script.txt").string() +
                                 " --trace " + (dir / "trace.jsonl").string() + " --shots " + dir.string() +
                                 " --audio-out " + (dir / "audio.wav").string() + " 2>" + (dir / "stderr.txt").string();
     const int status = std::system(command.c_str());
@@ -52,7 +53,6 @@ protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() / ("reedshot-e2e-" + std::to_string(::getpid()));
         fs::remove_all(root_);
-        setenv("REEDSHOT_DATA_DIR", (root_ / "data").c_str(), 1);
     }
     void TearDown() override { fs::remove_all(root_); }
     fs::path root_;
