@@ -2,41 +2,9 @@
 
 #include <algorithm>
 
-#ifdef REEDSHOT_HAVE_PCTCODEC
 #include "tools/pctcodec/pct_encoder.h"
-#endif
 
 namespace assetgen {
-
-namespace {
-
-#ifndef REEDSHOT_HAVE_PCTCODEC
-// Until the graphics tools provide the real coder: a valid stream of
-// literal tokens only (flag 1, then the byte), behind the length field.
-std::vector<uint8_t> LiteralStream(const std::vector<uint8_t>& raw) {
-    std::vector<uint8_t> out(4, 0);
-    uint32_t bits = 0;
-    int count = 0;
-    auto put = [&](uint32_t value, int n) {
-        for (int i = n - 1; i >= 0; --i) {
-            bits = (bits << 1) | ((value >> i) & 1u);
-            if (++count == 8) {
-                out.push_back(static_cast<uint8_t>(bits));
-                bits = 0;
-                count = 0;
-            }
-        }
-    };
-    for (uint8_t b : raw) put(0x100u | b, 9);
-    // One spare byte: the decoder stops as the final byte is fetched.
-    put(0, 8 - count + 8);
-    const auto length = static_cast<uint32_t>(out.size() - 4);
-    for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = static_cast<uint8_t>(length >> (8 * i));
-    return out;
-}
-#endif
-
-}  // namespace
 
 Resource EncodePicture(const Picture& picture) {
     std::vector<uint8_t> raw;
@@ -45,11 +13,7 @@ Resource EncodePicture(const Picture& picture) {
         raw.push_back(static_cast<uint8_t>(px & 0xFF));
         raw.push_back(static_cast<uint8_t>(px >> 8));
     }
-#ifdef REEDSHOT_HAVE_PCTCODEC
     return {"PCT", picture.id, pctcodec::EncodePct(raw.data(), raw.size())};
-#else
-    return {"PCT", picture.id, LiteralStream(raw)};
-#endif
 }
 
 void SortResources(std::vector<Resource>& resources) {
