@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 
 namespace plat {
@@ -17,7 +18,10 @@ namespace {
 socklen_t AddressFor(const std::string& name, sockaddr_un& address) {
     std::memset(&address, 0, sizeof address);
     address.sun_family = AF_UNIX;
-    const std::string path = "reedshot-" + std::to_string(getuid()) + "-" + name;
+    // One copy per user and display: a test on its own X server is not the player's game.
+    const char* display = std::getenv("DISPLAY");
+    const std::string path =
+        "reedshot-" + std::to_string(getuid()) + "-" + (display != nullptr ? display : "") + "-" + name;
     const size_t length = std::min(path.size(), sizeof address.sun_path - 1);
     std::memcpy(address.sun_path + 1, path.data(), length);
     return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + length);
