@@ -11,7 +11,7 @@
 namespace {
 
 using assetgen::Picture;
-using assetgen::StripFontSpec;
+using assetgen::StripFontInfo;
 
 struct Glyph { int start, width; };
 
@@ -50,7 +50,7 @@ struct Scanned {
     }
 };
 
-Scanned Scan(const StripFontSpec& font) {
+Scanned Scan(const StripFontInfo& font) {
     Scanned s;
     for (Picture& p : assetgen::BuildPictures())
         if (p.id == font.id) s.strip = std::move(p);
@@ -71,7 +71,7 @@ Scanned Scan(const StripFontSpec& font) {
     return s;
 }
 
-class StripFontTest : public ::testing::TestWithParam<StripFontSpec> {};
+class StripFontTest : public ::testing::TestWithParam<StripFontInfo> {};
 
 TEST_P(StripFontTest, ScansToTheFullGlyphSetEndingInABlank) {
     const Scanned s = Scan(GetParam());
@@ -102,7 +102,7 @@ TEST_P(StripFontTest, CharactersResolveToTheirGlyphs) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, StripFontTest, ::testing::Values(assetgen::kHuntFont, assetgen::kMenuFont),
-                         [](const ::testing::TestParamInfo<StripFontSpec>& font) { return font.param.id == 255 ? "Hunt" : "Menu"; });
+                         [](const ::testing::TestParamInfo<StripFontInfo>& font) { return font.param.id == 255 ? "Hunt" : "Menu"; });
 
 TEST(StripFontLayout, HuntTextsFitTheirPlaces) {
     const Scanned s = Scan(assetgen::kHuntFont);
@@ -110,7 +110,7 @@ TEST(StripFontLayout, HuntTextsFitTheirPlaces) {
     EXPECT_LE(s.Width("8888888"), 215);  // the score never reaches the clock
 }
 
-TEST(StripFontLayout, MenuTextsFitTheirPlaces) {
+TEST(StripFontInfo, MenuTextsFitTheirPlaces) {
     const Scanned s = Scan(assetgen::kMenuFont);
     EXPECT_EQ(assetgen::GlyphCharacters(assetgen::kMenuFont)[13], '%');
     EXPECT_LE(s.Width("WWWWWWWW"), 157);  // a full name on the name plate

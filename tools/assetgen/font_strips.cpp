@@ -15,7 +15,7 @@ constexpr Rgb kMarker = Hex(0xFF00FF);
 
 }  // namespace
 
-std::string_view GlyphCharacters(const StripFontSpec& font) {
+std::string_view GlyphCharacters(const StripFontInfo& font) {
     return font.id == kMenuFont.id ? "0123456789:;.%'()ABCDEFGHIJKLMNOPQRSTUVWXYZ " :
                                      "0123456789:;.,'()ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
 }
@@ -33,7 +33,7 @@ TextStyle GlyphStyle(double size) {
 }
 
 // Where each glyph ends along the strip.
-std::vector<int> GlyphEnds(cairo_t* cr, const StripFontSpec& font, const TextStyle& style) {
+std::vector<int> GlyphEnds(cairo_t* cr, const StripFontInfo& font, const TextStyle& style) {
     std::vector<int> ends;
     int pos = 0;
     for (char ch : GlyphCharacters(font)) {
@@ -46,7 +46,7 @@ std::vector<int> GlyphEnds(cairo_t* cr, const StripFontSpec& font, const TextSty
 
 // Draws the glyphs at the largest size that fits, leaving the strip's first
 // stored pixel (the key) in the unclosed tail.
-Picture BuildStrip(const StripFontSpec& font, double size) {
+Picture BuildStrip(const StripFontInfo& font, double size) {
     Canvas c(font.length, font.height);
     cairo_t* cr = c.cr();
     TextStyle style = GlyphStyle(size);

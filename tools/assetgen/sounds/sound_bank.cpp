@@ -12,7 +12,7 @@ namespace {
 
 enum class Extras { kNone, kBonus, kList };
 
-struct SoundSpec {
+struct SoundEntry {
   uint16_t id;
   uint32_t rate;
   uint32_t dataBytes;  // the loader plays dataBytes - 8
@@ -24,7 +24,7 @@ struct SoundSpec {
 };
 
 // Loops sit at half scale so effects played over them still fit.
-constexpr SoundSpec kSounds[] = {
+constexpr SoundEntry kSounds[] = {
     {535, 22050, 84808, 50, true, Extras::kNone, "Menu music", MenuMusic},
     {537, 22050, 211806, 46, true, Extras::kNone, "Hunt ambience", HuntAmbience},
     {538, 22050, 5997, 85, false, Extras::kNone, "Volume test", VolumeTest},
@@ -46,26 +46,26 @@ constexpr SoundSpec kSounds[] = {
     {579, 11025, 47037, 90, false, Extras::kList, "Countdown", Countdown},
 };
 
-std::vector<RiffChunk> ExtraChunks(const SoundSpec& spec) {
-  switch (spec.extras) {
+std::vector<RiffChunk> ExtraChunks(const SoundEntry& entry) {
+  switch (entry.extras) {
     case Extras::kBonus:
-      return {DisplayText(spec.name), DisplayText("Reedshot"), InfoList(spec.name)};
+      return {DisplayText(entry.name), DisplayText("Reedshot"), InfoList(entry.name)};
     case Extras::kList:
-      return {InfoList(spec.name)};
+      return {InfoList(entry.name)};
     case Extras::kNone:
       break;
   }
   return {};
 }
 
-std::vector<uint8_t> Render(const SoundSpec& spec) {
-  const double rate = spec.rate;
-  const size_t played = spec.dataBytes - 8;
-  Rng rng(0x5EED0000u + spec.id);
+std::vector<uint8_t> Render(const SoundEntry& entry) {
+  const double rate = entry.rate;
+  const size_t played = entry.dataBytes - 8;
+  Rng rng(0x5EED0000u + entry.id);
   // A loop's period is exactly the played length; one-shots leave the last
   // sample (which the mixer still reads) and the unplayed tail silent.
-  Signal signal = spec.recipe(rate, spec.loops ? played : played - 1, rng);
-  if (spec.loops) {
+  Signal signal = entry.recipe(rate, entry.loops ? played : played - 1, rng);
+  if (entry.loops) {
     double mean = 0;
     for (float v : signal) mean += v;
     mean /= static_cast<double>(signal.size());
@@ -74,11 +74,11 @@ std::vector<uint8_t> Render(const SoundSpec& spec) {
     RemoveDc(signal, rate);
     FadeEnds(signal, rate, 0.0005, 0.012);
   }
-  Normalise(signal, spec.peak);
-  std::vector<uint8_t> data = Quantise(signal, spec.dataBytes, rng);
+  Normalise(signal, entry.peak);
+  std::vector<uint8_t> data = Quantise(signal, entry.dataBytes, rng);
   // Every pass after the first wraps from index `played` to index 1.
-  if (spec.loops) data[played] = data[0];
-  return EncodeWave(spec.rate, data, ExtraChunks(spec));
+  if (entry.loops) data[played] = data[0];
+  return EncodeWave(entry.rate, data, ExtraChunks(entry));
 }
 
 }  // namespace
@@ -87,6 +87,6 @@ std::vector<uint8_t> Render(const SoundSpec& spec) {
 
 std::vector<SoundAsset> BuildSounds() {
   std::vector<SoundAsset> sounds;
-  for (const soundbank::SoundSpec& spec : soundbank::kSounds) sounds.push_back({spec.id, soundbank::Render(spec)});
+  for (const soundbank::SoundEntry& entry : soundbank::kSounds) sounds.push_back({entry.id, soundbank::Render(entry)});
   return sounds;
 }
