@@ -2,13 +2,22 @@
 
 #include <algorithm>
 
+#include "app/game_app.h"
 #include "graphics/scene.h"
+#include "sound/sound_manager.h"
 
 namespace {
 
 constexpr uint16_t kDuckPicture = 163;
 constexpr uint16_t kDuckSize = 68;
 constexpr uint8_t kDuckLayer = 10;
+constexpr uint16_t kMenuMusic = 535;
+constexpr uint16_t kShotSound = 550;
+
+// Application objects other than the program's own have no sound.
+void Play(uint16_t id, bool music) {
+    if (snd::SoundManager* sound = theApp.Sound()) sound->PlaySound(id, music, music);
+}
 
 }  // namespace
 
@@ -20,9 +29,11 @@ void PreviewView::Enter() {
                       false, gfx::kKeyFromImage);
     scene.AddSprite(duck_, kDuckLayer);
     scene.RedrawScene();
+    Play(kMenuMusic, true);
 }
 
 void PreviewView::Leave() {
+    if (snd::SoundManager* sound = theApp.Sound()) sound->StopAllSounds();
     GetScene()->RemoveSprite(duck_);
     gfx::FreeSpriteBackground(duck_);
     gfx::FreeHeldPicture(duckPicture_);
@@ -40,6 +51,7 @@ void PreviewView::ScrollBy(int32_t dy) {
 
 int PreviewView::HandleEvent(InputEvent& event) {
     gfx::Scene& scene = *GetScene();
+    if (event.type == kEventPenDown) Play(kShotSound, false);
     if (event.type == kEventPenDown || event.type == kEventPenHeld) {
         duck_.x = event.x - kDuckSize / 2 + scene.GetScrollX();
         duck_.y = event.y - kDuckSize / 2 + scene.GetScrollY();

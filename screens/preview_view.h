@@ -1,5 +1,5 @@
 // Shows the hunting ground with a duck that follows the stylus; the up and
-// down keys scroll the ground.
+// down keys scroll the ground. The menu music plays, and a touch fires a shot.
 #pragma once
 
 #include "app/view.h"
