@@ -164,11 +164,14 @@ void Machine::Present(const uint16_t* pixels, uint32_t pitchBytes, uint32_t widt
         if (w <= 0 || h <= 0) continue;
         for (int32_t row = 0; row < h; ++row) {
             const uint16_t* from = pixels + size_t(sy + row) * pitch + sx;
-            std::memcpy(&panel_[size_t(dy + row) * kPanelWidth + dx], from, size_t(w) * 2);
+            uint16_t* to = &panel_[size_t(dy + row) * kPanelWidth + dx];
+            // A screen that only repeats itself needs no refresh.
+            if (std::memcmp(to, from, size_t(w) * 2) == 0) continue;
+            std::memcpy(to, from, size_t(w) * 2);
+            dirty_ = true;
         }
     }
     ++presentCount_;
-    dirty_ = true;
     char fields[32];
     std::snprintf(fields, sizeof fields, "\"rects\":%u", count);
     Trace("present", fields);

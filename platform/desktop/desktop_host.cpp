@@ -24,6 +24,7 @@ namespace {
 // Behind the wall clock by more than this (a message box, a stall), the
 // clock stops catching up and simply goes on from now.
 constexpr uint64_t kMaxLagMs = 100;
+constexpr uint64_t kRefreshMs = 16;
 
 uint32_t PenParam(Point panel) {
     return (static_cast<uint32_t>(panel.x) & 0xFFFF) | ((static_cast<uint32_t>(panel.y) & 0xFFFF) << 16);
@@ -70,6 +71,7 @@ private:
     SDL_Texture* texture_ = nullptr;
     std::vector<uint16_t> view_ = std::vector<uint16_t>(size_t{kViewWidth} * kViewHeight);
     uint64_t wallBase_ = 0;
+    uint64_t lastRefresh_ = 0;
     bool penDown_ = false;
     std::FILE* record_ = nullptr;
 };
@@ -176,8 +178,13 @@ void DesktopHost::WaitFor(uint32_t dueTick) {
     for (;;) {
         Pump();
         if (machine.Ended() || machine.HasMessages()) return;
-        if (machine.TakeDirty()) Refresh();
-        const uint64_t now = WallTick();
+        uint64_t now = WallTick();
+        // At most one refresh per display frame; a later wait shows the rest.
+        if (now >= lastRefresh_ + kRefreshMs && machine.TakeDirty()) {
+            Refresh();
+            lastRefresh_ = now;
+            now = WallTick();
+        }
         if (now >= dueTick) return;
         SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint64_t>(dueTick - now, 1000)));
     }

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/core/machine.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
 
@@ -113,6 +114,16 @@ TEST_F(MachineTest, PresentCopiesRectanglesAndClipsToThePanel) {
     EXPECT_EQ(panel[0], buffer[310 * 240 + 230]);
     EXPECT_EQ(panel[9 * 240 + 9], buffer[319 * 240 + 239]);
     EXPECT_EQ(panel[10 * 240 + 10], 0u);  // beyond what the last copy could read
+
+    // The window needs a refresh only when a present changed something.
+    plat::Machine& machine = plat::Machine::Get();
+    EXPECT_TRUE(machine.TakeDirty());
+    plat::Present(buffer.data(), 240 * 2, 240, 320, rects, 4);
+    EXPECT_FALSE(machine.TakeDirty());
+    buffer[21 * 240 + 11] ^= 1;
+    plat::Present(buffer.data(), 240 * 2, 240, 320, rects, 1);
+    EXPECT_TRUE(machine.TakeDirty());
+    EXPECT_EQ(plat::testing::PresentCount(), 3u);
 }
 
 TEST_F(MachineTest, ResourcesAreFoundByTypeAndId) {
