@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <vector>
@@ -116,7 +117,8 @@ bool DesktopHost::CreateMainWindow(const char* /*className*/, const char* /*titl
     if (scale == 0) {
         SDL_Rect usable{0, 0, 1024, 768};
         SDL_GetDisplayUsableBounds(0, &usable);
-        scale = std::max(1, std::min(usable.w * 9 / 10 / kViewWidth, usable.h * 9 / 10 / kViewHeight));
+        // Leave room for window decorations and the rest of the desktop.
+        scale = std::max(1, std::min(usable.w * 85 / 100 / kViewWidth, usable.h * 85 / 100 / kViewHeight));
     }
     // The visible caption is the game's name; the single-instance name stays the program's own.
     window_ = SDL_CreateWindow("Reedshot", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kViewWidth * scale,
@@ -137,7 +139,8 @@ bool DesktopHost::CreateMainWindow(const char* /*className*/, const char* /*titl
         std::fprintf(stderr, "reedshot: cannot draw into the window: %s\n", SDL_GetError());
         return false;
     }
-    // Shown only now: a renderer may have had to recreate the window.
+    // Titled and shown only now: a renderer may have had to recreate the window.
+    SDL_SetWindowTitle(window_, "Reedshot");
     SDL_ShowWindow(window_);
     SDL_ShowCursor(SDL_ENABLE);
     Refresh();
@@ -294,11 +297,18 @@ void DesktopHost::Delivering(const Message& message, uint32_t tick) {
 }  // namespace
 
 int RunDesktop(const DesktopOptions& options, int (*entry)()) {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+    const bool started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) == 0;
+    // Without a display SDL falls back to drivers that show nothing; unless
+    // asked for, that is no window for a player.
+    const char* driver = started ? SDL_GetCurrentVideoDriver() : nullptr;
+    const bool invisible = driver != nullptr && std::getenv("SDL_VIDEODRIVER") == nullptr &&
+                           (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (!started || invisible) {
         std::fprintf(stderr,
                      "reedshot: no display (%s).\n"
                      "Run without a window instead: reedshot --headless --script FILE --shots DIR\n",
-                     SDL_GetError());
+                     started ? "no window system answered" : SDL_GetError());
+        SDL_Quit();
         return 1;
     }
     Machine& machine = Machine::Get();

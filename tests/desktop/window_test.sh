@@ -9,19 +9,20 @@ command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "needs Xvf
 work=$(mktemp -d)
 trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 game_pid=0
-display=":$((RANDOM % 400 + 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY="$display" REEDSHOT_DATA_DIR="$work/data" HOME="$work"
+for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -1 "$work/display")" REEDSHOT_DATA_DIR="$work/data" HOME="$work"
 # The X and D-Bus client libraries keep memory until exit; that is theirs, not ours.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 "$game" --scale 2 --mute --record "$work/input.txt" >"$work/out.txt" 2>&1 &
 game_pid=$!
 window=""
 for _ in $(seq 300); do
-  window=$(xdotool search --onlyvisible --name '^Reedshot$' 2>/dev/null | head -1 || true)
+  window=$(xdotool search --onlyvisible --pid $game_pid --name '^Reedshot$' 2>/dev/null | head -1 || true)
   [ -n "$window" ] && break
   kill -0 $game_pid 2>/dev/null || break
   sleep 0.1
