@@ -132,7 +132,9 @@ bool Machine::GetMessage(Message& message) {
                 End();
                 continue;
             }
-            host_->WaitFor(tick_.load() + 1000);
+            const uint32_t due = tick_.load() + 1000;
+            host_->WaitFor(due);
+            if (!ended_ && queue_.empty()) AdvanceTo(due);
             continue;
         }
         if (static_cast<int32_t>(timerDue_ - tick_.load()) > 0) {

@@ -1,9 +1,14 @@
 // The virtual machine under the game: queue, heartbeat, clock, logs, panel.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/core/machine.h"
+#include "platform/core/script.h"
+#include "platform/headless/headless_host.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
 
@@ -133,6 +138,47 @@ TEST_F(MachineTest, ResourcesAreFoundByTypeAndId) {
     EXPECT_FALSE(plat::FindResource("PCT", 1, data));
     EXPECT_FALSE(plat::FindResource("WAVE", 146, data));
     EXPECT_NE(plat::testing::TraceLines().back().find("\"found\":false"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The headless runner on the same machine: script actions arrive at their times.
+class HeadlessHostTest : public ::testing::Test {
+protected:
+    void SetUp() override { plat::testing::Reset(); }
+    void TearDown() override { plat::testing::Reset(); }
+
+    void Run(const char* script) {
+        std::string error;
+        ASSERT_TRUE(plat::ParseScript(script, actions_, error)) << error;
+        host_ = std::make_unique<plat::HeadlessHost>(actions_, "");
+        plat::Machine::Get().SetHost(host_.get());
+    }
+
+    std::vector<plat::ScriptAction> actions_;
+    std::unique_ptr<plat::HeadlessHost> host_;
+};
+
+TEST_F(HeadlessHostTest, WithoutATimerTimeStillRunsToTheNextAction) {
+    Run("5000 keydown return\n");
+    plat::Message m{};
+    ASSERT_TRUE(plat::GetMessage(m));
+    EXPECT_EQ(m.id, plat::kMsgKeyDown);
+    EXPECT_EQ(plat::GetTickCount(), 5000u);
+    EXPECT_FALSE(plat::GetMessage(m));  // the script is over
+}
+
+TEST_F(HeadlessHostTest, ActionsArriveAfterTheHeartbeatOfTheirTick) {
+    Run("20 keydown return\n25 quit\n");
+    plat::StartTimer(7, 10);
+    std::vector<std::pair<uint32_t, uint32_t>> seen;  // message, tick
+    for (plat::Message m{}; plat::GetMessage(m);) seen.emplace_back(m.id, plat::GetTickCount());
+    const std::vector<std::pair<uint32_t, uint32_t>> expected = {
+        {plat::kMsgTimer, 10}, {plat::kMsgTimer, 20}, {plat::kMsgKeyDown, 20}};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(plat::GetTickCount(), 25u);
 }
 
 }  // namespace
