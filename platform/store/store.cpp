@@ -172,16 +172,14 @@ void TraceWrite(const std::string& fields, bool ok) {
 
 enum class OpenResult { kOpened, kDamaged, kUnavailable };
 
-// A file that is busy elsewhere, or a disk or memory that is full, is no
-// fault of the file: setting it aside would not help. Anything else makes the
-// file unusable as it is.
+// Only a file whose contents are broken is set aside. A file that is busy,
+// read-only, unreadable for its permissions or on a failing or full disk is
+// no fault of its own: it stays where it is for a later run.
 OpenResult Classify(int rc) {
     switch (rc & 0xFF) {
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED:
-        case SQLITE_FULL:
-        case SQLITE_NOMEM: return OpenResult::kUnavailable;
-        default: return OpenResult::kDamaged;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB: return OpenResult::kDamaged;
+        default: return OpenResult::kUnavailable;
     }
 }
 

@@ -413,6 +413,20 @@ TEST_F(DamagedStoreTest, AScrambledPageInsideIsFoundAtOnce) {
     EXPECT_EQ(Messages().size(), 1u);
 }
 
+TEST_F(DamagedStoreTest, AFileThatCannotBeOpenedIsLeftWhereItIs) {
+    // Something the store cannot open but that is not a broken database: it
+    // must not be renamed as damaged, only worked around for this run.
+    std::filesystem::create_directories(plat::testing::StorePath());
+    bool created = false;
+    plat::KeyHandle key = OpenKey(kPath, &created);
+    EXPECT_TRUE(created);
+    EXPECT_TRUE(plat::WriteNumber(key, "SoundVol", 3));
+    EXPECT_TRUE(std::filesystem::is_directory(plat::testing::StorePath()));
+    EXPECT_TRUE(KeptFiles().empty());
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].find("could not be opened"), std::string::npos);
+}
+
 TEST_F(DamagedStoreTest, AnUnusableFolderStillLetsTheGameRunForOneSession) {
     WriteBytes(dir_ / "file", {1, 2, 3});
     const std::filesystem::path blocked = dir_ / "file" / "inside";
