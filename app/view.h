@@ -43,6 +43,17 @@ public:
 
     // False when the table is full; the control is then not added.
     bool AddControl(Control* control);
+    // Adds a visible control's sprite to the scene at `layer`, marked dirty.
+    void ShowControl(Control& control, uint8_t layer);
+    // Takes the control's sprite off the scene; the last control fills the slot.
+    void RemoveControl(int index);
+    // Empties the scene's sprite list and the control table.
+    void ClearControls();
+    void SetControlVisible(int index, bool visible);
+    // Offers the event to the controls in order. The first that takes it is
+    // drawn and presented at once and its version of the event replaces the
+    // caller's; otherwise the event stays as it was and the result is 0.
+    int RouteToControls(InputEvent& event);
     Control* ControlAt(int index) const { return controls_[index]; }
     int ControlCount() const { return controlCount_; }
 

@@ -27,6 +27,8 @@ public:
     void AddSprite(Sprite& sprite, uint8_t layer);
     void AddSpriteAnimated(Sprite& sprite, uint8_t layer);
     void RemoveSprite(const Sprite& sprite);
+    // Unlinks every sprite; the sprites themselves are not touched.
+    void ClearSprites() { sprites_.Clear(); }
     void MarkSpriteDirty(Sprite& sprite);
 
     void RedrawDirty();
