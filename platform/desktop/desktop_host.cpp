@@ -26,6 +26,7 @@ namespace {
 // clock stops catching up and simply goes on from now.
 constexpr uint64_t kMaxLagMs = 100;
 constexpr uint64_t kRefreshMs = 16;
+constexpr int kDisplayAttempts = 3;
 
 uint32_t PenParam(Point panel) {
     return (static_cast<uint32_t>(panel.x) & 0xFFFF) | ((static_cast<uint32_t>(panel.y) & 0xFFFF) << 16);
@@ -297,12 +298,22 @@ void DesktopHost::Delivering(const Message& message, uint32_t tick) {
 }  // namespace
 
 int RunDesktop(const DesktopOptions& options, int (*entry)()) {
-    const bool started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) == 0;
+    bool started = false;
+    bool invisible = false;
     // Without a display SDL falls back to drivers that show nothing; unless
-    // asked for, that is no window for a player.
-    const char* driver = started ? SDL_GetCurrentVideoDriver() : nullptr;
-    const bool invisible = driver != nullptr && std::getenv("SDL_VIDEODRIVER") == nullptr &&
-                           (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    // asked for, that is no window for a player. A window system that is only
+    // just starting can refuse the first connection, so ask a few times.
+    for (int attempt = 0; attempt < kDisplayAttempts; ++attempt) {
+        if (attempt > 0) {
+            SDL_Quit();
+            SDL_Delay(200);
+        }
+        started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) == 0;
+        const char* driver = started ? SDL_GetCurrentVideoDriver() : nullptr;
+        invisible = driver != nullptr && std::getenv("SDL_VIDEODRIVER") == nullptr &&
+                    (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+        if (started && !invisible) break;
+    }
     if (!started || invisible) {
         std::fprintf(stderr,
                      "reedshot: no display (%s).\n"
