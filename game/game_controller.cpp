@@ -22,8 +22,9 @@ void GameController::CreateViews() {
     preview_->SetScene(scene_);
     views_.Add(preview_, kViewIntroduction);
 
-    views_.Start(kViewIntroduction);
+    // Linked before the first view starts, so that its Enter can add animated sprites.
     animations_.SetScene(scene_);
+    views_.Start(kViewIntroduction);
     savedScrollX_ = 0;
     savedScrollY_ = 0;
 }
