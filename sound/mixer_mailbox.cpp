@@ -3,6 +3,8 @@
 namespace snd {
 
 void MixerMailbox::PostBufferDone(plat::WaveBuffer* buffer) {
+    // A notice without a buffer has nothing to mix; in the queue it would read as stop.
+    if (buffer == nullptr) return;
     {
         std::lock_guard<std::mutex> hold(mutex_);
         if (count_ == kCapacity) return;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "sound/mixer_mailbox.h"
 #include "sound/sound_engine.h"
 #include "tests/sound/fake_wave_out.h"
 #include "tests/sound/wave_bytes.h"
@@ -177,6 +178,20 @@ TEST(SoundEngine, ReopensAfterClose) {
     ASSERT_TRUE(engine.Open(11025, false));
     EXPECT_EQ(engine.FramesPerBuffer(), 298u);
     EXPECT_EQ(engine.StartSample(MakeSample(tone)), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MixerMailbox, ANoticeWithoutABufferIsNotAStop) {
+    snd::MixerMailbox mailbox;
+    plat::WaveBuffer buffer{nullptr, 0};
+    mailbox.PostBufferDone(nullptr);
+    mailbox.PostBufferDone(&buffer);
+    EXPECT_EQ(mailbox.Wait(), &buffer);
+    mailbox.PostStop();
+    EXPECT_EQ(mailbox.Wait(), nullptr);
 }
 
 }  // namespace
