@@ -18,6 +18,11 @@ struct Point {
 Point ViewToPanel(Point view);
 Point PanelToView(Point panel);
 
+// A panel point as pen messages carry it: x in the low 16 bits, y in the
+// high 16 bits, each signed.
+uint32_t PenParam(Point panel);
+Point PenPoint(uint32_t lParam);
+
 // 5-6-5 panel pixels (top row first) to the view, still 5-6-5.
 void RotatePanelToView(const uint16_t* panel, uint16_t* view);
 

@@ -43,11 +43,6 @@ bool ParseKey(const std::string& word, uint32_t& code) {
     return true;
 }
 
-uint32_t PenParam(Point view) {
-    const Point p = ViewToPanel(view);
-    return (static_cast<uint32_t>(p.x) & 0xFFFF) | ((static_cast<uint32_t>(p.y) & 0xFFFF) << 16);
-}
-
 ScriptAction Post(uint32_t tick, uint32_t id, uint32_t wParam, uint32_t lParam) {
     return {tick, ScriptAction::kPost, {id, wParam, lParam}, {}};
 }
@@ -71,7 +66,7 @@ bool ParseAction(std::istringstream& words, uint32_t tick, std::vector<ScriptAct
             error = "a point is x 0..319 and y 0..239, as the player sees the screen";
             return false;
         }
-        const uint32_t pen = PenParam({static_cast<int32_t>(x), static_cast<int32_t>(y)});
+        const uint32_t pen = PenParam(ViewToPanel({static_cast<int32_t>(x), static_cast<int32_t>(y)}));
         if (verb == "down" || verb == "tap") out.push_back(Post(tick, kMsgPenDown, 0, pen));
         if (verb == "move") out.push_back(Post(tick, kMsgPenMove, 0, pen));
         if (verb == "up") out.push_back(Post(tick, kMsgPenUp, 0, pen));
@@ -158,9 +153,7 @@ bool ParseScript(const std::string& text, std::vector<ScriptAction>& actions, st
 
 std::string FormatScriptLine(const Message& message, uint32_t tick) {
     char line[64];
-    const auto panelX = static_cast<int16_t>(message.lParam & 0xFFFF);
-    const auto panelY = static_cast<int16_t>(message.lParam >> 16);
-    const Point view = PanelToView({panelX, panelY});
+    const Point view = PanelToView(PenPoint(message.lParam));
     switch (message.id) {
         case kMsgPenDown:
             std::snprintf(line, sizeof line, "%u down %d %d", tick, view.x, view.y);

@@ -28,10 +28,6 @@ constexpr uint64_t kMaxLagMs = 100;
 constexpr uint64_t kRefreshMs = 16;
 constexpr int kDisplayAttempts = 3;
 
-uint32_t PenParam(Point panel) {
-    return (static_cast<uint32_t>(panel.x) & 0xFFFF) | ((static_cast<uint32_t>(panel.y) & 0xFFFF) << 16);
-}
-
 std::string ScreenshotPath() {
     const char* home = std::getenv("HOME");
     std::filesystem::path dir = home != nullptr ? std::filesystem::path(home) / "Pictures" : ".";

@@ -150,7 +150,7 @@ protected:
     void SetUp() override { plat::testing::Reset(); }
     void TearDown() override { plat::testing::Reset(); }
 
-    void Run(const char* script) {
+    void UseScript(const char* script) {
         std::string error;
         ASSERT_TRUE(plat::ParseScript(script, actions_, error)) << error;
         host_ = std::make_unique<plat::HeadlessHost>(actions_, "");
@@ -162,7 +162,7 @@ protected:
 };
 
 TEST_F(HeadlessHostTest, WithoutATimerTimeStillRunsToTheNextAction) {
-    Run("5000 keydown return\n");
+    UseScript("5000 keydown return\n");
     plat::Message m{};
     ASSERT_TRUE(plat::GetMessage(m));
     EXPECT_EQ(m.id, plat::kMsgKeyDown);
@@ -171,7 +171,7 @@ TEST_F(HeadlessHostTest, WithoutATimerTimeStillRunsToTheNextAction) {
 }
 
 TEST_F(HeadlessHostTest, ActionsArriveAfterTheHeartbeatOfTheirTick) {
-    Run("20 keydown return\n25 quit\n");
+    UseScript("20 keydown return\n25 quit\n");
     plat::StartTimer(7, 10);
     std::vector<std::pair<uint32_t, uint32_t>> seen;  // message, tick
     for (plat::Message m{}; plat::GetMessage(m);) seen.emplace_back(m.id, plat::GetTickCount());
