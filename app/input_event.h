@@ -9,6 +9,8 @@ enum EventType : uint32_t {
     kEventPenUp = 2,
     kEventPenHeld = 3,
     kEventKeys = 4,
+    kEventCharacter = 5,  // payload[0]: the character typed
+    kEventFocusLost = 6,
     kEventControlClicked = 10,
     kEventControlToggled = 11,
     kEventSliderChanged = 14,
@@ -27,6 +29,13 @@ enum KeyCode : uint32_t {
     kKeyHardware2 = 7,
     kKeyHardware3 = 8,
     kKeyHardware4 = 9,
+};
+
+// Characters of a character event that are not letters or digits.
+enum CharacterCode : uint32_t {
+    kCharBackspace = 0x08,
+    kCharEnter = 0x0D,
+    kCharEscape = 0x1B,
 };
 
 constexpr int kPayloadSlots = 11;

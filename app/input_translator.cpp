@@ -41,7 +41,8 @@ void AppendKeys(uint16_t keyMask, InputEvent& event) {
     }
 }
 
-void ApplyStylus(InputState& state, InputEvent& event) {
+// True when the event became a pen event.
+bool ApplyStylus(InputState& state, InputEvent& event) {
     const bool held = (state.keyMask & kMaskPen) != 0;
     if (held && state.penDown == 0) {
         event.type = kEventPenDown;
@@ -52,10 +53,23 @@ void ApplyStylus(InputState& state, InputEvent& event) {
     } else if (held) {
         event.type = kEventPenHeld;
     } else {
-        return;
+        return false;
     }
     event.x = state.penX;
     event.y = state.penY;
+    return true;
+}
+
+// A character or a focus loss is one event of its own unless the stylus
+// claims the event; it never waits for a later message.
+void ApplyPending(InputState& state, bool penEvent, InputEvent& event) {
+    if (state.pendingType != kEventIdle && !penEvent) {
+        event.type = state.pendingType;
+        event.keyCount = 0;
+        event.payload[0] = state.pendingCharacter;
+    }
+    state.pendingType = kEventIdle;
+    state.pendingCharacter = 0;
 }
 
 }  // namespace
@@ -80,6 +94,13 @@ void ApplyMessage(InputState& state, const plat::Message& message) {
             state.penX = static_cast<int16_t>(message.lParam & 0xFFFF);
             state.penY = static_cast<int16_t>(message.lParam >> 16);
             break;
+        case plat::kMsgChar:
+            state.pendingType = kEventCharacter;
+            state.pendingCharacter = message.wParam;
+            break;
+        case plat::kMsgFocusLost:
+            state.pendingType = kEventFocusLost;
+            break;
         default:
             break;
     }
@@ -89,12 +110,14 @@ void BuildMainEvent(InputState& state, InputEvent& event) {
     event.keyCount = 0;
     if (state.keyMask == 0) event.type = kEventIdle;
     AppendKeys(state.keyMask, event);
-    ApplyStylus(state, event);
+    const bool penEvent = ApplyStylus(state, event);
+    ApplyPending(state, penEvent, event);
 }
 
 InputEvent BuildModalEvent(InputState& state) {
     InputEvent event{};
-    ApplyStylus(state, event);
+    const bool penEvent = ApplyStylus(state, event);
     AppendKeys(state.keyMask, event);
+    ApplyPending(state, penEvent, event);
     return event;
 }

@@ -27,6 +27,10 @@ struct InputState {
     uint8_t penDown = 0;
     int16_t penX = 0;  // last stylus position seen in any pen message
     int16_t penY = 0;
+    // A character or focus-loss message waiting to become its one event;
+    // they touch no mask bit.
+    uint32_t pendingType = kEventIdle;
+    uint32_t pendingCharacter = 0;
 };
 
 // Updates the mask and the stylus position from one message.

@@ -1,5 +1,7 @@
 #include "app/view_list.h"
 
+#include <cstdio>
+
 #include "app/view.h"
 #include "platform/platform.h"
 
@@ -8,6 +10,13 @@ namespace {
 // Programming errors: an empty caption, as the rest of the program's boxes
 // have one of their own.
 void ReportViewError(const char* text) { plat::MessageBox(text, "", plat::kMbOk); }
+
+void TraceSwitch(uint8_t from, uint8_t to, bool push) {
+    char fields[48];
+    std::snprintf(fields, sizeof fields, "\"from\":%u,\"to\":%u,\"push\":%s", static_cast<unsigned>(from),
+                  static_cast<unsigned>(to), push ? "true" : "false");
+    plat::Trace("view", fields);
+}
 
 }  // namespace
 
@@ -25,8 +34,10 @@ void ViewList::Start(uint8_t id) {
         ReportViewError("This view is not added to View List");
         return;
     }
+    TraceSwitch(current_, id, false);
     current_ = id;
     next_ = id;
+    nextPushed_ = false;
     view->Enter();
 }
 
@@ -37,11 +48,13 @@ void ViewList::SwitchTo(uint8_t id, bool push) {
         return;
     }
     next_ = id;
+    nextPushed_ = push;
     if (push) Push(current_);
 }
 
 void ViewList::Back() {
     previous_ = current_;
+    nextPushed_ = false;
     if (depth_ == 0) {
         next_ = current_;
         return;
@@ -67,6 +80,7 @@ int ViewList::HandleEvent(InputEvent& event) {
             next_ = current_;
         } else {
             views_[current_]->Leave();
+            TraceSwitch(current_, next_, nextPushed_);
             current_ = next_;
             views_[current_]->Enter();
             event.type = kEventViewEntered;

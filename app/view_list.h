@@ -57,4 +57,5 @@ private:
     View* views_[kMaxViews] = {};
     uint8_t backStack_[kBackStackSize] = {};
     uint8_t depth_ = 0;
+    bool nextPushed_ = false;  // for the trace: how the pending switch was asked for
 };

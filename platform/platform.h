@@ -20,6 +20,8 @@ enum MessageId : uint32_t {
     kMsgPenDown = 0x0201,
     kMsgPenUp = 0x0202,
     kMsgHotKey = 0x0312,
+    kMsgChar = 0x0102,       // wParam: a character typed (letter, digit, 0x08, 0x0D, 0x1B)
+    kMsgFocusLost = 0x0008,  // the window lost the keyboard focus
 };
 
 enum VirtualKey : uint32_t {

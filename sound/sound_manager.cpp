@@ -1,5 +1,6 @@
 #include "sound/sound_manager.h"
 
+#include <cstdio>
 #include <new>
 
 namespace snd {
@@ -15,6 +16,10 @@ SoundManager::~SoundManager() {
 }
 
 void SoundManager::PlaySound(uint16_t id, bool useMusicVolume, bool loop) {
+    char fields[64];
+    std::snprintf(fields, sizeof fields, "\"id\":%u,\"music\":%s,\"loop\":%s", static_cast<unsigned>(id),
+                  useMusicVolume ? "true" : "false", loop ? "true" : "false");
+    plat::Trace("sound", fields);
     if (!engine_) return;
     Sample sample;
     sample.LoadFromResource(id);
@@ -24,6 +29,7 @@ void SoundManager::PlaySound(uint16_t id, bool useMusicVolume, bool loop) {
 }
 
 void SoundManager::StopAllSounds() {
+    plat::Trace("sound", "\"stop\":true");
     if (!engine_) return;
     for (uint32_t voice = 0; voice < kVoiceCount; ++voice) engine_->StopVoice(voice);
 }

@@ -163,3 +163,44 @@ TEST(KeyMask, UnlistedKeysChangeNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CharacterEvents, OneEventPerCharacterThenBackToTheMask) {
+    MainLoop loop;
+    loop.Feed(Key(plat::kMsgKeyDown, plat::kVkLeft));
+    const InputEvent& typed = loop.Feed(Key(plat::kMsgChar, 'q'));
+    EXPECT_EQ(typed.type, kEventCharacter);
+    EXPECT_EQ(typed.keyCount, 0);
+    EXPECT_EQ(typed.payload[0], static_cast<uint32_t>('q'));
+    // The held key comes back on the next message.
+    const InputEvent& next = loop.Feed(Tick());
+    EXPECT_EQ(next.type, kEventKeys);
+    EXPECT_EQ(Keys(next), std::vector<uint32_t>{kKeyLeft});
+}
+
+TEST(CharacterEvents, TheStylusWinsAndTheCharacterIsDropped) {
+    MainLoop loop;
+    loop.Feed(Pen(plat::kMsgPenDown, 5, 5));
+    EXPECT_EQ(loop.Feed(Key(plat::kMsgChar, kCharEscape)).type, kEventPenHeld);
+    EXPECT_EQ(loop.Feed(Tick()).type, kEventPenHeld);
+}
+
+TEST(CharacterEvents, FocusLossAfterReleasesIsItsOwnEvent) {
+    MainLoop loop;
+    loop.Feed(Key(plat::kMsgKeyDown, plat::kVkUp));
+    loop.Feed(Key(plat::kMsgKeyUp, plat::kVkUp));
+    EXPECT_EQ(loop.Feed({plat::kMsgFocusLost, 0, 0}).type, kEventFocusLost);
+    EXPECT_EQ(loop.Feed(Tick()).type, kEventIdle);
+}
+
+TEST(CharacterEvents, ModalReaderSeesCharactersToo) {
+    InputState state;
+    ApplyMessage(state, Key(plat::kMsgChar, kCharEnter));
+    const InputEvent event = BuildModalEvent(state);
+    EXPECT_EQ(event.type, kEventCharacter);
+    EXPECT_EQ(event.payload[0], kCharEnter);
+    EXPECT_EQ(BuildModalEvent(state).type, kEventIdle);
+}
+
+}  // namespace
