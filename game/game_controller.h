@@ -5,10 +5,10 @@
 #include <cstdint>
 
 #include "app/input_event.h"
+#include "app/view_list.h"
 
 class AnimationList;
 class View;
-class ViewList;
 namespace gfx {
 class Scene;
 }
@@ -28,11 +28,23 @@ public:
     // kNotConsumed lets the animations step; kConsumed stops the event here.
     int ProcessEvent(InputEvent& event);
 
+    // A fresh hunt at the bottom of the ground, with the loading picture.
+    void StartHunt();
+    // Frees the hunt's objects and shows the farewell picture for 5.5 s.
+    void EndHunt();
+    // Around the screens the pause menu opens: the hunt's sprites leave the
+    // scene, its clock stops, and the scroll position is kept.
+    void SuspendHunt();
+    void ResumeHunt();
+
 private:
+    // The controller owns the view; the view list only finds it by id.
+    void Register(View* view, uint8_t id);
+
     ViewList& views_;
     AnimationList& animations_;
     gfx::Scene* scene_ = nullptr;
-    View* preview_ = nullptr;
+    View* ownedViews_[ViewList::kMaxViews] = {};
     int32_t savedScrollX_ = 0;
     int32_t savedScrollY_ = 0;
 };

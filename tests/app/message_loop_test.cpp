@@ -25,7 +25,7 @@ protected:
     void SetUp() override {
         plat::testing::Reset();
         views.Add(&first, 0);
-        views.Add(&second, 1);
+        views.Add(&second, kViewHowToPlay);  // a screen the hunt leaves alone
         views.Start(0);
         log.clear();
     }
@@ -66,7 +66,7 @@ TEST_F(MessageLoopTest, QuitEndsTheLoopAtOnce) {
 
 TEST_F(MessageLoopTest, ConsumedAndUnconsumedEventsBothGoOn) {
     first.result = kConsumed;
-    views.SwitchTo(1);
+    views.SwitchTo(kViewHowToPlay);
     plat::testing::PushMessage({plat::kMsgPaint, 0, 0});
     plat::testing::PushMessage({plat::kMsgPaint, 0, 0});
     plat::testing::EndQueue();
