@@ -34,6 +34,11 @@ void LayerManager::AddSpriteAnimated(Sprite& sprite, uint8_t layer) {
 
 void LayerManager::RemoveSprite(const Sprite& sprite) { sprites_.Remove(&sprite); }
 
+void LayerManager::RemoveSpriteAnimated(const Sprite& sprite) {
+    RemoveSprite(sprite);
+    if (animated_ != nullptr) animated_->Remove(&sprite);
+}
+
 void LayerManager::MarkSpriteDirty(Sprite& sprite) {
     minDirtyLayer_ = std::min(minDirtyLayer_, sprite.layer);
     if (!sprite.savesBackground) sprite.dirty = true;

@@ -27,6 +27,9 @@ public:
     void AddSprite(Sprite& sprite, uint8_t layer);
     void AddSpriteAnimated(Sprite& sprite, uint8_t layer);
     void RemoveSprite(const Sprite& sprite);
+    // Out of the scene and out of the animation list, so that nothing steps a
+    // sprite about to be freed.
+    void RemoveSpriteAnimated(const Sprite& sprite);
     // Unlinks every sprite; the sprites themselves are not touched.
     void ClearSprites() { sprites_.Clear(); }
     void MarkSpriteDirty(Sprite& sprite);
