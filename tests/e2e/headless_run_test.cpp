@@ -1,52 +1,13 @@
 // The real program, run headless from a script: it starts, draws, answers
 // input, shuts down, and does exactly the same again on a second run.
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
+#include "game_run.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// The trace of a run in `dir` without the mixing thread's lines, whose order
-// against the main thread's is the scheduler's business, and without the
-// folder's name.
-std::string MainThreadTrace(const fs::path& dir) {
-    std::istringstream in(ReadFile(dir / "trace.jsonl"));
-    const std::string folder = dir.string();
-    std::string out;
-    for (std::string line; std::getline(in, line);) {
-        if (line.find("\"event\":\"audio_") != std::string::npos) continue;
-        if (const size_t at = line.find(folder); at != std::string::npos) line.erase(at, folder.size());
-        out += line + "\n";
-    }
-    return out;
-}
-
-int RunGame(const fs::path& dir, const std::string& script) {
-    fs::create_directories(dir);
-    std::ofstream(dir / "script.txt") << script;
-    // Each run starts from a store of its own, as a first start does.
-    const std::string command = "REEDSHOT_DATA_DIR=" + (dir / "data").string() + " " + std::string(REEDSHOT_PATH) + " --headless --script " + (dir / "script.txt").string() +
-                                " --trace " + (dir / "trace.jsonl").string() + " --shots " + dir.string() +
-                                " --audio-out " + (dir / "audio.wav").string() + " 2>" + (dir / "stderr.txt").string();
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using namespace e2e;
 
 class HeadlessRun : public ::testing::Test {
 protected:
