@@ -276,6 +276,10 @@ TEST_F(Layers, AnimatedSpritesAlsoGoToTheApplicationsList) {
     scene_.RemoveSprite(other);
     EXPECT_EQ(scene_.Sprites().Count(), 1);
     EXPECT_EQ(animated.Count(), 1);  // the application's list is its own
+    scene_.RemoveSpriteAnimated(other);
+    EXPECT_EQ(animated.Count(), 0);
+    scene_.RemoveSpriteAnimated(duck);  // never in the animated list
+    EXPECT_EQ(scene_.Sprites().Count(), 0);
 }
 
 }  // namespace

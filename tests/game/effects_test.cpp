@@ -1,0 +1,126 @@
+// The feather bursts and shot puffs: their limits and places, and their life
+// in the scene and the animation list, through pauses too.
+#include "game/feather_bursts.h"
+#include "game/shot_puffs.h"
+#include "tests/game/hud_fixture.h"
+
+namespace {
+
+class EffectsTest : public hudtest::HudTest {
+protected:
+    void TearDown() override {
+        puffs_.release();
+        feathers_.release();
+        EXPECT_EQ(animations_.Count(), 0);
+        EXPECT_EQ(scene_.Sprites().Count(), 0);
+    }
+
+    // Steps the animations and cleans up, as the events of a hunt do.
+    void Run(uint32_t ms) {
+        for (uint32_t t = 0; t < ms; t += 10) {
+            Step(10);
+            puffs_.update();
+            feathers_.update();
+        }
+    }
+
+    ShotPuffs puffs_;
+    FeatherBursts feathers_;
+};
+
+TEST_F(EffectsTest, PuffsSitOnTheTapAndTheThirtiethIsRefused) {
+    puffs_.init(&scene_);
+    puffs_.add(100, 50);
+    const AnimatedSprite& first = puffs_.puffs().at(0);
+    EXPECT_EQ(first.x, 100 - 14);
+    EXPECT_EQ(first.y, kStartScroll + 50 - 15);
+    EXPECT_EQ(first.layer, 244);
+    EXPECT_TRUE(first.blend);
+    EXPECT_TRUE(first.keyed);
+    for (int i = 1; i < 30; ++i) puffs_.add(i, 100);
+    EXPECT_EQ(puffs_.puffs().count(), ShotPuffs::kMaxPuffs);
+    EXPECT_EQ(animations_.Count(), ShotPuffs::kMaxPuffs);
+    EXPECT_EQ(scene_.Sprites().Count(), ShotPuffs::kMaxPuffs);
+}
+
+TEST_F(EffectsTest, BurstsSitByTheDucksSizeAndAThirdIsRefused) {
+    feathers_.init(&scene_);
+    feathers_.show(100, 400, 1);
+    feathers_.show(50, 300, 4);
+    feathers_.show(70, 200, 2);
+    ASSERT_EQ(feathers_.bursts().count(), 2);
+    const AnimatedSprite& big = feathers_.bursts().at(0);
+    EXPECT_EQ(big.x, 100);
+    EXPECT_EQ(big.y, 400 - 25);
+    EXPECT_EQ(big.width, 70u);
+    EXPECT_EQ(big.layer, 131);
+    EXPECT_TRUE(big.blend);
+    const AnimatedSprite& small = feathers_.bursts().at(1);
+    EXPECT_EQ(small.x, 50 - 4);
+    EXPECT_EQ(small.y, 300 - 12);
+    EXPECT_EQ(small.width, 36u);
+    EXPECT_EQ(small.layer, 51);
+}
+
+TEST_F(EffectsTest, AnEffectLeavesSceneAndAnimationListAfterItsLastFrame) {
+    puffs_.init(&scene_);
+    feathers_.init(&scene_);
+    puffs_.add(100, 50);   // 5 frames of 75 ms
+    feathers_.show(100, 400, 1);  // 7 frames of 75 ms
+    Run(250);
+    EXPECT_EQ(puffs_.puffs().count(), 1);
+    Run(100);
+    EXPECT_EQ(puffs_.puffs().count(), 0);
+    EXPECT_EQ(feathers_.bursts().count(), 1);
+    EXPECT_EQ(animations_.Count(), 1);
+    Run(200);
+    EXPECT_EQ(feathers_.bursts().count(), 0);
+    EXPECT_EQ(animations_.Count(), 0);
+    EXPECT_EQ(scene_.Sprites().Count(), 0);
+    // A freed place takes the next effect.
+    feathers_.show(10, 400, 4);
+    feathers_.show(10, 400, 4);
+    EXPECT_EQ(feathers_.bursts().count(), 2);
+}
+
+TEST_F(EffectsTest, HiddenEffectsWaitOutsideTheSceneAndRunOnWhenShown) {
+    puffs_.init(&scene_);
+    feathers_.init(&scene_);
+    puffs_.add(100, 50);
+    feathers_.show(100, 400, 1);
+    Run(100);
+    const int32_t frame = puffs_.puffs().at(0).Sequence().Index();
+    puffs_.hide();
+    feathers_.hide();
+    EXPECT_EQ(scene_.Sprites().Count(), 0);
+    EXPECT_EQ(animations_.Count(), 0);
+    // Screens in between empty the list and step nothing of the hunt.
+    animations_.Clear();
+    Step(5000);
+    EXPECT_EQ(puffs_.puffs().at(0).Sequence().Index(), frame);
+    puffs_.show();
+    feathers_.show();
+    puffs_.show();
+    EXPECT_EQ(animations_.Count(), 2);
+    EXPECT_EQ(scene_.Sprites().Count(), 2);
+    Run(1000);
+    EXPECT_EQ(puffs_.puffs().count(), 0);
+    EXPECT_EQ(feathers_.bursts().count(), 0);
+    EXPECT_EQ(animations_.Count(), 0);
+}
+
+TEST_F(EffectsTest, ReleaseTakesRunningEffectsOutOfTheAnimationList) {
+    puffs_.init(&scene_);
+    feathers_.init(&scene_);
+    for (int i = 0; i < 5; ++i) puffs_.add(10 * i, 50);
+    feathers_.show(100, 400, 3);
+    EXPECT_EQ(animations_.Count(), 6);
+    // TearDown releases and checks both lists are empty; a second hunt
+    // starts from empty tables.
+    puffs_.release();
+    puffs_.init(&scene_);
+    EXPECT_EQ(puffs_.puffs().count(), 0);
+    EXPECT_EQ(animations_.Count(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+// The hunt screen's fixed parts drawn over the ground: each shows inside its
+// own rectangle and nowhere else.
+#include <vector>
+
+#include "game/hunt_clock.h"
+#include "game/scenery.h"
+#include "game/score_board.h"
+#include "game/shell_magazine.h"
+#include "tests/game/hud_fixture.h"
+
+namespace {
+
+class HudRenderTest : public hudtest::HudTest {
+protected:
+    void SetUp() override {
+        HudTest::SetUp();
+        scene_.CreateTiles(gfx::GroundTileId);
+    }
+    void TearDown() override { scene_.DestroyTiles(); }
+
+    std::vector<uint16_t> Panel() {
+        scene_.RedrawScene();
+        const uint16_t* panel = plat::testing::PresentedPanel();
+        return {panel, panel + gfx::kScreenWidth * gfx::kScreenHeight};
+    }
+};
+
+struct ScreenRect {
+    int32_t x, y, w, h;
+    bool Holds(int32_t px, int32_t py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+};
+
+TEST_F(HudRenderTest, ShellsScoreAndClockShowInTheirCornersOnly) {
+    const std::vector<uint16_t> ground = Panel();
+    ShellMagazine magazine;
+    ScoreBoard board;
+    HuntClock clock;
+    Scenery scenery;
+    ASSERT_TRUE(magazine.init(212, 5, &scene_, 7));
+    ASSERT_TRUE(board.init(3, 10, &scene_));
+    ASSERT_TRUE(clock.init(3, 225, 180, &scene_));
+    ASSERT_EQ(scenery.init(&scene_), 0);
+    board.add(1234);
+    for (int i = 0; i < 1234; ++i) board.tick();
+    for (int i = 0; i < 3; ++i) {
+        plat::testing::AdvanceTick(10);
+        magazine.fire();
+    }
+    const std::vector<uint16_t> hunt = Panel();
+    Shoot("hud_bottom_of_ground");
+
+    // The scenery on screen at the start scroll: the boathouse and the spot.
+    const auto world = [](int32_t x, int32_t y, int32_t w, int32_t h) {
+        return ScreenRect{x, y - kStartScroll, w, h};
+    };
+    const ScreenRect rects[] = {
+        {212, 5, 26, 96},                          // shells
+        {3, 10, 22, static_cast<int32_t>(board.field()->sprite.height)},
+        {3, 225, 22, static_cast<int32_t>(clock.field()->sprite.height)},
+        {224, 304, 16, 16},                        // clock icon
+        world(128, 830, 50, 34), world(108, 848, 20, 16), world(108, 864, 70, 52), world(108, 916, 70, 44),
+        world(90, 922, 18, 38), world(165, 914, 12, 10), world(141, 530, 56, 36), world(164, 566, 38, 28),
+        world(126, 566, 38, 28), world(124, 594, 36, 38), world(160, 594, 42, 44), world(139, 638, 40, 34),
+        world(202, 590, 32, 16),
+    };
+    int changedInside[4] = {};
+    for (int32_t y = 0; y < gfx::kScreenHeight; ++y) {
+        for (int32_t x = 0; x < gfx::kScreenWidth; ++x) {
+            const size_t i = static_cast<size_t>(y * gfx::kScreenWidth + x);
+            if (hunt[i] == ground[i]) continue;
+            for (size_t r = 0; r < 4; ++r) changedInside[r] += rects[r].Holds(x, y) ? 1 : 0;
+            // The keyed blit also softens one pixel just past each run.
+            bool near = false;
+            for (const ScreenRect& r : rects) near = near || ScreenRect{r.x - 1, r.y - 1, r.w + 2, r.h + 2}.Holds(x, y);
+            ASSERT_TRUE(near) << "changed pixel outside every part at " << x << ", " << y;
+        }
+    }
+    for (int r = 0; r < 4; ++r) EXPECT_GT(changedInside[r], 20) << "part " << r << " does not show";
+
+    // Hidden for the pause menu's screens, nothing of them is drawn.
+    magazine.hide();
+    board.hide();
+    clock.hide();
+    scenery.hide();
+    EXPECT_EQ(Panel(), ground);
+    magazine.release();
+    board.release();
+    clock.release();
+    scenery.release();
+}
+
+}  // namespace
