@@ -116,8 +116,10 @@ void BuildMainEvent(InputState& state, InputEvent& event) {
 
 InputEvent BuildModalEvent(InputState& state) {
     InputEvent event{};
-    const bool penEvent = ApplyStylus(state, event);
+    // Held keys are listed, but the stylus decides the type: a modal answer
+    // must not be blocked by a key that happens to be held.
     AppendKeys(state.keyMask, event);
+    const bool penEvent = ApplyStylus(state, event);
     ApplyPending(state, penEvent, event);
     return event;
 }

@@ -40,5 +40,6 @@ void ApplyMessage(InputState& state, const plat::Message& message);
 // their previous values; the key list wins over nothing, the stylus over keys.
 void BuildMainEvent(InputState& state, InputEvent& event);
 
-// Modal loops: a fresh record; held keys override the stylus type.
+// Modal loops: a fresh record; held keys are listed, but a pen event keeps
+// its type.
 InputEvent BuildModalEvent(InputState& state);

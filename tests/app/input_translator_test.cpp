@@ -98,12 +98,12 @@ TEST(MainTranslator, UpKeyWhileTappingStaysInKeyListOfPenEvent) {
     EXPECT_EQ(Keys(tap), (std::vector<uint32_t>{kKeyUp}));
 }
 
-TEST(ModalTranslator, UpKeyWhileTappingGivesKeysTypeButKeepsPosition) {
+TEST(ModalTranslator, UpKeyWhileTappingStillGivesThePenEvent) {
     InputState state;
     ApplyMessage(state, Key(plat::kMsgKeyDown, plat::kVkUp));
     ApplyMessage(state, Pen(plat::kMsgPenDown, 30, 40));
     const InputEvent tap = BuildModalEvent(state);
-    EXPECT_EQ(tap.type, kEventKeys);
+    EXPECT_EQ(tap.type, kEventPenDown);
     EXPECT_EQ(Keys(tap), (std::vector<uint32_t>{kKeyUp}));
     EXPECT_EQ(tap.x, 30);
     EXPECT_EQ(state.penDown, 1);
