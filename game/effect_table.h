@@ -6,6 +6,7 @@
 
 #include "app/animated_sprite.h"
 #include "app/frame_set.h"
+#include "game/slot_pool.h"
 #include "graphics/scene.h"
 
 class EffectTable {
@@ -29,17 +30,14 @@ public:
     // Every effect out of the scene and the animation list, then freed.
     void release();
 
-    uint8_t count() const { return count_; }
-    const AnimatedSprite& at(uint8_t i) const { return *live_[i]; }
+    uint8_t count() const { return effects_.count(); }
+    const AnimatedSprite& at(uint8_t i) const { return effects_[i]; }
 
 private:
-    void remove(uint8_t i);
+    // Out of the scene and the animation list, its buffer freed.
+    void drop(AnimatedSprite& sprite);
 
-    AnimatedSprite pool_[kCapacity];
-    AnimatedSprite* live_[kCapacity] = {};
-    AnimatedSprite* free_[kCapacity] = {};
+    SlotPool<AnimatedSprite, kCapacity> effects_;
     gfx::Scene* scene_ = nullptr;
-    uint8_t count_ = 0;
-    uint8_t freeCount_ = 0;
     uint8_t limit_ = 0;
 };
