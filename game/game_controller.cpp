@@ -6,6 +6,7 @@
 #include "graphics/scene.h"
 #include "persist/settings.h"
 #include "platform/platform.h"
+#include "screens/options_view.h"
 #include "screens/preview_view.h"
 #include "sound/sound_manager.h"
 
@@ -68,6 +69,7 @@ void GameController::CreateViews() {
 
     // One line per screen, in the order they are added.
     Register(new HuntView(*this, views_), kViewHunt);
+    Register(new OptionsView(), kViewOptions);
     // Stands in for the introduction until the real screens exist.
     Register(new PreviewView(), kViewIntroduction);
 

@@ -48,6 +48,11 @@ public:
     void HideSlider(gfx::LayerManager& scene);
 
     uint8_t HandleEvent(InputEvent& event) override;
+    // The thumb's pictures go with the track's.
+    void ReleaseFrames() override {
+        Control::ReleaseFrames();
+        thumb.ReleaseFrames();
+    }
     // The track's box, both ends inside.
     bool HitTest(int32_t px, int32_t py) const override;
 
