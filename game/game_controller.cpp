@@ -6,8 +6,12 @@
 #include "graphics/scene.h"
 #include "persist/settings.h"
 #include "platform/platform.h"
+#include "screens/about_view.h"
+#include "screens/credits_view.h"
+#include "screens/introduction_view.h"
+#include "screens/main_menu_view.h"
 #include "screens/options_view.h"
-#include "screens/preview_view.h"
+#include "screens/title_view.h"
 #include "sound/sound_manager.h"
 
 namespace {
@@ -69,9 +73,12 @@ void GameController::CreateViews() {
 
     // One line per screen, in the order they are added.
     Register(new HuntView(*this, views_), kViewHunt);
+    Register(new AboutView(), kViewAbout);
+    Register(new MainMenuView(), kViewMainMenu);
+    Register(new IntroductionView(), kViewIntroduction);
     Register(new OptionsView(), kViewOptions);
-    // Stands in for the introduction until the real screens exist.
-    Register(new PreviewView(), kViewIntroduction);
+    Register(new CreditsView(), kViewCredits);
+    Register(new TitleView(), kViewTitle);
 
     // Linked before the first view starts, so that its Enter can add animated sprites.
     animations_.SetScene(scene_);
