@@ -10,6 +10,7 @@
 #include "screens/credits_view.h"
 #include "screens/introduction_view.h"
 #include "screens/main_menu_view.h"
+#include "screens/name_entry_view.h"
 #include "screens/options_view.h"
 #include "screens/title_view.h"
 #include "sound/sound_manager.h"
@@ -79,6 +80,7 @@ void GameController::CreateViews() {
     Register(new OptionsView(), kViewOptions);
     Register(new CreditsView(), kViewCredits);
     Register(new TitleView(), kViewTitle);
+    Register(new NameEntryView(), kViewNameEntry);
 
     // Linked before the first view starts, so that its Enter can add animated sprites.
     animations_.SetScene(scene_);
