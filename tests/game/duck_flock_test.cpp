@@ -17,7 +17,7 @@ protected:
         ASSERT_EQ(flock_.init(&scene_), 0);
     }
     void TearDown() override {
-        gametest::FailNothrowAllocations(false);
+        gametest::FailNothrowAllocationsOf(0);
         flock_.release();
         HuntTest::TearDown();
     }
@@ -282,7 +282,7 @@ TEST_F(DuckFlockTest, WhenSpritesCannotBeMadeNothingIsCountedOrReported) {
     int32_t y = 0;
     ASSERT_TRUE(TapOn(flock_.at(i), true, x, y));
 
-    gametest::FailNothrowAllocations(true);
+    gametest::FailNothrowAllocationsOf(sizeof(gfx::Picture));
     SoundsPlayed();
     const FlockResult scared = Tap(x, y);
     EXPECT_EQ(scared.kind, kFlockNothing);
@@ -295,7 +295,7 @@ TEST_F(DuckFlockTest, WhenSpritesCannotBeMadeNothingIsCountedOrReported) {
     EXPECT_EQ(flock_.count(), count - 1);
     EXPECT_TRUE(AnimatedAre(LiveSprites()));
 
-    gametest::FailNothrowAllocations(false);
+    gametest::FailNothrowAllocationsOf(0);
     const FlockResult launched = LaunchOne();
     const Target& last = flock_.at(flock_.count() - 1);
     EXPECT_EQ(launched.x, last.sprite().x);

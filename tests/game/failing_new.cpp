@@ -6,18 +6,18 @@
 
 namespace {
 
-std::atomic<bool> g_fail{false};
+std::atomic<std::size_t> g_failSize{0};
 
 }  // namespace
 
 namespace gametest {
 
-void FailNothrowAllocations(bool fail) { g_fail = fail; }
+void FailNothrowAllocationsOf(std::size_t size) { g_failSize = size; }
 
 }  // namespace gametest
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    if (g_fail) return nullptr;
+    if (size == g_failSize) return nullptr;
     return std::malloc(size == 0 ? 1 : size);
 }
 

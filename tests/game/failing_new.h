@@ -1,9 +1,13 @@
-// Makes every non-throwing allocation fail while set, so that sprites
-// cannot get their background buffers.
+// Makes the non-throwing allocations of one size fail while set, so that
+// sprites cannot get their background buffers (gfx::Picture) while the
+// rest of the program allocates as usual.
 #pragma once
+
+#include <cstddef>
 
 namespace gametest {
 
-void FailNothrowAllocations(bool fail);
+// 0: nothing fails.
+void FailNothrowAllocationsOf(std::size_t size);
 
 }  // namespace gametest

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/animated_sprite.h"
 #include "app/game_app.h"
 #include "app/input_event.h"
 #include "game/target.h"
@@ -64,6 +65,13 @@ protected:
             if (at != std::string::npos) ids.push_back(std::stoi(line.substr(at + 21)));
         }
         return ids;
+    }
+
+    // What the application's animation list does after an event.
+    void StepAnimations() {
+        for (auto* n = animated_.Head(); n != nullptr; n = n->next) {
+            static_cast<AnimatedSprite*>(n->sprite)->AdvanceIfDue();
+        }
     }
 
     // Whether the animation list holds exactly these sprites.
