@@ -8,10 +8,12 @@
 #include "platform/platform.h"
 #include "screens/about_view.h"
 #include "screens/credits_view.h"
+#include "screens/how_to_play_view.h"
 #include "screens/introduction_view.h"
 #include "screens/main_menu_view.h"
 #include "screens/name_entry_view.h"
 #include "screens/options_view.h"
+#include "screens/pause_menu_view.h"
 #include "screens/title_view.h"
 #include "sound/sound_manager.h"
 
@@ -78,7 +80,9 @@ void GameController::CreateViews() {
     Register(new MainMenuView(), kViewMainMenu);
     Register(new IntroductionView(), kViewIntroduction);
     Register(new OptionsView(), kViewOptions);
+    Register(new HowToPlayView(), kViewHowToPlay);
     Register(new CreditsView(), kViewCredits);
+    Register(new PauseMenuView(), kViewPauseMenu);
     Register(new TitleView(), kViewTitle);
     Register(new NameEntryView(), kViewNameEntry);
 
