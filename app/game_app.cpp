@@ -6,6 +6,7 @@
 #include "app/view_list.h"
 #include "game/game_controller.h"
 #include "persist/settings.h"
+#include "screens/results_view.h"
 #include "platform/platform.h"
 #include "sound/sound_manager.h"
 
@@ -53,6 +54,8 @@ void GameApp::Shutdown() {
     controller_->DestroyViews();
     Destroy(controller_);
     Destroy(sound_);
+    // A hunt that ended before its score reached the table still counts.
+    ResultsView::EnterPendingResult(*settings_);
     Destroy(settings_);  // last: saves every setting
 }
 

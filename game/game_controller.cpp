@@ -14,6 +14,7 @@
 #include "screens/name_entry_view.h"
 #include "screens/options_view.h"
 #include "screens/pause_menu_view.h"
+#include "screens/results_view.h"
 #include "screens/title_view.h"
 #include "sound/sound_manager.h"
 
@@ -85,6 +86,7 @@ void GameController::CreateViews() {
     Register(new PauseMenuView(), kViewPauseMenu);
     Register(new TitleView(), kViewTitle);
     Register(new NameEntryView(), kViewNameEntry);
+    Register(new ResultsView(), kViewResults);
 
     // Linked before the first view starts, so that its Enter can add animated sprites.
     animations_.SetScene(scene_);
