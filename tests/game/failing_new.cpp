@@ -1,7 +1,6 @@
 #include "tests/game/failing_new.h"
 
 #include <atomic>
-#include <cstdlib>
 #include <new>
 
 namespace {
@@ -18,7 +17,12 @@ void FailNothrowAllocationsOf(std::size_t size) { g_failSize = size; }
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     if (size == g_failSize) return nullptr;
-    return std::malloc(size == 0 ? 1 : size);
+    // From the ordinary new: the game frees with the ordinary delete.
+    try {
+        return ::operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { ::operator delete(p); }
