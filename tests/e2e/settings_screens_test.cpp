@@ -1,0 +1,186 @@
+// The real program, headless, through the options, the name entry and the
+// high scores: what the player changed is in the store afterwards and still
+// there after a restart, even when the window closes while a question is open.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/store/store_testing.h"
+#include "tests/e2e/game_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// From the start to the main menu, its slide finished. Points are in the
+// landscape picture the player sees.
+const char* kToMenu =
+    "300 tap 10 200\n"   // skip the introduction
+    "+800 tap 160 120\n"  // leave the title
+    "+2500 shot menu\n";
+
+const char* kSettingsTour =
+    // options: drag the music thumb down to 34, page the effects down, flip both switches, OK
+    "+100 tap 259 77\n"
+    "+600 shot options\n"
+    "+100 down 259 80\n"
+    "+100 move 230 80\n"
+    "+100 move 200 80\n"
+    "+100 up 200 80\n"
+    "+100 tap 130 119\n"
+    "+100 tap 276 157\n"
+    "+100 tap 153 157\n"
+    "+300 shot options_changed\n"
+    "+100 tap 158 213\n"
+    // name entry: A, K, 2, OK
+    "+800 tap 79 215\n"
+    "+600 shot name_entry\n"
+    "+100 tap 22 69\n"
+    "+100 tap 56 103\n"
+    "+100 tap 56 176\n"
+    "+300 shot name_typed\n"
+    "+100 tap 270 216\n"
+    "+800 shot menu_named\n"
+    // scores: statistics, table, clear answered no, then yes, back
+    "+100 tap 269 123\n"
+    "+600 shot scores\n"
+    "+100 tap 101 213\n"
+    "+400 shot statistics\n"
+    "+100 tap 101 213\n"
+    "+400 tap 204 213\n"
+    "+400 shot popup\n"
+    "+100 down 192 149\n"
+    "+200 shot popup_no_pressed\n"
+    "+100 up 192 149\n"
+    "+400 tap 204 213\n"
+    "+300 tap 109 149\n"
+    "+400 shot cleared\n"
+    "+100 tap 284 213\n"
+    // quit from the menu
+    "+800 tap 279 215\n";
+
+struct Stored {
+    std::string userName;
+    int32_t musicVol = -1;
+    int32_t soundVol = -1;
+    int32_t menuAnimation = -1;
+    int32_t specialEffects = -1;
+};
+
+// Reads the settings the program left in `dir`'s store.
+Stored ReadStore(const fs::path& dir) {
+    plat::testing::CloseStore();
+    setenv("REEDSHOT_DATA_DIR", (dir / "data").c_str(), 1);
+    Stored out;
+    plat::KeyHandle key = plat::kNoKey;
+    bool created = false;
+    if (!plat::OpenOrCreateKey("Corvane\\Reedshot", key, created)) return out;
+    char name[16] = {};
+    if (plat::ReadString(key, "UserName", name, sizeof name)) out.userName = name;
+    plat::ReadNumber(key, "MusicVol", out.musicVol);
+    plat::ReadNumber(key, "SoundVol", out.soundVol);
+    plat::ReadNumber(key, "MenuAnimation", out.menuAnimation);
+    plat::ReadNumber(key, "SpecialEffects", out.specialEffects);
+    plat::CloseKey(key);
+    plat::testing::CloseStore();
+    return out;
+}
+
+// "from>to" for every switch, with "+" for a push.
+std::vector<std::string> Switches(const fs::path& dir) {
+    std::vector<std::string> out;
+    for (const std::string& line : e2e::TraceEvents(dir, "view")) {
+        auto field = [&](const std::string& name) {
+            const size_t at = line.find("\"" + name + "\":") + name.size() + 3;
+            return line.substr(at, line.find_first_of(",}", at) - at);
+        };
+        out.push_back(field("from") + ">" + field("to") + (field("push") == "true" ? "+" : ""));
+    }
+    return out;
+}
+
+// "535 music loop", "540", "stop": each sound event, in order.
+std::vector<std::string> Sounds(const fs::path& dir) {
+    std::vector<std::string> out;
+    for (const std::string& line : e2e::TraceEvents(dir, "sound")) {
+        if (line.find("\"stop\":true") != std::string::npos) {
+            out.push_back("stop");
+            continue;
+        }
+        const size_t at = line.find("\"id\":") + 5;
+        std::string entry = line.substr(at, line.find(',', at) - at);
+        if (line.find("\"music\":true") != std::string::npos) entry += " music";
+        if (line.find("\"loop\":true") != std::string::npos) entry += " loop";
+        out.push_back(entry);
+    }
+    return out;
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+class SettingsScreens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() / ("reedshot-e2e-screens-" + std::to_string(::getpid()));
+        fs::remove_all(root_);
+    }
+    void TearDown() override { fs::remove_all(root_); }
+    fs::path root_;
+};
+
+TEST_F(SettingsScreens, WhatThePlayerSetIsStoredAndKeptAcrossARestart) {
+    const fs::path dir = root_ / "tour";
+    ASSERT_EQ(e2e::RunGame(dir, std::string(kToMenu) + kSettingsTour), 0) << e2e::ReadFile(dir / "stderr.txt");
+    EXPECT_EQ(Switches(dir), (std::vector<std::string>{"0>12", "12>14", "14>0", "0>10+", "10>0", "0>4+", "4>0",
+                                                       "0>7+", "7>0"}));
+    const std::string trace = e2e::MainThreadTrace(dir);
+    // Each new music value restarts the menu music, after the one start from the title.
+    const std::vector<std::string> sounds = Sounds(dir);
+    size_t restarts = 0;
+    for (size_t i = 1; i < sounds.size(); ++i) restarts += sounds[i - 1] == "stop" && sounds[i] == "535 music loop";
+    EXPECT_GE(restarts, 3u);
+    EXPECT_NE(std::find(sounds.begin(), sounds.end(), "538"), sounds.end());
+    EXPECT_TRUE(Has(trace, "\"event\":\"exit\""));
+    EXPECT_TRUE(e2e::TraceEvents(dir, "message_box").empty());
+    for (const char* shot : {"menu", "options", "options_changed", "name_entry", "name_typed", "menu_named", "scores",
+                             "statistics", "popup", "popup_no_pressed", "cleared"}) {
+        EXPECT_GT(e2e::ReadFile(dir / (std::string(shot) + ".png")).size(), 1000u) << shot;
+    }
+    EXPECT_NE(e2e::ReadFile(dir / "popup.png"), e2e::ReadFile(dir / "popup_no_pressed.png"));
+
+    const Stored stored = ReadStore(dir);
+    EXPECT_EQ(stored.userName, "AK2");
+    EXPECT_EQ(stored.musicVol, 34);
+    EXPECT_LT(stored.soundVol, 64);
+    EXPECT_EQ((64 - stored.soundVol) % 6, 0);
+    EXPECT_EQ(stored.menuAnimation, 0);
+    EXPECT_EQ(stored.specialEffects, 0);
+
+    // A restart in the same folder: the options show what was set.
+    ASSERT_EQ(e2e::RunGame(dir, std::string(kToMenu) + "+100 tap 259 77\n+600 shot options_again\n+100 quit\n"), 0);
+    EXPECT_EQ(e2e::ReadFile(dir / "options_again.png"), e2e::ReadFile(dir / "options_changed.png"));
+    EXPECT_EQ(ReadStore(dir).userName, "AK2");
+}
+
+TEST_F(SettingsScreens, ClosingTheWindowWhileTheQuestionIsOpenEndsNormallyAndSaves) {
+    const fs::path dir = root_ / "closed";
+    const std::string script = std::string(kToMenu) +
+                               "+100 tap 79 215\n"   // name entry
+                               "+600 tap 124 69\n"   // D
+                               "+100 tap 22 176\n"   // 1
+                               "+100 tap 270 216\n"  // OK
+                               "+800 tap 269 123\n"  // scores
+                               "+600 tap 204 213\n"  // clear: the question opens
+                               "+400 shot question\n"
+                               "+100 quit\n";
+    ASSERT_EQ(e2e::RunGame(dir, script), 0) << e2e::ReadFile(dir / "stderr.txt");
+    EXPECT_TRUE(Has(e2e::MainThreadTrace(dir), "\"event\":\"exit\""));
+    EXPECT_EQ(ReadStore(dir).userName, "D1");
+}
+
+}  // namespace
