@@ -20,8 +20,8 @@ enum MessageId : uint32_t {
     kMsgPenDown = 0x0201,
     kMsgPenUp = 0x0202,
     kMsgHotKey = 0x0312,
-    kMsgChar = 0x0102,       // wParam: a character typed (letter, digit, 0x08, 0x0D, 0x1B)
-    kMsgFocusLost = 0x0008,  // the window lost the keyboard focus
+    kMsgChar = 0x0102,       // wParam: a character typed ('a'..'z', 'A'..'Z', '0'..'9', 0x08, 0x0D, 0x1B)
+    kMsgFocusLost = 0x0008,  // the window lost the keyboard; held keys were released just before
 };
 
 enum VirtualKey : uint32_t {
@@ -56,6 +56,13 @@ void CaptureHardwareButtons();
 
 // Posts a timer message with this id every periodMs milliseconds.
 bool StartTimer(uint32_t timerId, uint32_t periodMs);
+
+// The pointer shown over the window: the hunt aims with a crosshair.
+enum PointerShape : uint32_t {
+    kPointerArrow,
+    kPointerCrosshair,
+};
+void SetPointer(PointerShape shape);
 
 // Waits for the next message. False once the message queue has ended (the
 // window was closed); from then on every call answers false at once.
@@ -128,6 +135,10 @@ void Trace(const char* event, const char* fields);
 // Process entry: the platform parses the command line, sets itself up as
 // desktop or headless, runs `entry` and returns the process exit status.
 int RunProgram(int argc, char** argv, int (*entry)());
+
+// True when the program was started with this long option, named with or
+// without its dashes: StartOption("hunt") after `reedshot --hunt`.
+bool StartOption(const char* name);
 
 }  // namespace plat
 

@@ -12,8 +12,11 @@
 namespace plat::testing {
 
 // Back to the start state: tick 0, empty queue that has not ended, no timer,
-// logs cleared, panel black, random seed 1.
+// logs cleared, panel black, random seed 1, no start options.
 void Reset();
+
+// As if the program had been started with this long option (without dashes).
+void GiveStartOption(const char* name);
 
 void SetTick(uint32_t milliseconds);
 void AdvanceTick(uint32_t milliseconds);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/core/start_options.h"
+
 namespace plat {
 
 namespace {
@@ -235,6 +237,11 @@ bool StartTimer(uint32_t timerId, uint32_t periodMs) { return Machine::Get().Sta
 
 bool GetMessage(Message& message) { return Machine::Get().GetMessage(message); }
 
+void SetPointer(PointerShape shape) {
+    Trace("pointer", shape == kPointerCrosshair ? "\"shape\":\"crosshair\"" : "\"shape\":\"arrow\"");
+    Machine::Get().CurrentHost()->SetPointer(shape);
+}
+
 PanelSize ClientSize() { return {kPanelWidth, kPanelHeight}; }
 
 void Present(const uint16_t* pixels, uint32_t pitchBytes, uint32_t width, uint32_t height, const CopyRect* rects,
@@ -262,6 +269,7 @@ namespace testing {
 
 void Reset() {
     Machine::Get().Reset();
+    ClearStartOptions();
     Srand(1);
 }
 void SetTick(uint32_t milliseconds) { Machine::Get().SetTick(milliseconds); }

@@ -31,6 +31,7 @@ public:
     virtual void ShowMessageBox(const char* text, const char* caption, uint32_t flags) = 0;
     virtual bool ActivateRunningInstance(const char* className, const char* title) = 0;
     virtual bool CreateMainWindow(const char* className, const char* title) = 0;
+    virtual void SetPointer(PointerShape /*shape*/) {}
     // A message is about to reach the program (a recording host keeps it).
     virtual void Delivering(const Message& /*message*/, uint32_t /*tick*/) {}
 };

@@ -9,6 +9,7 @@
 
 #include "platform/audio/system_devices.h"
 #include "platform/core/machine.h"
+#include "platform/core/start_options.h"
 #include "platform/desktop/desktop_host.h"
 #include "platform/headless/headless_host.h"
 
@@ -17,9 +18,10 @@ namespace plat {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: reedshot [--scale N] [--mute] [--record FILE]\n"
-    "       reedshot --headless --script FILE [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
+    "usage: reedshot [--hunt] [--scale N] [--mute] [--record FILE]\n"
+    "       reedshot --headless --script FILE [--hunt] [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
     "\n"
+    "  --hunt           start straight into a hunt\n"
     "  --scale N        whole-number window scale (default: the largest that fits)\n"
     "  --mute           run without opening an audio device\n"
     "  --record FILE    record the input received, as a headless script\n"
@@ -49,6 +51,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return -1;
+        } else if (arg == "--hunt") {
+            GiveStartOption("hunt");
         } else if (arg == "--headless") {
             options.headless = true;
         } else if (arg == "--mute") {
@@ -92,9 +96,9 @@ int RunHeadless(const Options& options, int (*entry)()) {
     }
     std::stringstream text;
     text << file.rdbuf();
-    std::vector<ScriptAction> actions;
+    Script script;
     std::string error;
-    if (!ParseScript(text.str(), actions, error)) {
+    if (!ParseScript(text.str(), script, error)) {
         std::fprintf(stderr, "reedshot: %s: %s\n", options.script.c_str(), error.c_str());
         return 2;
     }
@@ -109,11 +113,12 @@ int RunHeadless(const Options& options, int (*entry)()) {
     }
     Machine& machine = Machine::Get();
     machine.Reset();
+    machine.SetTick(script.startTick);
     if (trace != nullptr) machine.TraceTo(trace);
     UseAudioDevice(AudioDevice::kVirtual);
     if (!options.audioOut.empty()) VirtualWaveOut().CaptureTo(options.audioOut);
 
-    HeadlessHost host(std::move(actions), options.shots);
+    HeadlessHost host(std::move(script), options.shots);
     machine.SetHost(&host);
     entry();
     Trace("exit", nullptr);
@@ -126,6 +131,7 @@ int RunHeadless(const Options& options, int (*entry)()) {
 
 int RunProgram(int argc, char** argv, int (*entry)()) {
     Options options;
+    ClearStartOptions();
     if (const int status = ParseOptions(argc, argv, options); status != 0) return status < 0 ? 0 : status;
     Srand(1);
     return options.headless ? RunHeadless(options, entry) : RunDesktop(options.desktop, entry);

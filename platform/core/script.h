@@ -12,7 +12,7 @@ namespace plat {
 
 struct ScriptAction {
     enum Kind { kPost, kShot, kQuit };
-    uint32_t tick;
+    uint32_t tick;  // milliseconds since the run started
     Kind kind;
     Message message;   // kPost
     std::string name;  // kShot: the screenshot's file name without ".png"
@@ -21,12 +21,20 @@ struct ScriptAction {
 // How long a tap or a press holds before it lets go.
 constexpr uint32_t kPressMs = 50;
 
+struct Script {
+    uint32_t startTick = 0;  // what the tick counter reads when the run starts
+    std::vector<ScriptAction> actions;
+};
+
 // Parses a whole script; actions come out in time order (stable for equal
 // times). On a fault, false and `error` names the line.
-bool ParseScript(const std::string& text, std::vector<ScriptAction>& actions, std::string& error);
+bool ParseScript(const std::string& text, Script& script, std::string& error);
 
-// The script line that posts `message` at `tick`; empty for messages a
-// script does not carry (timer messages).
-std::string FormatScriptLine(const Message& message, uint32_t tick);
+// The line that starts a script at this tick.
+std::string FormatStartLine(uint32_t startTick);
+
+// The script line that posts `message` `elapsed` ms after the start; empty
+// for messages a script does not carry (timer messages).
+std::string FormatScriptLine(const Message& message, uint32_t elapsed);
 
 }  // namespace plat

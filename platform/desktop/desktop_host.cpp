@@ -2,7 +2,10 @@
 
 #include <SDL.h>
 
+#include <time.h>
+
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,9 +27,17 @@ namespace {
 
 // Behind the wall clock by more than this (a message box, a stall), the
 // clock stops catching up and simply goes on from now.
-constexpr uint64_t kMaxLagMs = 100;
+constexpr int32_t kMaxLagMs = 100;
 constexpr uint64_t kRefreshMs = 16;
 constexpr int kDisplayAttempts = 3;
+
+// The handheld's tick told the milliseconds since the device was switched
+// on; seeds taken from it then differ from one start to the next.
+uint32_t UptimeMs() {
+    timespec now{};
+    if (clock_gettime(CLOCK_BOOTTIME, &now) != 0) return static_cast<uint32_t>(SDL_GetTicks64());
+    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000 + static_cast<uint64_t>(now.tv_nsec) / 1000000);
+}
 
 std::string ScreenshotPath() {
     const char* home = std::getenv("HOME");
@@ -50,14 +61,19 @@ public:
     bool ActivateRunningInstance(const char* className, const char* title) override;
     bool CreateMainWindow(const char* className, const char* title) override;
     void Delivering(const Message& message, uint32_t tick) override;
+    void SetPointer(PointerShape shape) override;
     void Finish();
 
 private:
-    uint64_t WallTick() const { return SDL_GetTicks64() - wallBase_; }
+    // The wall clock on the virtual clock's scale.
+    uint32_t WallTick() const { return static_cast<uint32_t>(SDL_GetTicks64()) + wallOffset_; }
     void Rebase();
     void Pump();
     void Handle(const SDL_Event& event);
     void HandleKey(const SDL_KeyboardEvent& key, bool down);
+    void PressKey(const MappedKey& key);
+    void ReleaseKey(uint32_t code);
+    void LoseFocus();
     void Refresh();
     Viewport CurrentViewport() const;
     bool MouseToPanel(int32_t x, int32_t y, bool clamp, Point& panel) const;
@@ -68,41 +84,49 @@ private:
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     std::vector<uint16_t> view_ = std::vector<uint16_t>(size_t{kViewWidth} * kViewHeight);
-    uint64_t wallBase_ = 0;
+    uint32_t wallOffset_ = 0;
     uint64_t lastRefresh_ = 0;
     bool penDown_ = false;
+    uint32_t lastPen_ = 0;              // where the stylus last was, as pen messages carry it
+    std::array<bool, 256> held_{};      // keys and buttons the game has seen go down
+    SDL_Cursor* crosshair_ = nullptr;
     std::FILE* record_ = nullptr;
+    uint32_t recordStart_ = 0;
 };
 
 DesktopHost::~DesktopHost() {
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
+    if (crosshair_ != nullptr) SDL_FreeCursor(crosshair_);
 }
 
 bool DesktopHost::Begin() {
+    const uint32_t start = Machine::Get().Tick();
     if (!options_.recordPath.empty()) {
         record_ = std::fopen(options_.recordPath.c_str(), "w");
         if (record_ == nullptr) {
             std::fprintf(stderr, "reedshot: cannot write the recording %s\n", options_.recordPath.c_str());
             return false;
         }
-        std::fputs("# reedshot input recording; replay with reedshot --headless --script FILE\n", record_);
+        std::fprintf(record_, "# reedshot input recording; replay with reedshot --headless%s --script FILE\n%s\n",
+                     StartOption("hunt") ? " --hunt" : "", FormatStartLine(start).c_str());
+        recordStart_ = start;
     }
-    wallBase_ = SDL_GetTicks64();
+    wallOffset_ = start - static_cast<uint32_t>(SDL_GetTicks64());
     return true;
 }
 
 void DesktopHost::Finish() {
     if (record_ == nullptr) return;
-    std::fprintf(record_, "%u quit\n", Machine::Get().Tick());
+    std::fprintf(record_, "%u quit\n", Machine::Get().Tick() - recordStart_);
     std::fclose(record_);
     record_ = nullptr;
 }
 
 void DesktopHost::Rebase() {
     const uint32_t tick = Machine::Get().Tick();
-    if (WallTick() > tick + kMaxLagMs) wallBase_ = SDL_GetTicks64() - tick;
+    if (static_cast<int32_t>(WallTick() - tick) > kMaxLagMs) wallOffset_ = tick - static_cast<uint32_t>(SDL_GetTicks64());
 }
 
 bool DesktopHost::ActivateRunningInstance(const char* className, const char* title) {
@@ -178,15 +202,14 @@ void DesktopHost::WaitFor(uint32_t dueTick) {
     for (;;) {
         Pump();
         if (machine.Ended() || machine.HasMessages()) return;
-        uint64_t now = WallTick();
         // At most one refresh per display frame; a later wait shows the rest.
-        if (now >= lastRefresh_ + kRefreshMs && machine.TakeDirty()) {
+        if (SDL_GetTicks64() >= lastRefresh_ + kRefreshMs && machine.TakeDirty()) {
             Refresh();
-            lastRefresh_ = now;
-            now = WallTick();
+            lastRefresh_ = SDL_GetTicks64();
         }
-        if (now >= dueTick) return;
-        SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint64_t>(dueTick - now, 1000)));
+        const int32_t left = static_cast<int32_t>(dueTick - WallTick());
+        if (left <= 0) return;
+        SDL_WaitEventTimeout(nullptr, std::min(left, 1000));
     }
 }
 
@@ -208,6 +231,7 @@ void DesktopHost::Handle(const SDL_Event& event) {
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
                 Refresh();
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) LoseFocus();
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
@@ -215,20 +239,23 @@ void DesktopHost::Handle(const SDL_Event& event) {
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (event.button.button == SDL_BUTTON_RIGHT) {
-                machine.Post({kMsgHotKey, kVkHardware1 + 2, 0});
+                PressKey({MappedKey::kButton, kVkHardware1 + 2});
             } else if (event.button.button == SDL_BUTTON_LEFT && !penDown_ &&
                        MouseToPanel(event.button.x, event.button.y, false, panel)) {
                 penDown_ = true;
-                machine.Post({kMsgPenDown, 0, PenParam(panel)});
+                lastPen_ = PenParam(panel);
+                machine.Post({kMsgPenDown, 0, lastPen_});
             }
             break;
         case SDL_MOUSEMOTION:
-            if (penDown_ && MouseToPanel(event.motion.x, event.motion.y, true, panel))
-                machine.Post({kMsgPenMove, 0, PenParam(panel)});
+            if (penDown_ && MouseToPanel(event.motion.x, event.motion.y, true, panel)) {
+                lastPen_ = PenParam(panel);
+                machine.Post({kMsgPenMove, 0, lastPen_});
+            }
             break;
         case SDL_MOUSEBUTTONUP:
             if (event.button.button == SDL_BUTTON_RIGHT) {
-                machine.Post({kMsgKeyUp, kVkHardware1 + 2, 0});
+                ReleaseKey(kVkHardware1 + 2);
             } else if (event.button.button == SDL_BUTTON_LEFT && penDown_ &&
                        MouseToPanel(event.button.x, event.button.y, true, panel)) {
                 penDown_ = false;
@@ -266,14 +293,46 @@ void DesktopHost::HandleKey(const SDL_KeyboardEvent& key, bool down) {
         std::fflush(stdout);
         return;
     }
-    if (alt) return;
     const MappedKey mapped = MapKey(code);
-    if (mapped.kind == MappedKey::kNone) return;
+    // Releases always pass: a key let go under Alt must not stay held for the game.
     if (!down) {
-        machine.Post({kMsgKeyUp, mapped.code, 0});
-    } else {
-        machine.Post({mapped.kind == MappedKey::kButton ? kMsgHotKey : kMsgKeyDown, mapped.code, 0});
+        if (mapped.kind != MappedKey::kNone) ReleaseKey(mapped.code);
+        return;
     }
+    if (alt) return;
+    if (mapped.kind != MappedKey::kNone) PressKey(mapped);
+    if (const uint32_t typed = ctrl ? 0 : TypedChar(code, key.keysym.mod); typed != 0)
+        machine.Post({kMsgChar, typed, 0});
+}
+
+void DesktopHost::PressKey(const MappedKey& key) {
+    held_[key.code & 0xFF] = true;
+    Machine::Get().Post({key.kind == MappedKey::kButton ? kMsgHotKey : kMsgKeyDown, key.code, 0});
+}
+
+// Only keys the game saw go down come up, and each once.
+void DesktopHost::ReleaseKey(uint32_t code) {
+    if (!held_[code & 0xFF]) return;
+    held_[code & 0xFF] = false;
+    Machine::Get().Post({kMsgKeyUp, code, 0});
+}
+
+// Keys and the stylus let go while another window has the keyboard would
+// never come up for the game: release them now, then say why.
+void DesktopHost::LoseFocus() {
+    for (uint32_t code = 0; code < held_.size(); ++code) ReleaseKey(code);
+    if (penDown_) {
+        penDown_ = false;
+        Machine::Get().Post({kMsgPenUp, 0, lastPen_});
+    }
+    Machine::Get().Post({kMsgFocusLost, 0, 0});
+}
+
+void DesktopHost::SetPointer(PointerShape shape) {
+    if (shape == kPointerCrosshair && crosshair_ == nullptr)
+        crosshair_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_CROSSHAIR);
+    SDL_Cursor* cursor = shape == kPointerCrosshair ? crosshair_ : SDL_GetDefaultCursor();
+    if (cursor != nullptr) SDL_SetCursor(cursor);
 }
 
 void DesktopHost::ShowMessageBox(const char* text, const char* caption, uint32_t flags) {
@@ -287,7 +346,7 @@ void DesktopHost::ShowMessageBox(const char* text, const char* caption, uint32_t
 
 void DesktopHost::Delivering(const Message& message, uint32_t tick) {
     if (record_ == nullptr) return;
-    const std::string line = FormatScriptLine(message, tick);
+    const std::string line = FormatScriptLine(message, tick - recordStart_);
     if (!line.empty()) std::fprintf(record_, "%s\n", line.c_str());
 }
 
@@ -320,6 +379,7 @@ int RunDesktop(const DesktopOptions& options, int (*entry)()) {
     }
     Machine& machine = Machine::Get();
     machine.Reset();
+    machine.SetTick(UptimeMs());
     UseAudioDevice(options.mute ? AudioDevice::kNone : AudioDevice::kSdl);
     int status = 1;
     {

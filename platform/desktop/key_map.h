@@ -15,4 +15,8 @@ struct MappedKey {
 
 MappedKey MapKey(SDL_Keycode key);
 
+// The character a key-down types ('a'..'z' and 'A'..'Z' by Shift and Caps
+// Lock, '0'..'9', 0x08 Backspace, 0x0D Enter, 0x1B Escape), or 0 for none.
+uint32_t TypedChar(SDL_Keycode key, uint16_t modifiers);
+
 }  // namespace plat

@@ -8,14 +8,14 @@
 
 namespace plat {
 
-HeadlessHost::HeadlessHost(std::vector<ScriptAction> actions, std::string shotsDir)
-    : actions_(std::move(actions)), shotsDir_(std::move(shotsDir)) {}
+HeadlessHost::HeadlessHost(Script script, std::string shotsDir)
+    : actions_(std::move(script.actions)), startTick_(script.startTick), shotsDir_(std::move(shotsDir)) {}
 
 void HeadlessHost::WaitFor(uint32_t dueTick) {
     Machine& machine = Machine::Get();
-    while (next_ < actions_.size() && static_cast<int32_t>(actions_[next_].tick - dueTick) < 0) {
+    while (next_ < actions_.size() && static_cast<int32_t>(startTick_ + actions_[next_].tick - dueTick) < 0) {
         const ScriptAction& action = actions_[next_++];
-        machine.AdvanceTo(action.tick);
+        machine.AdvanceTo(startTick_ + action.tick);
         switch (action.kind) {
             case ScriptAction::kPost:
                 machine.Post(action.message);

@@ -12,7 +12,8 @@ namespace plat {
 
 class HeadlessHost final : public Host {
 public:
-    HeadlessHost(std::vector<ScriptAction> actions, std::string shotsDir);
+    // The clock should read the script's start tick when the run begins.
+    HeadlessHost(Script script, std::string shotsDir);
 
     void WaitFor(uint32_t dueTick) override;
     void ClockMoved(uint32_t tick) override;
@@ -26,6 +27,7 @@ private:
     void TakeShot(const std::string& name);
 
     std::vector<ScriptAction> actions_;
+    uint32_t startTick_;
     size_t next_ = 0;
     std::string shotsDir_;
     bool shotsFailed_ = false;

@@ -57,4 +57,23 @@ TEST(KeyMap, ArrowsFollowThePlayersLandscape) {
     EXPECT_EQ(plat::MapKey(SDLK_a).kind, plat::MappedKey::kNone);
 }
 
+TEST(KeyMap, TypedCharactersFollowShiftCapsLockAndNumLock) {
+    EXPECT_EQ(plat::TypedChar(SDLK_q, KMOD_NONE), uint32_t{'q'});
+    EXPECT_EQ(plat::TypedChar(SDLK_q, KMOD_LSHIFT), uint32_t{'Q'});
+    EXPECT_EQ(plat::TypedChar(SDLK_z, KMOD_CAPS), uint32_t{'Z'});
+    EXPECT_EQ(plat::TypedChar(SDLK_a, KMOD_CAPS | KMOD_RSHIFT), uint32_t{'a'});
+    EXPECT_EQ(plat::TypedChar(SDLK_0, KMOD_NONE), uint32_t{'0'});
+    EXPECT_EQ(plat::TypedChar(SDLK_9, KMOD_NONE), uint32_t{'9'});
+    EXPECT_EQ(plat::TypedChar(SDLK_KP_7, KMOD_NUM), uint32_t{'7'});
+    EXPECT_EQ(plat::TypedChar(SDLK_KP_0, KMOD_NUM), uint32_t{'0'});
+    EXPECT_EQ(plat::TypedChar(SDLK_KP_7, KMOD_NONE), 0u);  // Home, not a digit
+    EXPECT_EQ(plat::TypedChar(SDLK_BACKSPACE, KMOD_NONE), 0x08u);
+    EXPECT_EQ(plat::TypedChar(SDLK_RETURN, KMOD_NONE), 0x0Du);
+    EXPECT_EQ(plat::TypedChar(SDLK_KP_ENTER, KMOD_NONE), 0x0Du);
+    EXPECT_EQ(plat::TypedChar(SDLK_ESCAPE, KMOD_NONE), 0x1Bu);
+    EXPECT_EQ(plat::TypedChar(SDLK_SPACE, KMOD_NONE), 0u);
+    EXPECT_EQ(plat::TypedChar(SDLK_LEFT, KMOD_NONE), 0u);
+    EXPECT_EQ(plat::TypedChar(SDLK_F1, KMOD_NONE), 0u);
+}
+
 }  // namespace

@@ -34,9 +34,11 @@ TEST(Script, TimesActionsAndReleasesInOrder) {
         "400 shot menu\n"
         "\n"
         "+0 quit\n";
-    std::vector<plat::ScriptAction> a;
+    plat::Script script;
     std::string error;
-    ASSERT_TRUE(plat::ParseScript(text, a, error)) << error;
+    ASSERT_TRUE(plat::ParseScript(text, script, error)) << error;
+    EXPECT_EQ(script.startTick, 0u);
+    const std::vector<plat::ScriptAction>& a = script.actions;
     ASSERT_EQ(a.size(), 8u);
     // 100 down, 120 keydown, 150 up, 170 keyup, 220 hotkey, 270 keyup, 400 shot, 400 quit
     EXPECT_EQ(a[0].tick, 100u);
@@ -70,15 +72,65 @@ TEST(Script, FaultsNameTheirLine) {
         {"100 tap 320 0\n", "line 1: a point"},
         {"100 press jump\n", "unknown key 'jump'"},
         {"100 button 5\n", "buttons are 1 to 4"},
-        {"100 shot ../x\n", "not a path"},
         {"100 fly\n", "unknown action 'fly'"},
+        {"100 char ab\n", "line 1: a character is"},
+        {"100 char !\n", "line 1: a character is"},
+        {"100 focus-lost now\n", "'focus-lost' takes 0 arguments"},
+        // The start comes first, once the clock runs it cannot change.
+        {"100 quit\nstart 5\n", "line 2: 'start N'"},
+        {"start -5\n", "line 1: 'start N'"},
+        {"start 4294967296\n", "line 1: 'start N'"},
+        // Times stay within one turn of the tick counter, also when added up.
+        {"4294967296 quit\n", "line 1: a line starts with a time"},
+        {"4000000000 quit\n+294967296 quit\n", "line 2: the time is past 4294967295"},
+        {"4294967295 tap 1 1\n", "line 1: 'tap' lets go 50 ms later"},
+        {"4294967290 button 3\n", "line 1: 'button' lets go"},
+        {"+-5 quit\n", "line 1: a line starts"},
     };
     for (const Case& c : cases) {
-        std::vector<plat::ScriptAction> a;
+        plat::Script a;
         std::string error;
         EXPECT_FALSE(plat::ParseScript(c.text, a, error)) << c.text;
         EXPECT_NE(error.find(c.expected), std::string::npos) << c.text << " gave: " << error;
     }
+}
+
+TEST(Script, ScreenshotNamesStayInTheShotsFolder) {
+    for (const char* name : {"menu", "hunt-2.final", "A_b9"}) {
+        plat::Script script;
+        std::string error;
+        EXPECT_TRUE(plat::ParseScript(std::string("10 shot ") + name + "\n", script, error)) << name << ": " << error;
+    }
+    const std::string bad[] = {"../x", "a/b", "a\\b", "..", ".hidden", "-rf", std::string("a\0b", 3), "caf\xc3\xa9"};
+    for (const std::string& name : bad) {
+        plat::Script script;
+        std::string error;
+        EXPECT_FALSE(plat::ParseScript("\n10 shot " + name + "\n", script, error)) << name;
+        EXPECT_EQ(error.rfind("line 2: a screenshot name", 0), 0u) << name << " gave: " << error;
+    }
+}
+
+TEST(Script, TimesCountFromTheStartAndReachTheWholeTickRange) {
+    const char* text =
+        "start 4294967000\n"
+        "+100 keydown left\n"         // relative to the start of the run
+        "2147483648 keyup left\n"     // above the largest signed 32-bit time
+        "+2147483597 tap 10 10\n"     // lets go at the last tick there is
+        "4294967295 quit\n";
+    plat::Script script;
+    std::string error;
+    ASSERT_TRUE(plat::ParseScript(text, script, error)) << error;
+    EXPECT_EQ(script.startTick, 4294967000u);
+    const std::vector<plat::ScriptAction>& a = script.actions;
+    ASSERT_EQ(a.size(), 5u);
+    EXPECT_EQ(a[0].tick, 100u);
+    EXPECT_EQ(a[1].tick, 2147483648u);
+    EXPECT_EQ(a[2].tick, 4294967245u);
+    EXPECT_EQ(a[2].message.id, plat::kMsgPenDown);
+    // The release at the last tick still sorts after its press, beside the quit.
+    EXPECT_EQ(a[3].tick, 4294967295u);
+    EXPECT_EQ(a[3].message.id, plat::kMsgPenUp);
+    EXPECT_EQ(a[4].kind, plat::ScriptAction::kQuit);
 }
 
 TEST(Script, RecordedLinesReplayTheSameMessages) {
@@ -86,20 +138,28 @@ TEST(Script, RecordedLinesReplayTheSameMessages) {
         {plat::kMsgPenDown, 0, Pen(0, 0)},       {plat::kMsgPenMove, 0, Pen(239, 319)},
         {plat::kMsgPenUp, 0, Pen(120, 7)},       {plat::kMsgKeyDown, plat::kVkReturn, 0},
         {plat::kMsgKeyUp, plat::kVkRight, 0},    {plat::kMsgHotKey, 0xC1, 0},
+        {plat::kMsgChar, 'a', 0},                {plat::kMsgChar, 'Z', 0},
+        {plat::kMsgChar, '7', 0},                {plat::kMsgChar, 0x08, 0},
+        {plat::kMsgChar, 0x0D, 0},               {plat::kMsgChar, 0x1B, 0},
+        {plat::kMsgFocusLost, 0, 0},
     };
-    std::string script;
-    uint32_t tick = 0;
+    // A recording that began just before the tick counter wrapped, running past 2^31 ms.
+    std::string text = plat::FormatStartLine(4294967290u) + "\n";
+    uint32_t tick = 2147483000u;
     for (const plat::Message& m : messages) {
-        script += plat::FormatScriptLine(m, tick) + "\n";
+        text += plat::FormatScriptLine(m, tick) + "\n";
         tick += 10;
     }
     EXPECT_TRUE(plat::FormatScriptLine({plat::kMsgTimer, 15000, 0}, 5).empty());
-    std::vector<plat::ScriptAction> a;
+    EXPECT_TRUE(plat::FormatScriptLine({plat::kMsgChar, '!', 0}, 5).empty());
+    plat::Script script;
     std::string error;
-    ASSERT_TRUE(plat::ParseScript(script, a, error)) << error << "\n" << script;
+    ASSERT_TRUE(plat::ParseScript(text, script, error)) << error << "\n" << text;
+    EXPECT_EQ(script.startTick, 4294967290u);
+    const std::vector<plat::ScriptAction>& a = script.actions;
     ASSERT_EQ(a.size(), std::size(messages));
     for (size_t i = 0; i < a.size(); ++i) {
-        EXPECT_EQ(a[i].tick, i * 10);
+        EXPECT_EQ(a[i].tick, 2147483000u + i * 10);
         EXPECT_EQ(a[i].message.id, messages[i].id) << i;
         EXPECT_EQ(a[i].message.wParam, messages[i].wParam) << i;
         EXPECT_EQ(a[i].message.lParam, messages[i].lParam) << i;

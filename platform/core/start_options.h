@@ -1,0 +1,13 @@
+// The long options of the command line that the game may ask about
+// (StartOption in platform.h), kept for the whole run.
+#pragma once
+
+#include <string>
+
+namespace plat {
+
+// Notes an option, named without its dashes.
+void GiveStartOption(const std::string& name);
+void ClearStartOptions();
+
+}  // namespace plat
