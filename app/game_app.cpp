@@ -5,6 +5,7 @@
 #include "app/message_loop.h"
 #include "app/view_list.h"
 #include "game/game_controller.h"
+#include "game/hunt_objects.h"
 #include "persist/settings.h"
 #include "screens/results_view.h"
 #include "platform/platform.h"
@@ -60,6 +61,9 @@ void GameApp::Shutdown() {
 }
 
 int ProgramEntry() {
+    // Here rather than when the generators are built: only now does the tick
+    // counter tell the time.
+    SeedHuntGenerators();
     if (!theApp.Initialise()) return 0;
     theApp.Run();
     theApp.Shutdown();

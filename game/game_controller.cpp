@@ -1,7 +1,10 @@
 #include "game/game_controller.h"
 
+#include <cstdio>
+
 #include "app/animation_list.h"
 #include "app/game_app.h"
+#include "game/hunt_objects.h"
 #include "game/hunt_view.h"
 #include "graphics/scene.h"
 #include "persist/settings.h"
@@ -23,19 +26,28 @@ namespace {
 constexpr uint32_t kTileWidth = 240;
 constexpr uint32_t kTileHeight = 320;
 constexpr int32_t kBottomScroll = 639;  // the last screen of the ground
+constexpr int32_t kScrollStep = 10;
+constexpr uint32_t kHuntSeconds = 180;
+constexpr uint32_t kLowTimeSeconds = 4;
 
 enum SoundId : uint16_t {
     kSoundMenuMusic = 535,
     kSoundHuntAmbience = 537,
+    kSoundReload = 543,
+    kSoundDuckKilled = 544,
+    kSoundBonus = 545,
+    kSoundEmptyGun = 546,
+    kSoundShot = 550,
+    kSoundLastShell = 551,
     kSoundHuntOver = 578,
+    kSoundLowTime = 579,
 };
 
 constexpr uint16_t kLoadingPicture = 581;
 constexpr uint16_t kFarewellPicture = 511;
+constexpr uint16_t kPointFontPicture = 255;
 
 snd::SoundManager* Sound() { return theApp.Sound(); }
-
-bool MenuAnimationOn() { return theApp.GetSettings() != nullptr && theApp.GetSettings()->MenuAnimation; }
 
 void StopAllSounds() {
     if (Sound() != nullptr) Sound()->StopAllSounds();
@@ -49,6 +61,9 @@ void PlayEffect(uint16_t id) {
     if (Sound() != nullptr) Sound()->PlaySound(id, false, false);
 }
 
+bool MenuAnimationOn() { return theApp.GetSettings() != nullptr && theApp.GetSettings()->MenuAnimation; }
+bool SpecialEffectsOn() { return theApp.GetSettings() != nullptr && theApp.GetSettings()->SpecialEffects; }
+
 // Shows a picture over the ground: drawn once and presented, then freed; it
 // stays on the display until something is drawn over it.
 void FlashPicture(gfx::Scene& scene, uint16_t id, int32_t width, int32_t height, int32_t x, int32_t y,
@@ -60,6 +75,29 @@ void FlashPicture(gfx::Scene& scene, uint16_t id, int32_t width, int32_t height,
     scene.DrawOneSprite(sprite);
     scene.RedrawAll();
     gfx::FreeHeldPicture(holder);
+}
+
+// The whole frozen picture, greyed, behind the next screen.
+void GreyTheScreen(gfx::Scene& scene) {
+    scene.DrawAllSprites();
+    scene.GetDisplayList().GrayDisplay();
+    scene.GetDisplayList().PresentWhole();
+}
+
+void TraceHuntEnd(const HuntStats& stats, int32_t score) {
+    char fields[160];
+    std::snprintf(fields, sizeof fields,
+                  "\"score\":%d,\"ducks\":%d,\"leaves\":%d,\"other\":%d,\"penalty\":%d,\"shots\":%d,"
+                  "\"accuracy\":%d",
+                  score, stats.ducksShot, stats.leavesShot, stats.otherHits, stats.penaltyPoints, stats.shotsFired,
+                  stats.accuracy());
+    plat::Trace("hunt_end", fields);
+}
+
+bool InPauseCorner(int32_t x, int32_t y) { return x > 228 && x < 241 && y > 308 && y < 320; }
+bool InReloadZone(int32_t x, int32_t y) { return x > 200 && y > 5 && y < 165; }
+bool OnBonusSpot(int32_t worldX, int32_t worldY) {
+    return worldX >= 160 && worldX <= 170 && worldY >= 909 && worldY <= 929;
 }
 
 }  // namespace
@@ -110,6 +148,7 @@ void GameController::DestroyViews() {
 int GameController::ProcessEvent(InputEvent& event) {
     if (event.type == kEventViewEntered && views_.Current() == kViewHunt && views_.Previous() != kViewMainMenu &&
         views_.Previous() != kViewPauseMenu) {
+        // Back from a screen the pause menu opened.
         StopAllSounds();
         PlayMusic(kSoundHuntAmbience);
         ResumeHunt();
@@ -118,6 +157,7 @@ int GameController::ProcessEvent(InputEvent& event) {
         return kNotConsumed;
     }
     if (views_.Current() != kViewHunt) return kConsumed;
+    if (event.type == kEventKeys) ScrollKeys(event);
     if (event.type == kEventViewEntered && views_.Previous() == kViewMainMenu) {
         animations_.Clear();
         scene_->SetScroll(0, kBottomScroll);
@@ -125,25 +165,185 @@ int GameController::ProcessEvent(InputEvent& event) {
         StartHunt();
         return kNotConsumed;
     }
+
+    const bool gunLoaded = g_shellMagazine.isLoaded();
+    const bool duckKilled = ShootDucks(event, gunLoaded);
+    const bool targetHit = ShootFieldTargets(event, gunLoaded);
+    g_shellMagazine.blink(plat::GetTickCount());
+    if (PauseRequested(event)) {
+        OpenPauseMenu();
+        return kConsumed;
+    }
+    if (event.type == kEventPenDown) Fire(event, gunLoaded, duckKilled || targetHit);
+    g_shotPuffs.update();
+    if (CountDown() == kConsumed) return kConsumed;
+    g_scoreBoard.tick();
+    g_featherBursts.update();
+    return kNotConsumed;
+}
+
+void GameController::ScrollKeys(const InputEvent& event) {
+    for (int16_t i = 0; i < event.keyCount; ++i) {
+        switch (event.payload[i]) {
+            case kKeyUp:
+                // From the bottom (639) this stops at 9: the ground's top line stays hidden.
+                if (scene_->GetScrollY() >= kScrollStep) ScrollBy(-kScrollStep);
+                break;
+            case kKeyDown:
+                if (scene_->GetScrollY() <= kBottomScroll - kScrollStep) ScrollBy(kScrollStep);
+                break;
+            case kKeyHardware3:
+                if (!g_shellMagazine.isLoaded()) g_shellMagazine.reload();
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void GameController::ScrollBy(int32_t dy) {
+    scene_->ScrollBy(0, dy);
+    g_shellMagazine.reposition();
+    g_huntClock.reposition();
+    g_scoreBoard.reposition();
+    scene_->RedrawScene();
+}
+
+bool GameController::ShootDucks(const InputEvent& event, bool gunLoaded) {
+    const FlockResult flock = g_duckFlock.processEvent(event, gunLoaded, kFlockUpdate);
+    g_hitSplashes.update();
+    if (flock.kind != kFlockKilled) return false;
+    PlayEffect(kSoundDuckKilled);
+    const int32_t points = flock.duckKind >= kDuckSmallDown ? 25 : 10;
+    const int16_t x = static_cast<int16_t>(flock.x);
+    const int16_t y = static_cast<int16_t>(flock.y);
+    if (SpecialEffectsOn()) g_featherBursts.show(x, y, flock.duckKind);
+    g_hitSplashes.show(x, y, flock.duckKind, points);
+    g_scoreBoard.add(points);
+    ++stats_.ducksShot;
+    return true;
+}
+
+bool GameController::ShootFieldTargets(const InputEvent& event, bool gunLoaded) {
+    const ShotResult shot = g_fieldTargets.processEvent(event, gunLoaded);
+    switch (shot.kind) {
+        case kShotPoints:
+            g_scoreBoard.add(shot.value);
+            break;
+        case kShotTime:
+            g_huntClock.addSeconds(static_cast<int8_t>(shot.value));
+            lowTimeWarned_ = false;
+            break;
+        case kShotFormation:
+            // A refused formation still counts as a hit.
+            g_duckFlock.summonFlock();
+            break;
+        default:
+            return false;
+    }
+    stats_.countFieldHit(shot.kind, shot.value);
+    return true;
+}
+
+bool GameController::PauseRequested(const InputEvent& event) const {
+    const Settings* settings = theApp.GetSettings();
+    if (settings != nullptr && settings->resultPending) return false;  // the hunt is over
+    if (event.type == kEventPenDown) return InPauseCorner(event.x, event.y);
+    if (event.type == kEventCharacter) return event.payload[0] == kCharEscape;
+    return event.type == kEventFocusLost;
+}
+
+void GameController::OpenPauseMenu() {
+    if (MenuAnimationOn()) GreyTheScreen(*scene_);
+    views_.SwitchTo(kViewPauseMenu, true);
+    StopAllSounds();
+    PlayMusic(kSoundMenuMusic);
+}
+
+void GameController::Fire(const InputEvent& event, bool gunLoaded, bool somethingHit) {
+    bool bonusHit = false;
+    if (gunLoaded && !g_scenery.bonusTaken &&
+        OnBonusSpot(event.x + scene_->GetScrollX(), event.y + scene_->GetScrollY())) {
+        PlayEffect(kSoundBonus);
+        g_scenery.bonusTaken = true;
+        g_scenery.takeBonus();
+        bonusHit = true;
+    }
+    if (gunLoaded && !somethingHit && !bonusHit && SpecialEffectsOn()) g_shotPuffs.add(event.x, event.y);
+    if (InReloadZone(event.x, event.y) && !g_shellMagazine.isLoaded()) {
+        PlayEffect(kSoundReload);
+        g_shellMagazine.reload();
+        return;
+    }
+    if (!g_shellMagazine.isLoaded()) {
+        PlayEffect(kSoundEmptyGun);
+        return;
+    }
+    PlayEffect(kSoundShot);
+    g_shellMagazine.fire();
+    if (!g_shellMagazine.isLoaded()) PlayEffect(kSoundLastShell);
+    ++stats_.shotsFired;
+}
+
+int GameController::CountDown() {
+    const uint32_t remaining = g_huntClock.tick();
+    if (remaining == 0) {
+        // Written again on every event until the hunt view leaves.
+        if (Settings* settings = theApp.GetSettings()) {
+            if (!settings->resultPending) TraceHuntEnd(stats_, g_scoreBoard.score());
+            stats_.writeTo(*settings, g_scoreBoard.score());
+        }
+        scene_->DrawAllSprites();
+        return kConsumed;
+    }
+    if (remaining <= kLowTimeSeconds && !lowTimeWarned_) {
+        PlayEffect(kSoundLowTime);
+        lowTimeWarned_ = true;
+    }
     return kNotConsumed;
 }
 
 void GameController::StartHunt() {
+    lowTimeWarned_ = false;
     StopAllSounds();
     scene_->SetScroll(0, kBottomScroll);
+    // Stays on screen while the objects load.
     FlashPicture(*scene_, kLoadingPicture, 58, 184, 90, 707, true);
+
+    g_scenery.init(scene_);
+    g_duckFlock.init(scene_);
+    g_shellMagazine.init(212, 5, scene_, 7);
+    g_shotPuffs.init(scene_);
+    g_featherBursts.init(scene_);
+    g_fieldTargets.init(scene_);
+    pointFont_.release();
+    pointFont_.load(kPointFontPicture, 22, 700, '0');
+    g_scoreBoard.init(3, 10, scene_);
+    g_huntClock.init(3, 225, kHuntSeconds, scene_);
+    g_huntClock.start();
+    g_hitSplashes.init(scene_, &pointFont_);
+
+    if (Settings* settings = theApp.GetSettings()) settings->resultPending = false;
+    g_shellMagazine.resetBlink(plat::GetTickCount());
+    stats_.reset();
     PlayMusic(kSoundHuntAmbience);
     scene_->RedrawScene();
 }
 
 void GameController::EndHunt() {
+    g_duckFlock.release();
+    g_scenery.release();
+    g_shellMagazine.release();
+    g_shotPuffs.release();
+    g_scoreBoard.release();
+    g_huntClock.release();
+    g_featherBursts.release();
+    g_hitSplashes.release();
+    g_fieldTargets.release();
     scene_->ClearSprites();
     animations_.Clear();
-    if (MenuAnimationOn()) {
-        scene_->DrawAllSprites();
-        scene_->GetDisplayList().GrayDisplay();
-        scene_->GetDisplayList().PresentWhole();
-    }
+    if (MenuAnimationOn()) GreyTheScreen(*scene_);
+
     PlayEffect(kSoundHuntOver);
     plat::Sleep(100);
     const int32_t width = 168;
@@ -157,8 +357,28 @@ void GameController::EndHunt() {
 }
 
 void GameController::SuspendHunt() {
+    g_huntClock.hide();
+    g_scoreBoard.hide();
+    g_shellMagazine.hide();
+    g_scenery.hide();
+    g_duckFlock.hide();
+    g_fieldTargets.hide();
+    g_hitSplashes.hide();
+    g_featherBursts.hide();
+    g_shotPuffs.hide();
     savedScrollX_ = scene_->GetScrollX();
     savedScrollY_ = scene_->GetScrollY();
 }
 
-void GameController::ResumeHunt() { scene_->SetScroll(savedScrollX_, savedScrollY_); }
+void GameController::ResumeHunt() {
+    g_shotPuffs.show();
+    g_featherBursts.show();
+    g_hitSplashes.show();
+    g_fieldTargets.show();
+    g_duckFlock.show();
+    g_scenery.show();
+    g_shellMagazine.show();
+    g_scoreBoard.show();
+    g_huntClock.show();
+    scene_->SetScroll(savedScrollX_, savedScrollY_);
+}

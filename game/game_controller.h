@@ -6,6 +6,8 @@
 
 #include "app/input_event.h"
 #include "app/view_list.h"
+#include "game/hunt_stats.h"
+#include "game/strip_font.h"
 
 class AnimationList;
 class View;
@@ -37,9 +39,24 @@ public:
     void SuspendHunt();
     void ResumeHunt();
 
+    const HuntStats& Stats() const { return stats_; }
+
 private:
     // The controller owns the view; the view list only finds it by id.
     void Register(View* view, uint8_t id);
+    void ScrollKeys(const InputEvent& event);
+    void ScrollBy(int32_t dy);
+    // The flock's answer to this event; true when a duck fell.
+    bool ShootDucks(const InputEvent& event, bool gunLoaded);
+    // The field targets' answer; true when one of them was hit.
+    bool ShootFieldTargets(const InputEvent& event, bool gunLoaded);
+    // The pause corner, Escape or the window losing focus.
+    bool PauseRequested(const InputEvent& event) const;
+    void OpenPauseMenu();
+    // A tap on the ground: the bonus spot, a puff, a reload or a shot.
+    void Fire(const InputEvent& event, bool gunLoaded, bool somethingHit);
+    // The clock; kConsumed once the hunt is over.
+    int CountDown();
 
     ViewList& views_;
     AnimationList& animations_;
@@ -47,4 +64,7 @@ private:
     View* ownedViews_[ViewList::kMaxViews] = {};
     int32_t savedScrollX_ = 0;
     int32_t savedScrollY_ = 0;
+    StripFont pointFont_;  // the falling ducks' points, loaded at each hunt start
+    HuntStats stats_;
+    bool lowTimeWarned_ = false;  // since the last change of the hunt time
 };

@@ -1,0 +1,274 @@
+#include "game/game_controller.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "app/event_dispatcher.h"
+#include "app/game_app.h"
+#include "app/message_loop.h"
+#include "app/view.h"
+#include "game/game_random.h"
+#include "game/hunt_objects.h"
+#include "graphics/scene.h"
+#include "persist/settings.h"
+#include "platform/store/store_testing.h"
+#include "platform/testing.h"
+
+namespace {
+
+// Stands in for the screens around the hunt: the hunt starts when it is
+// entered from the main menu, and leaves for the pause menu and the results.
+class ScreenStandIn : public View {
+public:
+    void Enter() override {}
+    void Leave() override {}
+    int HandleEvent(InputEvent&) override { return kConsumed; }
+};
+
+plat::Message Pen(uint32_t id, int32_t x, int32_t y) {
+    return {id, 0, static_cast<uint32_t>(static_cast<uint16_t>(x)) | (static_cast<uint32_t>(y) << 16)};
+}
+
+// Drives the real application on the test machine, one message at a time.
+class HuntTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat::testing::CloseStore();
+        dir_ = std::filesystem::path(::testing::TempDir()) / ("reedshot_hunt_" + std::to_string(getpid()));
+        std::filesystem::remove_all(dir_);
+        setenv("REEDSHOT_DATA_DIR", dir_.c_str(), 1);
+        plat::testing::Reset();
+        ASSERT_TRUE(theApp.Initialise());
+        theApp.Input() = InputState{};  // as the message loop starts
+        dispatcher_ = new EventDispatcher(*theApp.Views(), *theApp.Controller(), *theApp.Animations());
+        g_gameRandom.seedWith(4242);
+        g_fieldTargets.seed();
+        theApp.Views()->Add(&menu_, kViewMainMenu);
+        theApp.Views()->Add(&pause_, kViewPauseMenu);
+        theApp.Views()->Add(&results_, kViewResults);
+        theApp.Views()->SwitchTo(kViewMainMenu);
+        Step();
+        theApp.Views()->SwitchTo(kViewHunt, true);
+        Step();
+    }
+
+    void TearDown() override {
+        delete dispatcher_;
+        theApp.Shutdown();
+        plat::testing::CloseStore();
+        std::filesystem::remove_all(dir_);
+    }
+
+    // One message (queued, else the next heartbeat) through the dispatcher.
+    void Step() {
+        plat::Message message{};
+        ASSERT_TRUE(plat::GetMessage(message));
+        ApplyMessage(theApp.Input(), message);
+        BuildMainEvent(theApp.Input(), event_);
+        dispatcher_->Dispatch(event_);
+    }
+    void Post(const plat::Message& message) {
+        plat::testing::PushMessage(message);
+        Step();
+    }
+    void Tap(int32_t x, int32_t y) {
+        Post(Pen(plat::kMsgPenDown, x, y));
+        Post(Pen(plat::kMsgPenUp, x, y));
+    }
+    void RunFor(uint32_t ms) {
+        const uint32_t end = plat::GetTickCount() + ms;
+        while (static_cast<int32_t>(plat::GetTickCount() - end) < 0) Step();
+    }
+    // Sound ids in the trace since the last call; 0 stands for "stop all".
+    std::vector<int> Sounds() {
+        std::vector<int> ids;
+        const auto& lines = plat::testing::TraceLines();
+        for (; traced_ < lines.size(); ++traced_) {
+            const std::string& line = lines[traced_];
+            if (line.find("\"event\":\"sound\"") == std::string::npos) continue;
+            const size_t at = line.find("\"id\":");
+            ids.push_back(at == std::string::npos ? 0 : std::stoi(line.substr(at + 5)));
+        }
+        return ids;
+    }
+    static bool Contains(const std::vector<int>& ids, int id) {
+        return std::find(ids.begin(), ids.end(), id) != ids.end();
+    }
+    int32_t ScrollY() const { return gfx::g_scene->GetScrollY(); }
+    const HuntStats& Stats() const { return theApp.Controller()->Stats(); }
+
+    std::filesystem::path dir_;
+    ScreenStandIn menu_;
+    ScreenStandIn pause_;
+    ScreenStandIn results_;
+    EventDispatcher* dispatcher_ = nullptr;
+    InputEvent event_{};
+    size_t traced_ = 0;
+};
+
+TEST_F(HuntTest, EnteredFromTheMenuAFreshHuntStartsAtTheBottom) {
+    EXPECT_EQ(theApp.Views()->Current(), kViewHunt);
+    EXPECT_EQ(ScrollY(), 639);
+    EXPECT_EQ(g_huntClock.seconds(), 180u);
+    EXPECT_TRUE(g_huntClock.running());
+    EXPECT_EQ(g_shellMagazine.shells(), 7);
+    EXPECT_EQ(g_scoreBoard.score(), 0);
+    const std::vector<int> sounds = Sounds();
+    ASSERT_FALSE(sounds.empty());
+    EXPECT_EQ(sounds.back(), 537);
+    EXPECT_FALSE(theApp.GetSettings()->resultPending);
+}
+
+TEST_F(HuntTest, ScrollingStopsAtNineGoingUpAndAtTheBottomGoingDown) {
+    Post({plat::kMsgKeyDown, plat::kVkUp, 0});
+    for (int i = 0; i < 70; ++i) Step();
+    Post({plat::kMsgKeyUp, plat::kVkUp, 0});
+    EXPECT_EQ(ScrollY(), 9);
+    // The shell strip stays in its place on the screen.
+    EXPECT_EQ(g_shellMagazine.sprite().y, 9 + 5);
+    Post({plat::kMsgKeyDown, plat::kVkDown, 0});
+    EXPECT_EQ(ScrollY(), 19);
+    for (int i = 0; i < 70; ++i) Step();
+    Post({plat::kMsgKeyUp, plat::kVkDown, 0});
+    EXPECT_EQ(ScrollY(), 639);
+}
+
+TEST_F(HuntTest, ThePauseCornerOpensThePauseMenuWithoutAShot) {
+    Sounds();
+    Tap(228, 315);  // just outside the corner: a shot
+    EXPECT_EQ(g_shellMagazine.shells(), 6);
+    EXPECT_EQ(Stats().shotsFired, 1);
+    EXPECT_TRUE(Contains(Sounds(), 550));
+
+    Post(Pen(plat::kMsgPenDown, 235, 315));
+    EXPECT_EQ(theApp.Views()->Next(), kViewPauseMenu);
+    EXPECT_EQ(g_shellMagazine.shells(), 6);
+    EXPECT_EQ(Sounds(), (std::vector<int>{0, 535}));
+}
+
+TEST_F(HuntTest, EscapeAndLosingTheFocusPauseLikeTheCorner) {
+    Post({plat::kMsgChar, kCharEscape, 0});
+    EXPECT_EQ(theApp.Views()->Next(), kViewPauseMenu);
+    theApp.Views()->SwitchTo(kViewHunt);
+    Step();
+    ASSERT_EQ(theApp.Views()->Current(), kViewHunt);
+    Post({plat::kMsgChar, 'a', 0});
+    EXPECT_EQ(theApp.Views()->Next(), kViewHunt);
+    Post({plat::kMsgFocusLost, 0, 0});
+    EXPECT_EQ(theApp.Views()->Next(), kViewPauseMenu);
+}
+
+TEST_F(HuntTest, TheStripReloadsOnlyAnEmptyGun) {
+    Tap(210, 100);  // shells left: an ordinary shot
+    EXPECT_EQ(g_shellMagazine.shells(), 6);
+    for (int i = 0; i < 6; ++i) Tap(120, 160);
+    EXPECT_EQ(g_shellMagazine.shells(), 0);
+    Sounds();
+    Tap(120, 160);  // empty: a click, no shot counted
+    const std::vector<int> sounds = Sounds();
+    EXPECT_TRUE(Contains(sounds, 546));
+    EXPECT_FALSE(Contains(sounds, 550));
+    EXPECT_EQ(Stats().shotsFired, 7);
+    Tap(210, 100);
+    EXPECT_EQ(g_shellMagazine.shells(), 7);
+    EXPECT_TRUE(Contains(Sounds(), 543));
+}
+
+TEST_F(HuntTest, TheReloadButtonFillsAnEmptyGunSilently) {
+    for (int i = 0; i < 7; ++i) Tap(120, 160);
+    Sounds();
+    Post({plat::kMsgHotKey, 0xC3, 0});
+    Post({plat::kMsgKeyUp, 0xC3, 0});
+    EXPECT_EQ(g_shellMagazine.shells(), 7);
+    EXPECT_TRUE(Sounds().empty());
+}
+
+TEST_F(HuntTest, AShotDuckScoresByItsSize) {
+    // Wait for a duck whose opaque pixel shows on the screen, and tap it.
+    for (int event = 0; event < 20000; ++event) {
+        Step();
+        for (int i = 0; i < g_duckFlock.count(); ++i) {
+            const Target& duck = g_duckFlock.at(i);
+            if (duck.kind() == kDuckSwimmer) continue;
+            const gfx::Sprite& sprite = duck.sprite();
+            const gfx::Surface& frame = *sprite.image->surface;
+            const gfx::Colour key = frame.Row(0)[0];
+            for (uint32_t py = 0; py < sprite.height; ++py) {
+                for (uint32_t px = 0; px < sprite.width; ++px) {
+                    const int32_t sx = sprite.x + static_cast<int32_t>(px);
+                    const int32_t sy = sprite.y + static_cast<int32_t>(py) - ScrollY();
+                    if (frame.Row(static_cast<int32_t>(py))[px] == key || sx < 0 || sx >= 200 || sy < 0 ||
+                        sy >= 300) {
+                        continue;
+                    }
+                    const uint8_t kind = duck.kind();
+                    Sounds();
+                    Post(Pen(plat::kMsgPenDown, sx, sy));
+                    EXPECT_EQ(Stats().ducksShot, 1);
+                    EXPECT_TRUE(Contains(Sounds(), 544));
+                    EXPECT_EQ(g_scoreBoard.score(), kind >= kDuckSmallDown ? 25 : 10);
+                    return;
+                }
+            }
+        }
+    }
+    FAIL() << "no duck came into view";
+}
+
+TEST_F(HuntTest, TheClockWarnsOnceThenTheHuntEndsWithItsStatistics) {
+    Tap(100, 100);
+    Sounds();
+    // A second is counted at the first heartbeat more than 1000 ms after the last.
+    RunFor(176 * 1010 + 5);
+    EXPECT_LE(g_huntClock.seconds(), 4u);
+    std::vector<int> sounds = Sounds();
+    EXPECT_EQ(std::count(sounds.begin(), sounds.end(), 579), 1);
+    RunFor(5 * 1010);
+    Settings& settings = *theApp.GetSettings();
+    ASSERT_TRUE(settings.resultPending);
+    EXPECT_EQ(settings.LastScores, g_scoreBoard.score());
+    EXPECT_EQ(settings.PersentageSuccess, Stats().accuracy());
+    EXPECT_STREQ(settings.PlayerName, settings.UserName);
+    // The hunt view leaves at the first idle event: the farewell, then the menu music.
+    sounds = Sounds();
+    EXPECT_TRUE(Contains(sounds, 578));
+    EXPECT_EQ(sounds.back(), 535);
+    EXPECT_EQ(theApp.Views()->Next(), kViewResults);
+    EXPECT_EQ(ScrollY(), 0);
+}
+
+TEST(HuntStatsTest, FieldHitsCountByKindAndValue) {
+    HuntStats stats;
+    stats.countFieldHit(1, 1);    // a leaf point
+    stats.countFieldHit(1, 50);   // a sign duck
+    stats.countFieldHit(1, -50);  // a red bird or the decoy
+    stats.countFieldHit(2, -30);  // a time leaf counts twice
+    stats.countFieldHit(3, 0);    // a formation
+    EXPECT_EQ(stats.leavesShot, 2);
+    EXPECT_EQ(stats.otherHits, 4);
+    EXPECT_EQ(stats.penaltyPoints, 50);
+}
+
+TEST(HuntStatsTest, AccuracyStaysWithinAHundredPercent) {
+    HuntStats stats;
+    EXPECT_EQ(stats.accuracy(), 0);  // no shot fired
+    stats.otherHits = 3;
+    EXPECT_EQ(stats.accuracy(), 0);  // the pause corner can end a hunt without a shot
+    stats.shotsFired = 5;
+    stats.ducksShot = 5;
+    EXPECT_EQ(stats.accuracy(), 100);  // eight hits from five shots
+    stats = HuntStats{};
+    stats.shotsFired = 3;
+    stats.ducksShot = 1;
+    EXPECT_EQ(stats.accuracy(), 33);
+    // Penalties past 16 bits do not wrap.
+    for (int i = 0; i < 1000; ++i) stats.countFieldHit(1, -50);
+    EXPECT_EQ(stats.penaltyPoints, 50000);
+}
+
+}  // namespace
