@@ -83,12 +83,12 @@ TEST_F(AnimationTest, FrameChangesMoveTheImageAlong) {
     EXPECT_EQ(sprite.image, &pictures[2]);
 }
 
-TEST_F(AnimationTest, DispatcherStepsAnimationsOnlyForUnconsumedEvents) {
+TEST_F(AnimationTest, OutsideTheHuntTheControllerKeepsTheAnimationsStill) {
     std::vector<std::string> log;
     RecordingView view(log, "v");
     ViewList views;
-    views.Add(&view, 1);
-    views.Start(1);
+    views.Add(&view, kViewHowToPlay);
+    views.Start(kViewHowToPlay);
     GameController controller(views, animations);
     EventDispatcher dispatcher(views, controller, animations);
 
@@ -99,13 +99,14 @@ TEST_F(AnimationTest, DispatcherStepsAnimationsOnlyForUnconsumedEvents) {
     view.result = kConsumed;
     EXPECT_EQ(dispatcher.Dispatch(event), 1);
     EXPECT_EQ(sprite.Sequence().Index(), 0);
+    // Not consumed by the screen: the controller takes it, as only the hunt animates.
     view.result = kNotConsumed;
     EXPECT_EQ(dispatcher.Dispatch(event), 1);
-    EXPECT_EQ(sprite.Sequence().Index(), 1);
+    EXPECT_EQ(sprite.Sequence().Index(), 0);
     view.result = kQuit;
     plat::testing::SetTick(40);
     EXPECT_EQ(dispatcher.Dispatch(event), 0);
-    EXPECT_EQ(sprite.Sequence().Index(), 1);
+    EXPECT_EQ(sprite.Sequence().Index(), 0);
     EXPECT_EQ(log.back(), "v.Leave");
 }
 
