@@ -56,7 +56,7 @@ void GameApp::Shutdown() {
     Destroy(controller_);
     Destroy(sound_);
     // A hunt that ended before its score reached the table still counts.
-    ResultsView::EnterPendingResult(*settings_);
+    if (settings_ != nullptr) ResultsView::EnterPendingResult(*settings_);
     Destroy(settings_);  // last: saves every setting
 }
 

@@ -35,7 +35,7 @@ void Slider::InitSlider(uint16_t sliderId, int32_t x, int32_t y, int32_t width, 
 
     minimum = minimumValue;
     maximum = maximumValue < 0 ? int16_t{10} : maximumValue;
-    pageStep = step < 1 || step > maximum ? int8_t{3} : step;
+    pageStep = step < 1 || step > maximumValue ? int8_t{3} : step;
     value = startValue < 0 || startValue > maximum ? static_cast<int16_t>(maximum / 2) : startValue;
 
     const int32_t span = maximum - minimum + 1;

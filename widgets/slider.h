@@ -35,8 +35,8 @@ public:
         kPagedUp = 2,
     };
 
-    // A maximum below 0 becomes 10; a step outside 1..maximum becomes 3; a
-    // value outside 0..maximum starts at the middle.
+    // A maximum below 0 becomes 10; a step outside 1..the given maximum
+    // becomes 3; a value outside 0..maximum starts at the middle.
     void InitSlider(uint16_t sliderId, int32_t x, int32_t y, int32_t width, int32_t height, int32_t thumbW,
                     int32_t thumbH, uint16_t firstTrack, uint16_t lastTrack, uint16_t firstThumb, uint16_t lastThumb,
                     int16_t minimumValue, int16_t maximumValue, int16_t startValue, int8_t step,

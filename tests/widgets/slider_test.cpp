@@ -70,6 +70,9 @@ TEST_F(SliderTest, OutOfRangeArgumentsFallBackToDefaults) {
     EXPECT_EQ(s.maximum, 10);
     EXPECT_EQ(s.pageStep, 3);
     EXPECT_EQ(s.value, 5);
+    Init(s, 0, -1, 4, 5);  // the step is measured against the maximum asked for
+    EXPECT_EQ(s.pageStep, 3);
+    EXPECT_EQ(s.value, 4);
     Init(s, 0, 70, -1, 71);
     EXPECT_EQ(s.pageStep, 3);
     EXPECT_EQ(s.value, 35);
