@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "game_run.h"
+#include "tours.h"
 
 namespace {
 
@@ -41,33 +42,14 @@ protected:
     fs::path root_;
 };
 
-// Points are as the player sees the screen in landscape.
-const char* kTour =
-    "1000 shot request\n"
-    "+2600 shot logo\n"
-    "4600 shot title\n"
-    "+100 tap 160 120\n"
-    "+1000 shot menu\n"
-    "+100 tap 279 165\n"  // how to play
-    "+300 shot help_1\n"
-    "+100 tap 291 155\n"  // next page, five times
-    "+300 tap 291 155\n"
-    "+300 tap 291 155\n"
-    "+300 tap 291 155\n"
-    "+300 tap 291 155\n"
-    "+300 shot help_6\n"
-    "+100 tap 291 155\n"  // at the last page: only the click
-    "+300 tap 59 210\n"   // about
-    "+300 shot about\n"
-    "+100 press return\n"  // keys leave it open
-    "+100 tap 10 10\n"
-    "+300 shot help_again\n"
-    "+100 tap 189 210\n"  // credits
-    "+4000 shot credits\n"
-    "+100 tap 300 230\n"
-    "+300 tap 289 210\n"  // OK
-    "+1000 shot menu_again\n"
-    "+100 tap 279 210\n";  // quit
+// The introduction and the title at their own pace, then the help screens.
+const std::string kTour = std::string(
+                              "1000 shot request\n"
+                              "+2600 shot logo\n"
+                              "4600 shot title\n"
+                              "+100 tap 160 120\n"
+                              "+1000 shot menu\n") +
+                          kHelpTour + kQuitFromMenu;
 
 TEST_F(ScreensRun, StartUpTitleMenuAndHelpScreensToQuit) {
     const fs::path dir = root_ / "tour";

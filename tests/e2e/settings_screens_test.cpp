@@ -12,57 +12,15 @@
 #include "platform/platform.h"
 #include "platform/store/store_testing.h"
 #include "tests/e2e/game_run.h"
+#include "tests/e2e/tours.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// From the start to the main menu, its slide finished. Points are in the
-// landscape picture the player sees.
-const char* kToMenu =
-    "300 tap 10 200\n"   // skip the introduction
-    "+800 tap 160 120\n"  // leave the title
-    "+2500 shot menu\n";
-
-const char* kSettingsTour =
-    // options: drag the music thumb down to 34, page the effects down, flip both switches, OK
-    "+100 tap 259 77\n"
-    "+600 shot options\n"
-    "+100 down 259 80\n"
-    "+100 move 230 80\n"
-    "+100 move 200 80\n"
-    "+100 up 200 80\n"
-    "+100 tap 130 119\n"
-    "+100 tap 276 157\n"
-    "+100 tap 153 157\n"
-    "+300 shot options_changed\n"
-    "+100 tap 158 213\n"
-    // name entry: A, K, 2, OK
-    "+800 tap 79 215\n"
-    "+600 shot name_entry\n"
-    "+100 tap 22 69\n"
-    "+100 tap 56 103\n"
-    "+100 tap 56 176\n"
-    "+300 shot name_typed\n"
-    "+100 tap 270 216\n"
-    "+800 shot menu_named\n"
-    // scores: statistics, table, clear answered no, then yes, back
-    "+100 tap 269 123\n"
-    "+600 shot scores\n"
-    "+100 tap 101 213\n"
-    "+400 shot statistics\n"
-    "+100 tap 101 213\n"
-    "+400 tap 204 213\n"
-    "+400 shot popup\n"
-    "+100 down 192 149\n"
-    "+200 shot popup_no_pressed\n"
-    "+100 up 192 149\n"
-    "+400 tap 204 213\n"
-    "+300 tap 109 149\n"
-    "+400 shot cleared\n"
-    "+100 tap 284 213\n"
-    // quit from the menu
-    "+800 tap 279 215\n";
+using e2e::kHelpTour;
+using e2e::kQuitFromMenu;
+using e2e::kSettingsTour;
+using e2e::kToMenu;
 
 struct Stored {
     std::string userName;
@@ -133,11 +91,13 @@ protected:
     fs::path root_;
 };
 
+// Every screen but the hunt's, from the start to the menu's quit button.
 TEST_F(SettingsScreens, WhatThePlayerSetIsStoredAndKeptAcrossARestart) {
     const fs::path dir = root_ / "tour";
-    ASSERT_EQ(e2e::RunGame(dir, std::string(kToMenu) + kSettingsTour), 0) << e2e::ReadFile(dir / "stderr.txt");
-    EXPECT_EQ(Switches(dir), (std::vector<std::string>{"0>12", "12>14", "14>0", "0>10+", "10>0", "0>4+", "4>0",
-                                                       "0>7+", "7>0"}));
+    const std::string script = std::string(kToMenu) + kSettingsTour + kHelpTour + kQuitFromMenu;
+    ASSERT_EQ(e2e::RunGame(dir, script), 0) << e2e::ReadFile(dir / "stderr.txt");
+    EXPECT_EQ(Switches(dir), (std::vector<std::string>{"0>12", "12>14", "14>0", "0>10+", "10>0", "0>4+", "4>0", "0>7+",
+                                                       "7>0", "0>3+", "3>8+", "8>3", "3>11+", "11>3", "3>0"}));
     const std::string trace = e2e::MainThreadTrace(dir);
     // Each new music value restarts the menu music, after the one start from the title.
     const std::vector<std::string> sounds = Sounds(dir);
@@ -148,7 +108,8 @@ TEST_F(SettingsScreens, WhatThePlayerSetIsStoredAndKeptAcrossARestart) {
     EXPECT_TRUE(Has(trace, "\"event\":\"exit\""));
     EXPECT_TRUE(e2e::TraceEvents(dir, "message_box").empty());
     for (const char* shot : {"menu", "options", "options_changed", "name_entry", "name_typed", "menu_named", "scores",
-                             "statistics", "popup", "popup_no_pressed", "cleared"}) {
+                             "statistics", "popup", "popup_no_pressed", "cleared", "menu_after_scores", "help_1",
+                             "help_6", "about", "help_again", "credits", "menu_again"}) {
         EXPECT_GT(e2e::ReadFile(dir / (std::string(shot) + ".png")).size(), 1000u) << shot;
     }
     EXPECT_NE(e2e::ReadFile(dir / "popup.png"), e2e::ReadFile(dir / "popup_no_pressed.png"));
