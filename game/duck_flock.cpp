@@ -36,12 +36,8 @@ PathParams Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t speed) {
 
 }  // namespace
 
-DuckFlock::DuckFlock() {
-    for (int i = 0; i < kSlots; ++i) slots_[i] = &pool_[i];
-}
-
 int32_t DuckFlock::init(gfx::Scene* scene) {
-    while (count_ > 0) remove(count_ - 1);
+    if (scene_ != nullptr) targets_.removeAll(*scene_);
     scene_ = scene;
     smallDown_.LoadFrames(208, 215, 48, 48);
     smallUp_.LoadFrames(200, 207, 48, 48);
@@ -55,7 +51,7 @@ int32_t DuckFlock::init(gfx::Scene* scene) {
 }
 
 int32_t DuckFlock::release() {
-    while (count_ > 0) remove(count_ - 1);
+    if (scene_ != nullptr) targets_.removeAll(*scene_);
     const int32_t status = loaded_ ? 0 : kMissingFrames;
     for (FrameSet* frames : {&smallDown_, &smallUp_, &bigDown_, &bigUp_, &swimOut_, &swimBack_}) frames->FreeFrames();
     loaded_ = false;
@@ -63,34 +59,20 @@ int32_t DuckFlock::release() {
     return status;
 }
 
-void DuckFlock::remove(int i) {
-    Target* gone = slots_[i];
-    scene_->RemoveSpriteAnimated(gone->sprite());
-    gone->release();
-    --count_;
-    slots_[i] = slots_[count_];
-    slots_[count_] = gone;
-    scene_->RedrawDirty();
-}
-
 void DuckFlock::hide() {
-    if (scene_ == nullptr) return;
-    for (int i = 0; i < count_; ++i) scene_->RemoveSpriteAnimated(slots_[i]->sprite());
+    if (scene_ != nullptr) targets_.hide(*scene_);
 }
 
 void DuckFlock::show() {
-    if (scene_ == nullptr) return;
-    for (int i = 0; i < count_; ++i) scene_->AddSpriteAnimated(slots_[i]->sprite(), slots_[i]->sprite().layer);
+    if (scene_ != nullptr) targets_.show(*scene_);
 }
 
 Target* DuckFlock::add(int32_t x, int32_t y, const FrameSet& frames, int32_t frameMs, uint8_t kind,
                        uint16_t intervalMs, int32_t variant, const PathParams& path, uint8_t layer) {
-    if (count_ >= kSlots) return nullptr;
-    Target* target = slots_[count_];
-    if (!target->init(x, y, frames, frameMs, kind, intervalMs)) return nullptr;
+    Target* target = targets_.spare();
+    if (target == nullptr || !target->init(x, y, frames, frameMs, kind, intervalMs)) return nullptr;
     target->setPath(variant, path);
-    scene_->AddSpriteAnimated(target->sprite(), layer);
-    ++count_;
+    targets_.keep(*scene_, layer);
     return target;
 }
 
@@ -102,8 +84,8 @@ FlockResult DuckFlock::processEvent(const InputEvent& event, bool gunLoaded, int
     const int32_t scrollX = scene_->GetScrollX();
     const int32_t scrollY = scene_->GetScrollY();
     // A Target moved into a freed slot waits for the next event.
-    for (int i = 0; i < count_; ++i) {
-        Target& target = *slots_[i];
+    for (int i = 0; i < targets_.count(); ++i) {
+        Target& target = targets_[i];
         if (shot) {
             const HitTestResult hit = target.hitTest(event.x, event.y, scrollX, scrollY);
             if (target.kind() == kDuckSwimmer) {
@@ -115,7 +97,7 @@ FlockResult DuckFlock::processEvent(const InputEvent& event, bool gunLoaded, int
                 const int32_t x = target.sprite().x;
                 const int32_t y = target.sprite().y;
                 const uint8_t kind = target.kind();
-                remove(i);
+                targets_.remove(*scene_, i);
                 return hit == kHitOpaque ? FlockResult{kFlockKilled, x, y, kind} : scare(x, y, kind);
             }
         }
@@ -125,14 +107,14 @@ FlockResult DuckFlock::processEvent(const InputEvent& event, bool gunLoaded, int
             turnBack(target);
             target.clearFinished();
         } else {
-            remove(i);
+            targets_.remove(*scene_, i);
         }
     }
-    if (count_ <= kLaunchBelow && g_gameRandom.below(30) == 7) {
-        const uint8_t before = count_;
+    if (targets_.count() <= kLaunchBelow && g_gameRandom.below(30) == 7) {
+        const uint8_t before = targets_.count();
         launchDuck();
-        if (count_ > before) {
-            const Target& last = *slots_[count_ - 1];
+        if (targets_.count() > before) {
+            const Target& last = targets_[targets_.count() - 1];
             result = {kFlockLaunched, last.sprite().x, last.sprite().y, last.kind()};
         }
     }
@@ -165,52 +147,32 @@ FlockResult DuckFlock::scare(int32_t x, int32_t y, uint8_t kind) {
 }
 
 void DuckFlock::launchDuck() {
-    const int32_t r = g_gameRandom.below(30) % 4;
-    uint8_t kind = 0;
-    const FrameSet* frames = nullptr;
-    int32_t x0 = 0;
-    int32_t y0 = 0;
-    int32_t x1 = 0;
-    int32_t y1 = 0;
-    // Each coordinate is drawn in turn: start x, start y, goal x.
-    switch (r) {
-        case 0:
-            kind = kDuckBigUp;
-            frames = &bigUp_;
-            x0 = 20 + g_gameRandom.below(160);
-            y0 = 960 + g_gameRandom.below(100);
-            x1 = g_gameRandom.below(240);
-            y1 = kTopGoal;
-            break;
-        case 1:
-            kind = kDuckSmallUp;
-            frames = &smallUp_;
-            x0 = g_gameRandom.below(80);
-            y0 = 960 + g_gameRandom.below(100);
-            x1 = g_gameRandom.below(80);
-            y1 = kTopGoal;
-            break;
-        case 2:
-            kind = kDuckBigDown;
-            frames = &bigDown_;
-            x0 = g_gameRandom.below(220);
-            y0 = -100 - g_gameRandom.below(100);
-            x1 = g_gameRandom.below(240);
-            y1 = kBottomGoal;
-            break;
-        default:
-            kind = kDuckSmallDown;
-            frames = &smallDown_;
-            x0 = g_gameRandom.below(80);
-            y0 = -100 - g_gameRandom.below(100);
-            x1 = g_gameRandom.below(80);
-            y1 = kBottomGoal;
-            break;
-    }
+    // Start x = x0 + below(x0Range), start y = y0 + y0Sign * below(100),
+    // goal x = below(x1Range), drawn in that order.
+    struct Launch {
+        uint8_t kind;
+        FrameSet DuckFlock::*frames;
+        int32_t x0;
+        int32_t x0Range;
+        int32_t y0;
+        int32_t y0Sign;
+        int32_t x1Range;
+        int32_t y1;
+    };
+    static constexpr Launch kLaunches[] = {
+        {kDuckBigUp, &DuckFlock::bigUp_, 20, 160, 960, 1, 240, kTopGoal},
+        {kDuckSmallUp, &DuckFlock::smallUp_, 0, 80, 960, 1, 80, kTopGoal},
+        {kDuckBigDown, &DuckFlock::bigDown_, 0, 220, -100, -1, 240, kBottomGoal},
+        {kDuckSmallDown, &DuckFlock::smallDown_, 0, 80, -100, -1, 80, kBottomGoal},
+    };
+    const Launch& l = kLaunches[g_gameRandom.below(30) % 4];
+    const int32_t x0 = l.x0 + g_gameRandom.below(l.x0Range);
+    const int32_t y0 = l.y0 + l.y0Sign * g_gameRandom.below(100);
+    const int32_t x1 = g_gameRandom.below(l.x1Range);
     const int32_t speed = 2 + g_gameRandom.below(10);
     const int32_t variant = g_gameRandom.below(30) % 3 == 0 ? kPathLine : kPathZigzag;
-    add(x0, y0, *frames, 80 - speed, kind, static_cast<uint16_t>((speed + 40) * 2), variant,
-        Line(x0, y0, x1, y1, speed), LayerOf(kind));
+    add(x0, y0, this->*l.frames, 80 - speed, l.kind, static_cast<uint16_t>((speed + 40) * 2), variant,
+        Line(x0, y0, x1, l.y1, speed), LayerOf(l.kind));
     if (swimmers_ == 0 && g_gameRandom.below(10) % 2 == 0) launchSwimmer();
 }
 
@@ -235,7 +197,7 @@ void DuckFlock::turnBack(Target& swimmer) {
 }
 
 bool DuckFlock::launchFormation() {
-    if (scene_ == nullptr || count_ + kFormationSize + 1 >= kSlots) return false;
+    if (scene_ == nullptr || targets_.count() + kFormationSize + 1 >= kSlots) return false;
     const bool fromLowY = g_gameRandom.below(30) % 2 == 0;
     int32_t baseX = 0;
     int32_t baseY = 0;

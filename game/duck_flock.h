@@ -7,6 +7,7 @@
 
 #include "app/frame_set.h"
 #include "app/input_event.h"
+#include "game/slot_table.h"
 #include "game/target.h"
 #include "graphics/scene.h"
 
@@ -44,7 +45,7 @@ public:
     static constexpr int kSlots = 35;
     static constexpr int32_t kMissingFrames = 34306;
 
-    DuckFlock();
+    DuckFlock() = default;
     virtual ~DuckFlock() = default;
     DuckFlock(const DuckFlock&) = delete;
     DuckFlock& operator=(const DuckFlock&) = delete;
@@ -60,13 +61,10 @@ public:
     void hide();
     void show();
 
-    uint8_t count() const { return count_; }
-    const Target& at(int i) const { return *slots_[i]; }
+    uint8_t count() const { return targets_.count(); }
+    const Target& at(int i) const { return targets_[i]; }
 
 private:
-    // Out of the scene and the animation list, freed; the last Target moves
-    // into slot i.
-    void remove(int i);
     // Sets up the next free Target; null when its sprite cannot be made.
     Target* add(int32_t x, int32_t y, const FrameSet& frames, int32_t frameMs, uint8_t kind, uint16_t intervalMs,
                 int32_t variant, const PathParams& path, uint8_t layer);
@@ -76,10 +74,7 @@ private:
     void turnBack(Target& swimmer);
     bool launchFormation();
 
-    // slots_ is always a permutation of pool_: the first count_ are in use.
-    Target pool_[kSlots];
-    Target* slots_[kSlots];
-    uint8_t count_ = 0;
+    SlotTable<Target, kSlots> targets_;
     uint8_t swimmers_ = 0;
     bool loaded_ = false;
     FrameSet smallDown_;

@@ -47,11 +47,6 @@ void Play(uint16_t id) {
 
 }  // namespace
 
-FieldTargets::FieldTargets() {
-    for (int i = 0; i < kSlots; ++i) slots_[i] = &pool_[i];
-    for (int i = 0; i < kAnimations; ++i) animations_[i] = &animationPool_[i];
-}
-
 int32_t FieldTargets::init(gfx::Scene* scene) {
     if (scene_ != nullptr) release();
     scene_ = scene;
@@ -75,8 +70,8 @@ int32_t FieldTargets::init(gfx::Scene* scene) {
 
 int32_t FieldTargets::release() {
     if (scene_ != nullptr) {
-        while (count_ > 0) removeTarget(count_ - 1);
-        while (animationCount_ > 0) removeAnimation(animationCount_ - 1);
+        targets_.removeAll(*scene_);
+        animations_.removeAll(*scene_);
         removePopup();
     }
     hasDecoy_ = false;
@@ -94,17 +89,15 @@ int32_t FieldTargets::release() {
 void FieldTargets::hide() {
     if (scene_ == nullptr) return;
     if (popupShown_) scene_->RemoveSprite(popup_);
-    for (int i = 0; i < count_; ++i) scene_->RemoveSpriteAnimated(slots_[i]->sprite());
-    for (int i = 0; i < animationCount_; ++i) scene_->RemoveSpriteAnimated(animations_[i]->sprite());
+    targets_.hide(*scene_);
+    animations_.hide(*scene_);
 }
 
 void FieldTargets::show() {
     if (scene_ == nullptr) return;
     if (popupShown_) scene_->AddSprite(popup_, kPopupLayer);
-    for (int i = 0; i < count_; ++i) scene_->AddSpriteAnimated(slots_[i]->sprite(), slots_[i]->sprite().layer);
-    for (int i = 0; i < animationCount_; ++i) {
-        scene_->AddSpriteAnimated(animations_[i]->sprite(), animations_[i]->sprite().layer);
-    }
+    targets_.show(*scene_);
+    animations_.show(*scene_);
 }
 
 ShotResult FieldTargets::processEvent(const InputEvent& event, bool gunLoaded) {
@@ -122,27 +115,27 @@ ShotResult FieldTargets::processEvent(const InputEvent& event, bool gunLoaded) {
     const int32_t scrollY = scene_->GetScrollY();
     // Field targets count on their whole picture box, transparent or not. A
     // Target moved into a freed slot waits for the next event.
-    for (int i = hasDecoy_ ? 1 : 0; i < count_; ++i) {
-        Target& target = *slots_[i];
+    for (int i = hasDecoy_ ? 1 : 0; i < targets_.count(); ++i) {
+        Target& target = targets_[i];
         if (shot && target.hitTest(event.x, event.y, scrollX, scrollY) != kHitOutside) {
             const int32_t x = target.sprite().x;
             const int32_t y = target.sprite().y;
             const uint8_t kind = target.kind();
             startAnimation(kind, x, y);
-            removeTarget(i);
+            targets_.remove(*scene_, i);
             return hitResult(kind, x, y);
         }
         target.update(*scene_);
-        if (target.finished()) removeTarget(i);
+        if (target.finished()) targets_.remove(*scene_, i);
     }
-    for (int i = 0; i < animationCount_; ++i) {
-        HitAnimation& animation = *animations_[i];
+    for (int i = 0; i < animations_.count(); ++i) {
+        HitAnimation& animation = animations_[i];
         animation.update(*scene_);
-        if (animation.finished()) removeAnimation(i);
+        if (animation.finished()) animations_.remove(*scene_, i);
     }
     if (hasDecoy_) {
-        AnimatedSprite& decoy = slots_[0]->sprite();
-        if (shot && slots_[0]->hitTest(event.x, event.y, scrollX, scrollY) != kHitOutside) {
+        AnimatedSprite& decoy = targets_[0].sprite();
+        if (shot && targets_[0].hitTest(event.x, event.y, scrollX, scrollY) != kHitOutside) {
             return hitResult(kFieldDecoy, decoy.x, decoy.y);
         }
         const int32_t r = random_.below(100);
@@ -151,28 +144,8 @@ ShotResult FieldTargets::processEvent(const InputEvent& event, bool gunLoaded) {
             scene_->MarkSpriteDirty(decoy);
         }
     }
-    if (count_ + 1 < kSlots && random_.below(30) == 7) launch();
+    if (targets_.count() + 1 < kSlots && random_.below(30) == 7) launch();
     return {kShotNothing, 0};
-}
-
-void FieldTargets::removeTarget(int i) {
-    Target* gone = slots_[i];
-    scene_->RemoveSpriteAnimated(gone->sprite());
-    gone->release();
-    --count_;
-    slots_[i] = slots_[count_];
-    slots_[count_] = gone;
-    scene_->RedrawDirty();
-}
-
-void FieldTargets::removeAnimation(int i) {
-    HitAnimation* gone = animations_[i];
-    scene_->RemoveSpriteAnimated(gone->sprite());
-    gone->release();
-    --animationCount_;
-    animations_[i] = animations_[animationCount_];
-    animations_[animationCount_] = gone;
-    scene_->RedrawDirty();
 }
 
 void FieldTargets::removePopup() {
@@ -185,12 +158,10 @@ void FieldTargets::removePopup() {
 
 Target* FieldTargets::add(int32_t x, int32_t y, const FrameSet& frames, int32_t frameMs, uint8_t kind,
                           int32_t variant, const PathParams& path, uint8_t layer) {
-    if (count_ >= kSlots) return nullptr;
-    Target* target = slots_[count_];
-    if (!target->init(x, y, frames, frameMs, kind, kIntervalMs)) return nullptr;
+    Target* target = targets_.spare();
+    if (target == nullptr || !target->init(x, y, frames, frameMs, kind, kIntervalMs)) return nullptr;
     target->setPath(variant, path);
-    scene_->AddSpriteAnimated(target->sprite(), layer);
-    ++count_;
+    targets_.keep(*scene_, layer);
     return target;
 }
 
@@ -201,30 +172,28 @@ void FieldTargets::startAnimation(uint8_t kind, int32_t x, int32_t y) {
     } else if (kind == kFieldRedBird) {
         Play(kSoundRedBirdHit);
     }
-    if (animationCount_ >= kAnimations) return;
-    HitAnimation& animation = *animations_[animationCount_];
+    HitAnimation* animation = animations_.spare();
+    if (animation == nullptr) return;
     bool made = false;
     uint8_t layer = 0;
     switch (kind) {
         case kFieldLeaf:
-            made = animation.init(leafBurst_, x, y, 80, true);
+            made = animation->init(leafBurst_, x, y, 80, true);
             layer = kLeafBurstLayer;
             break;
         case kFieldSign:
-            made = animation.init(signBurst_, x, y, 70, false);
+            made = animation->init(signBurst_, x, y, 70, false);
             layer = kSignLayer;
             break;
         case kFieldRedBird:
-            made = animation.init(redBirdFall_, x, y, 130, true);
-            if (made) animation.setPath(LinePath(x + 3, y, x + 43, y, 1));
+            made = animation->init(redBirdFall_, x, y, 130, true);
+            if (made) animation->setPath(LinePath(x + 3, y, x + 43, y, 1));
             layer = kRedBirdLayer;
             break;
         default:
             return;
     }
-    if (!made) return;
-    scene_->AddSpriteAnimated(animation.sprite(), layer);
-    ++animationCount_;
+    if (made) animations_.keep(*scene_, layer);
 }
 
 ShotResult FieldTargets::hitResult(uint8_t kind, int32_t x, int32_t y) {

@@ -10,6 +10,7 @@
 #include "app/input_event.h"
 #include "game/game_random.h"
 #include "game/hit_animation.h"
+#include "game/slot_table.h"
 #include "game/target.h"
 #include "graphics/picture.h"
 #include "graphics/scene.h"
@@ -40,7 +41,7 @@ public:
     static constexpr int kAnimations = 10;
     static constexpr int32_t kMissingFrames = 34306;
 
-    FieldTargets();
+    FieldTargets() = default;
     virtual ~FieldTargets() = default;
     FieldTargets(const FieldTargets&) = delete;
     FieldTargets& operator=(const FieldTargets&) = delete;
@@ -57,20 +58,18 @@ public:
     void show();
 
     GameRandom& random() { return random_; }
-    uint8_t count() const { return count_; }
-    const Target& at(int i) const { return *slots_[i]; }
+    uint8_t count() const { return targets_.count(); }
+    const Target& at(int i) const { return targets_[i]; }
     // Null when the decoy could not be made.
-    const Target* decoy() const { return hasDecoy_ ? slots_[0] : nullptr; }
-    uint8_t animationCount() const { return animationCount_; }
-    const HitAnimation& animation(int i) const { return *animations_[i]; }
+    const Target* decoy() const { return hasDecoy_ ? &targets_[0] : nullptr; }
+    uint8_t animationCount() const { return animations_.count(); }
+    const HitAnimation& animation(int i) const { return animations_[i]; }
     const gfx::Sprite* popup() const { return popupShown_ ? &popup_ : nullptr; }
 
 private:
     enum Popup : uint8_t { kPopupTimeBonus, kPopupSign, kPopupPoint, kPopupFormation, kPopupTimePenalty,
                            kPopupPenalty, kPopupCount };
 
-    void removeTarget(int i);
-    void removeAnimation(int i);
     void removePopup();
     Target* add(int32_t x, int32_t y, const FrameSet& frames, int32_t frameMs, uint8_t kind, int32_t variant,
                 const PathParams& path, uint8_t layer);
@@ -83,13 +82,8 @@ private:
     void launchLeaf();
     bool specialEffects() const;
 
-    // Both tables are permutations of their pools: the first counts are live.
-    Target pool_[kSlots];
-    Target* slots_[kSlots];
-    HitAnimation animationPool_[kAnimations];
-    HitAnimation* animations_[kAnimations];
-    uint8_t count_ = 0;
-    uint8_t animationCount_ = 0;
+    SlotTable<Target, kSlots> targets_;  // slot 0: the decoy, when there is one
+    SlotTable<HitAnimation, kAnimations> animations_;
     bool hasDecoy_ = false;
     bool signActive_ = false;
     bool loaded_ = false;

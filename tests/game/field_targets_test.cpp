@@ -51,21 +51,19 @@ protected:
         for (int n = 0; n < 200000; ++n) {
             for (int i = field_.decoy() != nullptr ? 1 : 0; i < field_.count(); ++i) {
                 if (field_.at(i).kind() != kFieldLeaf) continue;
-                int32_t x = 0;
-                int32_t y = 0;
-                TapCorner(i, x, y);
+                const gfx::Point tap = Corner(i);
                 bool first = true;
-                for (int j = 0; j < i; ++j) first = first && field_.at(j).hitTest(x, y, 0, 639) == kHitOutside;
+                for (int j = 0; j < i; ++j) first = first && field_.at(j).hitTest(tap.x, tap.y, 0, 639) == kHitOutside;
                 if (first) return i;
             }
             Tick();
         }
         return -1;
     }
-    // A tap on the pixel (0, 0) of target i: transparent, but in its box.
-    void TapCorner(int i, int32_t& x, int32_t& y) const {
-        x = field_.at(i).sprite().x - scene_.GetScrollX();
-        y = field_.at(i).sprite().y - scene_.GetScrollY();
+    // Where a tap lands on the pixel (0, 0) of target i: transparent, but in
+    // its box.
+    gfx::Point Corner(int i) const {
+        return {field_.at(i).sprite().x - scene_.GetScrollX(), field_.at(i).sprite().y - scene_.GetScrollY()};
     }
     // Sets the generator so that the next below(100) mod 13 is d.
     void NextLeafDraw(int32_t d) {
@@ -156,14 +154,12 @@ TEST_F(FieldTargetsTest, LeavesPayPointsTimeOrAFormationEverySixthTime) {
         ASSERT_GE(i, 0);
         const int32_t wx = field_.at(i).sprite().x;
         const int32_t wy = field_.at(i).sprite().y;
-        int32_t x = 0;
-        int32_t y = 0;
-        TapCorner(i, x, y);
+        const gfx::Point tap = Corner(i);
         const uint8_t animations = field_.animationCount();
         ASSERT_LT(animations, FieldTargets::kAnimations);
         NextLeafDraw(e.d);
         SoundsPlayed();
-        const ShotResult r = Tap(x, y);
+        const ShotResult r = Tap(tap.x, tap.y);
         EXPECT_EQ(r.kind, e.result.kind) << "d " << e.d;
         EXPECT_EQ(r.value, e.result.value) << "d " << e.d;
         EXPECT_EQ(SoundsPlayed(), e.sounds);
@@ -251,12 +247,10 @@ TEST_F(FieldTargetsTest, RedBirdsAlwaysFlyAndFallWhenShot) {
     ASSERT_GE(i, 0);
     const int32_t wx = field_.at(i).sprite().x;
     const int32_t wy = field_.at(i).sprite().y;
-    int32_t x = 0;
-    int32_t y = 0;
-    TapCorner(i, x, y);
+    const gfx::Point tap = Corner(i);
     SoundsPlayed();
     const uint8_t animations = field_.animationCount();
-    const ShotResult r = Tap(x, y);
+    const ShotResult r = Tap(tap.x, tap.y);
     EXPECT_EQ(r.kind, kShotPoints);
     EXPECT_EQ(r.value, -50);
     EXPECT_EQ(SoundsPlayed(), std::vector<int>{558});
@@ -298,14 +292,12 @@ TEST_F(FieldTargetsTest, LeavesOnlyWithSpecialEffects) {
 TEST_F(FieldTargetsTest, AHitOnTheTransparentCornerEndsTheEventForFieldTargets) {
     const int i = WaitForLoneLeaf();
     ASSERT_GE(i, 0);
-    int32_t x = 0;
-    int32_t y = 0;
-    TapCorner(i, x, y);
+    const gfx::Point tap = Corner(i);
     const gfx::Surface& frame = *field_.at(i).sprite().image->surface;
     EXPECT_EQ(frame.At(0, 0), field_.at(i).sprite().key);
     const uint8_t count = field_.count();
     const int32_t stateBefore = field_.random().state();
-    EXPECT_NE(Tap(x, y).kind, kShotNothing);
+    EXPECT_NE(Tap(tap.x, tap.y).kind, kShotNothing);
     EXPECT_EQ(field_.count(), count - 1);
     // Only the leaf's own draw was made: no decoy drift, no launch roll.
     GameRandom probe;
@@ -330,10 +322,8 @@ TEST_F(FieldTargetsTest, WithoutSpritesNothingIsCountedAndLaunchedTargetsStillMo
     const gfx::Point start{first.x, first.y};
     for (int n = 0; n < 3; ++n) Tick();
     EXPECT_TRUE(first.x != start.x || first.y != start.y);
-    int32_t x = 0;
-    int32_t y = 0;
-    TapCorner(0, x, y);
-    EXPECT_NE(Tap(x, y).kind, kShotNothing);
+    const gfx::Point tap = Corner(0);
+    EXPECT_NE(Tap(tap.x, tap.y).kind, kShotNothing);
     EXPECT_TRUE(AnimatedAre(LiveSprites()));
 
     // Hits still count when their pop-up pictures could not be loaded.
@@ -343,10 +333,8 @@ TEST_F(FieldTargetsTest, WithoutSpritesNothingIsCountedAndLaunchedTargetsStillMo
 TEST_F(FieldTargetsTest, HideAndShowCoverTargetsAnimationsAndThePopup) {
     while (field_.count() < 4) Idle();
     const int i = WaitForLoneLeaf();
-    int32_t x = 0;
-    int32_t y = 0;
-    TapCorner(i, x, y);
-    Tap(x, y);
+    const gfx::Point tap = Corner(i);
+    Tap(tap.x, tap.y);
     const std::vector<const gfx::Sprite*> live = LiveSprites();
     ASSERT_NE(field_.popup(), nullptr);
     field_.hide();
