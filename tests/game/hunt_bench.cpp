@@ -1,0 +1,90 @@
+// Not a test: the cost of one event for the flock with a crowded table and
+// for the field targets, and the allocations that costs (launches give
+// their sprites background buffers; everything else should allocate
+// nothing).
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "game/duck_flock.h"
+#include "game/field_targets.h"
+#include "game/game_random.h"
+#include "graphics/scene.h"
+#include "platform/testing.h"
+
+namespace {
+
+std::atomic<long> g_allocations{0};
+
+void* Counted(std::size_t size) {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (void* p = Counted(size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Counted(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+namespace {
+
+void ReportAllocations(benchmark::State& state, long before) {
+    state.counters["allocs_per_event"] = benchmark::Counter(
+        static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+}
+
+// Thirty ducks in formation on the move, called in again whenever they thin
+// out; every event moves the ones that are due (10 ms apart, 95 ms steps).
+void BM_FlockEvent(benchmark::State& state) {
+    plat::testing::Reset();
+    gfx::Scene scene(1, 3, 240, 320);
+    scene.SetScroll(0, 639);
+    DuckFlock flock;
+    flock.init(&scene);
+    g_gameRandom.seedWith(1234);
+    InputEvent idle{};
+    uint32_t tick = 1000;
+    const long before = g_allocations.load();
+    for (auto _ : state) {
+        while (flock.count() < 25) flock.summonFlock();
+        tick += 10;
+        plat::testing::SetTick(tick);
+        benchmark::DoNotOptimize(flock.processEvent(idle, true, kFlockUpdate));
+    }
+    ReportAllocations(state, before);
+    flock.release();
+}
+BENCHMARK(BM_FlockEvent);
+
+// Leaves off (no settings here): the decoy, sign ducks and red birds.
+void BM_FieldTargetsEvent(benchmark::State& state) {
+    plat::testing::Reset();
+    gfx::Scene scene(1, 3, 240, 320);
+    scene.SetScroll(0, 639);
+    FieldTargets field;
+    field.random().seedWith(99);
+    field.init(&scene);
+    InputEvent idle{};
+    uint32_t tick = 1000;
+    const long before = g_allocations.load();
+    for (auto _ : state) {
+        tick += 10;
+        plat::testing::SetTick(tick);
+        benchmark::DoNotOptimize(field.processEvent(idle, true));
+    }
+    ReportAllocations(state, before);
+    field.release();
+}
+BENCHMARK(BM_FieldTargetsEvent);
+
+}  // namespace
+
+BENCHMARK_MAIN();
