@@ -128,7 +128,13 @@ void GameController::CreateViews() {
 
     // Linked before the first view starts, so that its Enter can add animated sprites.
     animations_.SetScene(scene_);
-    views_.Start(kViewIntroduction);
+    if (plat::StartOption("hunt")) {
+        // Straight into a hunt, exactly as if it had been chosen on the menu.
+        views_.Start(kViewMainMenu);
+        views_.SwitchTo(kViewHunt, true);
+    } else {
+        views_.Start(kViewIntroduction);
+    }
     savedScrollX_ = 0;
     savedScrollY_ = 0;
 }

@@ -4,10 +4,12 @@
 #include "app/view_list.h"
 #include "game/game_controller.h"
 #include "persist/settings.h"
+#include "platform/platform.h"
 
-void HuntView::Enter() {}
+// A mouse aims with a crosshair; the handheld's stylus had no pointer.
+void HuntView::Enter() { plat::SetPointer(plat::kPointerCrosshair); }
 
-void HuntView::Leave() {}
+void HuntView::Leave() { plat::SetPointer(plat::kPointerArrow); }
 
 // Waits for an idle event, so a held stylus or key keeps the hunt screen (and
 // its statistics) until it is let go.

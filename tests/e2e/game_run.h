@@ -48,6 +48,36 @@ inline std::vector<std::string> TraceEvents(const fs::path& dir, const std::stri
     return lines;
 }
 
+// "from>to" for every switch, with "+" for a push.
+inline std::vector<std::string> Switches(const fs::path& dir) {
+    std::vector<std::string> out;
+    for (const std::string& line : TraceEvents(dir, "view")) {
+        auto field = [&](const std::string& name) {
+            const size_t at = line.find("\"" + name + "\":") + name.size() + 3;
+            return line.substr(at, line.find_first_of(",}", at) - at);
+        };
+        out.push_back(field("from") + ">" + field("to") + (field("push") == "true" ? "+" : ""));
+    }
+    return out;
+}
+
+// "535 music loop", "540", "stop": each sound event, in order.
+inline std::vector<std::string> Sounds(const fs::path& dir) {
+    std::vector<std::string> out;
+    for (const std::string& line : TraceEvents(dir, "sound")) {
+        if (line.find("\"stop\":true") != std::string::npos) {
+            out.push_back("stop");
+            continue;
+        }
+        const size_t at = line.find("\"id\":") + 5;
+        std::string entry = line.substr(at, line.find(',', at) - at);
+        if (line.find("\"music\":true") != std::string::npos) entry += " music";
+        if (line.find("\"loop\":true") != std::string::npos) entry += " loop";
+        out.push_back(entry);
+    }
+    return out;
+}
+
 // The store lives in dir/data, so a second run in the same folder is a
 // restart and a run in a new folder a first start. `options` go before the
 // script's (e.g. "--hunt"). Returns the exit status.

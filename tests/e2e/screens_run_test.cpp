@@ -21,18 +21,6 @@ protected:
     }
     void TearDown() override { fs::remove_all(root_); }
 
-    // "from>to" for each switch, with "+" when it was pushed.
-    std::vector<std::string> Switches(const fs::path& dir) const {
-        std::vector<std::string> out;
-        for (const std::string& line : TraceEvents(dir, "view")) {
-            const auto field = [&](const std::string& name) {
-                const size_t at = line.find("\"" + name + "\":") + name.size() + 3;
-                return line.substr(at, line.find_first_of(",}", at) - at);
-            };
-            out.push_back(field("from") + ">" + field("to") + (field("push") == "true" ? "+" : ""));
-        }
-        return out;
-    }
     static size_t Count(const std::vector<std::string>& lines, const std::string& part) {
         return static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
             return line.find(part) != std::string::npos;

@@ -49,36 +49,6 @@ Stored ReadStore(const fs::path& dir) {
     return out;
 }
 
-// "from>to" for every switch, with "+" for a push.
-std::vector<std::string> Switches(const fs::path& dir) {
-    std::vector<std::string> out;
-    for (const std::string& line : e2e::TraceEvents(dir, "view")) {
-        auto field = [&](const std::string& name) {
-            const size_t at = line.find("\"" + name + "\":") + name.size() + 3;
-            return line.substr(at, line.find_first_of(",}", at) - at);
-        };
-        out.push_back(field("from") + ">" + field("to") + (field("push") == "true" ? "+" : ""));
-    }
-    return out;
-}
-
-// "535 music loop", "540", "stop": each sound event, in order.
-std::vector<std::string> Sounds(const fs::path& dir) {
-    std::vector<std::string> out;
-    for (const std::string& line : e2e::TraceEvents(dir, "sound")) {
-        if (line.find("\"stop\":true") != std::string::npos) {
-            out.push_back("stop");
-            continue;
-        }
-        const size_t at = line.find("\"id\":") + 5;
-        std::string entry = line.substr(at, line.find(',', at) - at);
-        if (line.find("\"music\":true") != std::string::npos) entry += " music";
-        if (line.find("\"loop\":true") != std::string::npos) entry += " loop";
-        out.push_back(entry);
-    }
-    return out;
-}
-
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class SettingsScreens : public ::testing::Test {
@@ -96,11 +66,11 @@ TEST_F(SettingsScreens, WhatThePlayerSetIsStoredAndKeptAcrossARestart) {
     const fs::path dir = root_ / "tour";
     const std::string script = std::string(kToMenu) + kSettingsTour + kHelpTour + kQuitFromMenu;
     ASSERT_EQ(e2e::RunGame(dir, script), 0) << e2e::ReadFile(dir / "stderr.txt");
-    EXPECT_EQ(Switches(dir), (std::vector<std::string>{"0>12", "12>14", "14>0", "0>10+", "10>0", "0>4+", "4>0", "0>7+",
+    EXPECT_EQ(e2e::Switches(dir), (std::vector<std::string>{"0>12", "12>14", "14>0", "0>10+", "10>0", "0>4+", "4>0", "0>7+",
                                                        "7>0", "0>3+", "3>8+", "8>3", "3>11+", "11>3", "3>0"}));
     const std::string trace = e2e::MainThreadTrace(dir);
     // Each new music value restarts the menu music, after the one start from the title.
-    const std::vector<std::string> sounds = Sounds(dir);
+    const std::vector<std::string> sounds = e2e::Sounds(dir);
     size_t restarts = 0;
     for (size_t i = 1; i < sounds.size(); ++i) restarts += sounds[i - 1] == "stop" && sounds[i] == "535 music loop";
     EXPECT_GE(restarts, 3u);
