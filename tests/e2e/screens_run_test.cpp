@@ -21,6 +21,33 @@ protected:
     }
     void TearDown() override { fs::remove_all(root_); }
 
+    // The view switches and the sounds in the order they happened: "1>5+"
+    // (from, to, "+" when pushed), "stop", "535 music loop", "540".
+    static std::vector<std::string> Story(const fs::path& dir) {
+        std::vector<std::string> out;
+        std::istringstream in(ReadFile(dir / "trace.jsonl"));
+        const auto field = [](const std::string& line, const std::string& name) {
+            const size_t at = line.find("\"" + name + "\":") + name.size() + 3;
+            return line.substr(at, line.find_first_of(",}", at) - at);
+        };
+        for (std::string line; std::getline(in, line);) {
+            if (line.find("\"event\":\"view\"") != std::string::npos) {
+                out.push_back(field(line, "from") + ">" + field(line, "to") + (field(line, "push") == "true" ? "+" : ""));
+            } else if (line.find("\"stop\":true") != std::string::npos) {
+                out.push_back("stop");
+            } else if (line.find("\"event\":\"sound\"") != std::string::npos) {
+                out.push_back(field(line, "id") + (field(line, "music") == "true" ? " music" : "") +
+                              (field(line, "loop") == "true" ? " loop" : ""));
+            }
+        }
+        return out;
+    }
+    // How often `run` stands in `story` as consecutive entries.
+    static size_t Runs(const std::vector<std::string>& story, const std::vector<std::string>& run) {
+        size_t n = 0;
+        for (auto at = story.begin(); (at = std::search(at, story.end(), run.begin(), run.end())) != story.end(); ++at) ++n;
+        return n;
+    }
     static size_t Count(const std::vector<std::string>& lines, const std::string& part) {
         return static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
             return line.find(part) != std::string::npos;
@@ -79,6 +106,39 @@ TEST_F(ScreensRun, SkipAndATapGoStraightToTheMenu) {
     ASSERT_EQ(RunGame(dir, "300 tap 10 203\n+100 tap 100 100\n+1000 shot menu\n+100 quit\n"), 0)
         << ReadFile(dir / "stderr.txt");
     EXPECT_EQ(Switches(dir), (std::vector<std::string>{"0>12", "12>14", "14>0"}));
+}
+
+TEST_F(ScreensRun, APausedHuntVisitsEveryScreenOfThePauseMenuAndEnds) {
+    const fs::path dir = root_ / "pause";
+    ASSERT_EQ(RunGame(dir, std::string(kToMenu) + kPauseTour + kQuitFromMenu), 0) << ReadFile(dir / "stderr.txt");
+    // The scores, the options and the help are opened without a push, so
+    // that leaving them returns to the hunt; ending the hunt opens the menu.
+    EXPECT_EQ(Switches(dir), (std::vector<std::string>{"0>12", "12>14", "14>0", "0>1+", "1>5+", "5>7", "7>1", "1>5+",
+                                                       "5>10", "10>1", "1>5+", "5>3", "3>1", "1>5+", "5>1", "1>5+",
+                                                       "5>0+"}));
+    const std::vector<std::string> story = Story(dir);
+    // The pause corner starts the menu music each time; a screen left back into
+    // the hunt brings the ambience back; so do Escape and the end of the hunt,
+    // with their clicks.
+    EXPECT_EQ(Runs(story, {"stop", "535 music loop", "1>5+"}), 5u);
+    for (const char* screen : {"7>1", "10>1", "3>1"}) {
+        EXPECT_EQ(Runs(story, {screen, "stop", "537 music loop"}), 1u) << screen;
+    }
+    EXPECT_EQ(Runs(story, {"stop", "537 music loop", "540", "5>1"}), 1u);
+    EXPECT_EQ(Runs(story, {"578", "stop", "535 music loop", "540", "5>0+"}), 1u);
+    const std::vector<std::string> sounds = TraceEvents(dir, "sound");
+    // The click of the scores, options, help, resume and exit buttons, and of the three screens' own buttons.
+    EXPECT_GE(Count(sounds, "\"id\":540"), 8u);
+    EXPECT_TRUE(TraceEvents(dir, "message_box").empty());
+
+    // Pressed and slid off: nothing happened, the pause menu stayed.
+    EXPECT_NE(ReadFile(dir / "pause.png"), ReadFile(dir / "pause_resume_pressed.png"));
+    EXPECT_NE(ReadFile(dir / "hunt.png"), ReadFile(dir / "pause.png"));
+    EXPECT_NE(ReadFile(dir / "pause_sliding.png"), ReadFile(dir / "pause.png"));
+    for (const char* name : {"scores_from_hunt", "hunt_after_scores", "options_from_hunt", "help_from_hunt",
+                             "hunt_resumed", "menu_after_hunt"}) {
+        EXPECT_GT(ReadFile(dir / (std::string(name) + ".png")).size(), 1000u) << name;
+    }
 }
 
 }  // namespace
