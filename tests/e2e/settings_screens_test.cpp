@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "persist/high_score_table.h"
 #include "platform/platform.h"
 #include "platform/store/store_testing.h"
 #include "tests/e2e/game_run.h"
@@ -112,6 +113,115 @@ TEST_F(SettingsScreens, ClosingTheWindowWhileTheQuestionIsOpenEndsNormallyAndSav
     ASSERT_EQ(e2e::RunGame(dir, script), 0) << e2e::ReadFile(dir / "stderr.txt");
     EXPECT_TRUE(Has(e2e::MainThreadTrace(dir), "\"event\":\"exit\""));
     EXPECT_EQ(ReadStore(dir).userName, "D1");
+}
+
+// The name typed on the keyboard, then a hunt from the menu: a spray of shots
+// with reloads, the pause menu's scores, options and help each visited and
+// left back into the hunt, resumed, and the rest of the hunt waited out.
+std::string HuntScript() {
+    std::string script = std::string(kToMenu) +
+                         "+100 tap 79 215\n"
+                         "+600 char h\n+100 char u\n+100 char n\n+100 char t\n+100 char enter\n"
+                         "+800 tap 249 31\n"
+                         "+3000 shot hunt\n";
+    int shots = 0;
+    for (int round = 0; round < 4; ++round) {
+        for (int y = 40; y <= 200; y += 40) {
+            for (int x = 40; x <= 280; x += 60) {
+                script += "+250 tap " + std::to_string(x) + " " + std::to_string(y) + "\n";
+                if (++shots % 7 == 0) script += "+100 button 3\n";
+            }
+        }
+    }
+    script +=
+        "+100 char escape\n+1200 shot pause\n"
+        "+100 tap 49 126\n+700 shot pause_scores\n+100 tap 284 213\n"      // scores, back
+        "+1000 char escape\n+1200 tap 49 98\n+700 shot pause_options\n"
+        "+100 tap 158 213\n"                                                  // options, OK
+        "+1000 char escape\n+1200 tap 49 158\n+700 shot pause_help\n"
+        "+100 tap 289 210\n"                                                  // help, OK
+        "+1000 char escape\n+1200 tap 49 215\n+1000 shot resumed\n";         // resume
+    return script;
+}
+
+// The ticks of the trace's events of one kind.
+std::vector<uint64_t> Ticks(const std::vector<std::string>& lines) {
+    std::vector<uint64_t> out;
+    for (const std::string& line : lines) out.push_back(std::stoull(line.substr(line.find("\"tick\":") + 7)));
+    return out;
+}
+
+// The high-score table the program left in `dir`'s store.
+HighScoreTable ReadTable(const fs::path& dir) {
+    plat::testing::CloseStore();
+    setenv("REEDSHOT_DATA_DIR", (dir / "data").c_str(), 1);
+    HighScoreTable table;
+    table.Load();
+    plat::testing::CloseStore();
+    return table;
+}
+
+TEST_F(SettingsScreens, AHuntWithEveryPauseScreenEndsInTheTableUnderTheTypedName) {
+    const fs::path dir = root_ / "hunt";
+    const std::string script = HuntScript() +
+                               "+180000 shot results\n"
+                               "+100 tap 101 213\n+500 shot results_statistics\n"
+                               "+100 char escape\n+1000 shot menu_after_hunt\n" + kQuitFromMenu;
+    ASSERT_EQ(e2e::RunGame(dir, script), 0) << e2e::ReadFile(dir / "stderr.txt");
+    const std::vector<std::string> switches = Switches(dir);
+    EXPECT_EQ(switches, (std::vector<std::string>{"0>12", "12>14", "14>0", "0>4+", "4>0", "0>1+", "1>5+", "5>7",
+                                                  "7>1", "1>5+", "5>10", "10>1", "1>5+", "5>3", "3>1", "1>5+",
+                                                  "5>1", "1>7", "7>0"}));
+
+    // The hunt's clock stood still while the pause menu and its screens were open.
+    const std::vector<uint64_t> at = Ticks(e2e::TraceEvents(dir, "view"));
+    uint64_t suspended = 0;
+    uint64_t pausedAt = 0;
+    for (size_t i = 0; i < switches.size(); ++i) {
+        if (switches[i] == "1>5+") pausedAt = at[i];
+        if (switches[i].ends_with(">1") && pausedAt != 0) {
+            suspended += at[i] - pausedAt;
+            pausedAt = 0;
+        }
+    }
+    const std::vector<std::string> ends = e2e::TraceEvents(dir, "hunt_end");
+    ASSERT_EQ(ends.size(), 1u);
+    const uint64_t started = at[5];
+    const uint64_t played = Ticks(ends)[0] - started - suspended;
+    EXPECT_GE(played, 180000u);
+    EXPECT_LT(played, 186000u);
+
+    const std::string& end = ends[0];
+    const int32_t score = std::stoi(end.substr(end.find("\"score\":") + 8));
+    ASSERT_GT(score, 0) << "the spray of shots hit nothing";
+    const HighScoreTable table = ReadTable(dir);
+    ASSERT_EQ(table.CountUsed(), 1);
+    EXPECT_EQ(table.GetEntry(0).score, score);
+    EXPECT_STREQ(table.GetEntry(0).name, "HUNT");
+    for (const char* shot : {"hunt", "pause", "pause_scores", "pause_options", "pause_help", "resumed", "results",
+                             "results_statistics", "menu_after_hunt"}) {
+        EXPECT_GT(e2e::ReadFile(dir / (std::string(shot) + ".png")).size(), 1000u) << shot;
+    }
+}
+
+TEST_F(SettingsScreens, ClosingTheWindowBeforeTheResultsAreShownKeepsTheScore) {
+    // Where the hunt ends, from a run that sees it through.
+    const fs::path full = root_ / "full";
+    ASSERT_EQ(e2e::RunGame(full, HuntScript() + "+180000 quit\n"), 0);
+    const std::vector<std::string> ends = e2e::TraceEvents(full, "hunt_end");
+    ASSERT_EQ(ends.size(), 1u);
+    const std::string& end = ends[0];
+    const int32_t score = std::stoi(end.substr(end.find("\"score\":") + 8));
+    ASSERT_GT(score, 0);
+
+    // The same run closed during the farewell picture, before the results screen.
+    const fs::path dir = root_ / "closed";
+    ASSERT_EQ(e2e::RunGame(dir, HuntScript() + std::to_string(Ticks(ends)[0] + 500) + " quit\n"), 0);
+    EXPECT_EQ(Switches(dir).back(), "5>1");
+    const HighScoreTable table = ReadTable(dir);
+    ASSERT_EQ(table.CountUsed(), 1);
+    EXPECT_EQ(table.GetEntry(0).score, score);
+    EXPECT_STREQ(table.GetEntry(0).name, "HUNT");
 }
 
 }  // namespace

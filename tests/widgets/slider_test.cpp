@@ -1,7 +1,6 @@
 // The slider's geometry, dragging, paging and the auto-repeat of a held tap.
 #include <gtest/gtest.h>
 
-#include "graphics/scene.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
 #include "tests/widgets/pen.h"
@@ -155,18 +154,6 @@ TEST_F(SliderTest, TappingAtTheValueOrOffTheTrackReportsNothing) {
     EXPECT_EQ(Offer(kEventPenDown, kTrackX, kTrackY - 1), 0);
     EXPECT_EQ(Offer(kEventKeys, kTrackX, TrackYFor(60)), 0);
     EXPECT_EQ(slider.value, 30);
-}
-
-TEST_F(SliderTest, ShownOnTwoLayersAndTakenOffAgain) {
-    gfx::Scene scene(1, 1, 240, 320);
-    slider.ShowSlider(scene, 10);
-    EXPECT_EQ(scene.Sprites().Count(), 2u);
-    EXPECT_EQ(slider.sprite.layer, 10);
-    EXPECT_EQ(slider.thumb.sprite.layer, 11);
-    slider.HideSlider(scene);
-    EXPECT_EQ(scene.Sprites().Count(), 0u);
-    slider.HideSlider(scene);  // not in the scene: nothing happens
-    EXPECT_EQ(scene.Sprites().Count(), 0u);
 }
 
 }  // namespace
