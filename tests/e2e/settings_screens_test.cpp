@@ -168,7 +168,7 @@ TEST_F(SettingsScreens, AHuntWithEveryPauseScreenEndsInTheTableUnderTheTypedName
                                "+100 tap 101 213\n+500 shot results_statistics\n"
                                "+100 char escape\n+1000 shot menu_after_hunt\n" + kQuitFromMenu;
     ASSERT_EQ(e2e::RunGame(dir, script), 0) << e2e::ReadFile(dir / "stderr.txt");
-    const std::vector<std::string> switches = Switches(dir);
+    const std::vector<std::string> switches = e2e::Switches(dir);
     EXPECT_EQ(switches, (std::vector<std::string>{"0>12", "12>14", "14>0", "0>4+", "4>0", "0>1+", "1>5+", "5>7",
                                                   "7>1", "1>5+", "5>10", "10>1", "1>5+", "5>3", "3>1", "1>5+",
                                                   "5>1", "1>7", "7>0"}));
@@ -217,7 +217,7 @@ TEST_F(SettingsScreens, ClosingTheWindowBeforeTheResultsAreShownKeepsTheScore) {
     // The same run closed during the farewell picture, before the results screen.
     const fs::path dir = root_ / "closed";
     ASSERT_EQ(e2e::RunGame(dir, HuntScript() + std::to_string(Ticks(ends)[0] + 500) + " quit\n"), 0);
-    EXPECT_EQ(Switches(dir).back(), "5>1");
+    EXPECT_EQ(e2e::Switches(dir).back(), "5>1");
     const HighScoreTable table = ReadTable(dir);
     ASSERT_EQ(table.CountUsed(), 1);
     EXPECT_EQ(table.GetEntry(0).score, score);
