@@ -47,8 +47,9 @@ void Slider::InitSlider(uint16_t sliderId, int32_t x, int32_t y, int32_t width, 
         repeatDelay = pageStep * 30 / span;
     }
 
-    thumb.InitButton(0, x, y + height - thumbH - pixelsPerUnit * value, thumbW, thumbH, firstThumb, lastThumb,
-                     Button::kNormal, true, keyed, blend, 0, kAnimationLoop, true);
+    thumb.InitButton(0, x, y, thumbW, thumbH, firstThumb, lastThumb, Button::kNormal, true, keyed, blend, 0,
+                     kAnimationLoop, true);
+    MoveThumb();
     dragMode = kIdle;
 }
 
