@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/audio/headless_wave_out.h"
+#include "platform/audio/sdl_wave_out.h"
 
 namespace plat {
 
@@ -13,5 +14,6 @@ enum class AudioDevice {
 
 void UseAudioDevice(AudioDevice device);
 HeadlessWaveOut& VirtualWaveOut();
+SdlWaveOut& SdlDevice();  // the desktop passes it the system's device changes
 
 }  // namespace plat

@@ -2,7 +2,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include "platform/audio/sdl_wave_out.h"
 #include "platform/audio/system_devices.h"
 
 namespace plat {
@@ -31,12 +30,16 @@ HeadlessWaveOut& VirtualWaveOut() {
     return device;
 }
 
+SdlWaveOut& SdlDevice() {
+    static SdlWaveOut device;
+    return device;
+}
+
 WaveOut& SystemWaveOut() {
-    static SdlWaveOut sdl;
     static NoWaveOut none;
     switch (g_device) {
         case AudioDevice::kSdl:
-            return sdl;
+            return SdlDevice();
         case AudioDevice::kNone:
             return none;
         case AudioDevice::kVirtual:

@@ -18,6 +18,7 @@ constexpr uint32_t kReadsPerCreep = 4096;
 class ImmediateHost final : public Host {
 public:
     void WaitFor(uint32_t /*dueTick*/) override {}
+    void SleepUntil(uint32_t /*dueTick*/) override {}
     void ShowMessageBox(const char*, const char*, uint32_t) override {}
     bool ActivateRunningInstance(const char* className, const char* title) override {
         return std::find(windows_.begin(), windows_.end(), Name(className, title)) != windows_.end();
@@ -82,7 +83,9 @@ void Machine::Reset() {
 uint32_t Machine::Tick() {
     if (idleReads_.fetch_add(1, std::memory_order_relaxed) + 1 >= kReadsPerCreep) {
         idleReads_ = 0;
-        tick_.fetch_add(1);
+        const uint32_t now = tick_.load();
+        const uint32_t to = host_->CreepFrom(now);
+        if (static_cast<int32_t>(to - now) > 0) tick_ = to;
     }
     return tick_.load();
 }
@@ -103,7 +106,23 @@ void Machine::AdvanceTo(uint32_t tick) {
 }
 
 void Machine::Post(const Message& message) {
-    if (!ended_) queue_.push_back(message);
+    if (ended_) return;
+    if (message.id == kMsgPenMove) {
+        for (auto waiting = queue_.rbegin(); waiting != queue_.rend(); ++waiting) {
+            if (waiting->id == kMsgPenDown || waiting->id == kMsgPenUp) break;
+            if (waiting->id == kMsgPenMove) {
+                *waiting = message;
+                return;
+            }
+        }
+    }
+    queue_.push_back(message);
+}
+
+void Machine::Sleep(uint32_t milliseconds) {
+    const uint32_t until = Tick() + milliseconds;
+    host_->SleepUntil(until);
+    AdvanceTo(until);
 }
 
 // Like a quit message: what is queued already still arrives, nothing after.
@@ -122,6 +141,7 @@ bool Machine::GetMessage(Message& message) {
     idleReads_ = 0;
     for (;;) {
         if (!queue_.empty()) {
+            host_->CatchUp();
             message = queue_.front();
             queue_.pop_front();
             host_->Delivering(message, tick_.load());
@@ -251,13 +271,7 @@ void Present(const uint16_t* pixels, uint32_t pitchBytes, uint32_t width, uint32
 
 uint32_t GetTickCount() { return Machine::Get().Tick(); }
 
-void Sleep(uint32_t milliseconds) {
-    Machine& machine = Machine::Get();
-    const uint32_t until = machine.Tick() + milliseconds;
-    // The host keeps the window alive; input that arrives waits in the queue.
-    machine.CurrentHost()->WaitFor(until);
-    machine.AdvanceTo(until);
-}
+void Sleep(uint32_t milliseconds) { Machine::Get().Sleep(milliseconds); }
 
 void MessageBox(const char* text, const char* caption, uint32_t flags) {
     Machine::Get().MessageBox(text != nullptr ? text : "", caption, flags);

@@ -26,6 +26,15 @@ public:
     // Lets time run towards `dueTick`. Returns early when it has posted
     // messages or ended the queue; otherwise the clock may move to dueTick.
     virtual void WaitFor(uint32_t dueTick) = 0;
+    // Lets time run to `dueTick` whatever arrives meanwhile: input is posted
+    // and waits in the queue. Returns early only when the queue has ended.
+    virtual void SleepUntil(uint32_t dueTick) = 0;
+    // A queued message is about to be handed out: a host paced by a wall
+    // clock brings the clock up to it first.
+    virtual void CatchUp() {}
+    // The clock creeps because the program keeps reading it: the tick it may
+    // creep to (a host with a wall clock never lets it run ahead).
+    virtual uint32_t CreepFrom(uint32_t tick) { return tick + 1; }
     // The clock moved on; a host that keeps devices in step with it does so.
     virtual void ClockMoved(uint32_t /*tick*/) {}
     virtual void ShowMessageBox(const char* text, const char* caption, uint32_t flags) = 0;
@@ -48,8 +57,11 @@ public:
     void SetTick(uint32_t tick);
     void AdvanceBy(uint32_t milliseconds);
     void AdvanceTo(uint32_t tick);  // never backwards
+    // The full time, on the host's clock; input meanwhile waits in the queue.
+    void Sleep(uint32_t milliseconds);
 
-    // Queue.
+    // Queue. A pen move replaces a pen move still waiting behind the last
+    // pen down or up, as the handheld's system merged them.
     void Post(const Message& message);
     void End();
     bool Ended() const { return ended_; }

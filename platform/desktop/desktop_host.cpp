@@ -2,10 +2,12 @@
 
 #include <SDL.h>
 
+#include <signal.h>
 #include <time.h>
 
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +41,12 @@ uint32_t UptimeMs() {
     return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000 + static_cast<uint64_t>(now.tv_nsec) / 1000000);
 }
 
+// Closing the terminal or logging out ends the game like closing its window,
+// so that shut-down saves (SDL turns SIGINT and SIGTERM into a quit itself).
+volatile std::sig_atomic_t g_hungUp = 0;
+
+void OnHangUp(int /*signal*/) { g_hungUp = 1; }
+
 std::string ScreenshotPath() {
     const char* home = std::getenv("HOME");
     std::filesystem::path dir = home != nullptr ? std::filesystem::path(home) / "Pictures" : ".";
@@ -56,7 +64,10 @@ public:
     ~DesktopHost() override;
 
     bool Begin();
-    void WaitFor(uint32_t dueTick) override;
+    void WaitFor(uint32_t dueTick) override { Wait(dueTick, true); }
+    void SleepUntil(uint32_t dueTick) override { Wait(dueTick, false); }
+    void CatchUp() override;
+    uint32_t CreepFrom(uint32_t tick) override;
     void ShowMessageBox(const char* text, const char* caption, uint32_t flags) override;
     bool ActivateRunningInstance(const char* className, const char* title) override;
     bool CreateMainWindow(const char* className, const char* title) override;
@@ -67,7 +78,9 @@ public:
 private:
     // The wall clock on the virtual clock's scale.
     uint32_t WallTick() const { return static_cast<uint32_t>(SDL_GetTicks64()) + wallOffset_; }
-    void Rebase();
+    // Behind the wall clock by more than kMaxLagMs, the wall clock waits instead.
+    void Rebase(uint32_t tick);
+    void Wait(uint32_t dueTick, bool untilMessage);
     void Pump();
     void Handle(const SDL_Event& event);
     void HandleKey(const SDL_KeyboardEvent& key, bool down);
@@ -124,8 +137,7 @@ void DesktopHost::Finish() {
     record_ = nullptr;
 }
 
-void DesktopHost::Rebase() {
-    const uint32_t tick = Machine::Get().Tick();
+void DesktopHost::Rebase(uint32_t tick) {
     if (static_cast<int32_t>(WallTick() - tick) > kMaxLagMs) wallOffset_ = tick - static_cast<uint32_t>(SDL_GetTicks64());
 }
 
@@ -196,12 +208,26 @@ void DesktopHost::Refresh() {
     SDL_RenderPresent(renderer_);
 }
 
-void DesktopHost::WaitFor(uint32_t dueTick) {
+// Before a queued message goes out, game time catches up with the wall clock,
+// so that a stream of input (a drag) cannot slow it down.
+void DesktopHost::CatchUp() {
     Machine& machine = Machine::Get();
-    Rebase();
+    Rebase(machine.Tick());
+    machine.AdvanceTo(WallTick());
+}
+
+// A loop reading the tick counter sees it move with the wall clock, never ahead.
+uint32_t DesktopHost::CreepFrom(uint32_t tick) {
+    Rebase(tick);
+    return WallTick();
+}
+
+void DesktopHost::Wait(uint32_t dueTick, bool untilMessage) {
+    Machine& machine = Machine::Get();
+    Rebase(machine.Tick());
     for (;;) {
         Pump();
-        if (machine.Ended() || machine.HasMessages()) return;
+        if (machine.Ended() || (untilMessage && machine.HasMessages())) return;
         // At most one refresh per display frame; a later wait shows the rest.
         if (SDL_GetTicks64() >= lastRefresh_ + kRefreshMs && machine.TakeDirty()) {
             Refresh();
@@ -218,7 +244,14 @@ void DesktopHost::Pump() {
         SDL_RestoreWindow(window_);
         SDL_RaiseWindow(window_);
     }
-    for (SDL_Event event; SDL_PollEvent(&event);) Handle(event);
+    // What has arrived so far, not what keeps arriving: a flood of input
+    // must not hold the heartbeat back.
+    SDL_PumpEvents();
+    SDL_Event events[32];
+    for (int n; (n = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0;) {
+        for (int i = 0; i < n; ++i) Handle(events[i]);
+    }
+    if (g_hungUp != 0) Machine::Get().End();
 }
 
 void DesktopHost::Handle(const SDL_Event& event) {
@@ -227,6 +260,12 @@ void DesktopHost::Handle(const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:
             machine.End();
+            break;
+        case SDL_AUDIODEVICEREMOVED:
+            if (event.adevice.iscapture == 0) SdlDevice().DeviceRemoved(event.adevice.which);
+            break;
+        case SDL_AUDIODEVICEADDED:
+            if (event.adevice.iscapture == 0) SdlDevice().DeviceAdded();
             break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
@@ -341,7 +380,7 @@ void DesktopHost::ShowMessageBox(const char* text, const char* caption, uint32_t
     const Uint32 kind = (flags & kMbIconStop) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     SDL_ShowSimpleMessageBox(kind, caption, text, window_);
     // The time spent reading it is not game time to catch up on.
-    Rebase();
+    Rebase(Machine::Get().Tick());
 }
 
 void DesktopHost::Delivering(const Message& message, uint32_t tick) {
@@ -377,6 +416,14 @@ int RunDesktop(const DesktopOptions& options, int (*entry)()) {
         SDL_Quit();
         return 1;
     }
+    g_hungUp = 0;
+    struct sigaction hangUp {};
+    hangUp.sa_handler = &OnHangUp;
+    sigemptyset(&hangUp.sa_mask);
+    struct sigaction before {};
+    sigaction(SIGHUP, &hangUp, &before);
+    // Started under nohup: the hang-up stays ignored.
+    if (before.sa_handler == SIG_IGN) sigaction(SIGHUP, &before, nullptr);
     Machine& machine = Machine::Get();
     machine.Reset();
     machine.SetTick(UptimeMs());
@@ -392,6 +439,7 @@ int RunDesktop(const DesktopOptions& options, int (*entry)()) {
         }
         machine.Reset();
     }
+    sigaction(SIGHUP, &before, nullptr);
     SDL_Quit();
     return status;
 }

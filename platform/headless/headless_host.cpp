@@ -11,9 +11,13 @@ namespace plat {
 HeadlessHost::HeadlessHost(Script script, std::string shotsDir)
     : actions_(std::move(script.actions)), startTick_(script.startTick), shotsDir_(std::move(shotsDir)) {}
 
+bool HeadlessHost::ActionBefore(uint32_t dueTick) const {
+    return next_ < actions_.size() && static_cast<int32_t>(startTick_ + actions_[next_].tick - dueTick) < 0;
+}
+
 void HeadlessHost::WaitFor(uint32_t dueTick) {
     Machine& machine = Machine::Get();
-    while (next_ < actions_.size() && static_cast<int32_t>(startTick_ + actions_[next_].tick - dueTick) < 0) {
+    while (ActionBefore(dueTick)) {
         const ScriptAction& action = actions_[next_++];
         machine.AdvanceTo(startTick_ + action.tick);
         switch (action.kind) {
@@ -30,6 +34,12 @@ void HeadlessHost::WaitFor(uint32_t dueTick) {
     }
     // A finished script ends the run.
     if (next_ == actions_.size()) machine.End();
+}
+
+// Every action of the sleeping time happens at its own time: input is queued,
+// screenshots show the screen as it stands.
+void HeadlessHost::SleepUntil(uint32_t dueTick) {
+    while (!Machine::Get().Ended() && ActionBefore(dueTick)) WaitFor(dueTick);
 }
 
 void HeadlessHost::ClockMoved(uint32_t tick) { VirtualWaveOut().AdvanceTo(tick); }

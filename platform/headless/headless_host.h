@@ -16,6 +16,7 @@ public:
     HeadlessHost(Script script, std::string shotsDir);
 
     void WaitFor(uint32_t dueTick) override;
+    void SleepUntil(uint32_t dueTick) override;
     void ClockMoved(uint32_t tick) override;
     void ShowMessageBox(const char* text, const char* caption, uint32_t flags) override;
     bool ActivateRunningInstance(const char*, const char*) override { return false; }
@@ -24,6 +25,7 @@ public:
     bool ShotsFailed() const { return shotsFailed_; }
 
 private:
+    bool ActionBefore(uint32_t dueTick) const;
     void TakeShot(const std::string& name);
 
     std::vector<ScriptAction> actions_;

@@ -4,34 +4,11 @@
 # and the headless runner replays the recording to the same last frame.
 set -euo pipefail
 game="$1"
-command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "needs Xvfb and xdotool"; exit 77; }
-
-work=$(mktemp -d)
-trap 'kill $game_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
-game_pid=0
-# Xvfb picks a free display and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -1 "$work/display")" REEDSHOT_DATA_DIR="$work/data" HOME="$work"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "Xvfb on $DISPLAY does not answer"; exit 1; }
-# The X and D-Bus client libraries keep memory until exit; that is theirs, not ours.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+source "$(dirname "$0")/xvfb.sh"
 
 "$game" --scale 2 --mute --record "$work/input.txt" >"$work/out.txt" 2>&1 &
 game_pid=$!
-window=""
-for _ in $(seq 300); do
-  window=$(xdotool search --onlyvisible --pid $game_pid --name '^Reedshot$' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  kill -0 $game_pid 2>/dev/null || break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "no window appeared"; kill -0 $game_pid 2>/dev/null || echo "the program ended"; cat "$work/out.txt"; exit 1; }
-
-sleep 0.5  # let the window map before clicking into it
+window=$(find_window $game_pid) || { echo "no window appeared"; kill -0 $game_pid 2>/dev/null || echo "the program ended"; cat "$work/out.txt"; exit 1; }
 geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
 [ "$geometry" = "640x480" ] || { echo "window is $geometry, wanted 640x480"; exit 1; }
 

@@ -1,6 +1,7 @@
 // The virtual machine under the game: queue, heartbeat, clock, logs, panel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -72,6 +73,77 @@ TEST_F(MachineTest, ClockWrapsAndABusyWaitEnds) {
     uint64_t reads = 0;
     while (plat::GetTickCount() - start < 5 && reads < 100000000) ++reads;
     EXPECT_GE(plat::GetTickCount() - start, 5u);
+}
+
+TEST_F(MachineTest, PenMovesMergeWhileWaitingButNeverAcrossDownOrUp) {
+    auto pen = [](uint32_t id, uint32_t at) { plat::testing::PushMessage({id, 0, at}); };
+    pen(plat::kMsgPenDown, 1);
+    pen(plat::kMsgPenMove, 2);
+    pen(plat::kMsgPenMove, 3);
+    plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, 0});
+    pen(plat::kMsgPenMove, 4);  // still replaces the waiting move, keys between do not count
+    pen(plat::kMsgPenUp, 5);
+    pen(plat::kMsgPenMove, 6);
+    pen(plat::kMsgPenMove, 7);
+    pen(plat::kMsgPenDown, 8);
+    pen(plat::kMsgPenMove, 9);
+    std::vector<std::pair<uint32_t, uint32_t>> seen;
+    for (plat::Message m{}; plat::GetMessage(m);) seen.emplace_back(m.id, m.lParam);
+    const std::vector<std::pair<uint32_t, uint32_t>> expected = {
+        {plat::kMsgPenDown, 1}, {plat::kMsgPenMove, 4}, {plat::kMsgKeyDown, 0}, {plat::kMsgPenUp, 5},
+        {plat::kMsgPenMove, 7}, {plat::kMsgPenDown, 8}, {plat::kMsgPenMove, 9}};
+    EXPECT_EQ(seen, expected);
+    // A move that is handed out is not waiting any more: the next one queues anew.
+    plat::testing::Reset();
+    plat::StartTimer(1, 10);
+    pen(plat::kMsgPenMove, 1);
+    plat::Message m{};
+    ASSERT_TRUE(plat::GetMessage(m));
+    pen(plat::kMsgPenMove, 2);
+    ASSERT_TRUE(plat::GetMessage(m));
+    EXPECT_EQ(m.lParam, 2u);
+}
+
+// A host paced by a wall clock that the test sets.
+class WallHost final : public plat::Host {
+public:
+    uint32_t wall = 0;
+    std::vector<uint32_t> sleeps;
+    void WaitFor(uint32_t dueTick) override { wall = std::max(wall, dueTick); }
+    void SleepUntil(uint32_t dueTick) override { sleeps.push_back(dueTick); }
+    void CatchUp() override { plat::Machine::Get().AdvanceTo(wall); }
+    uint32_t CreepFrom(uint32_t /*tick*/) override { return wall; }
+    void ShowMessageBox(const char*, const char*, uint32_t) override {}
+    bool ActivateRunningInstance(const char*, const char*) override { return false; }
+    bool CreateMainWindow(const char*, const char*) override { return true; }
+};
+
+TEST_F(MachineTest, OnAWallClockInputDoesNotHoldTimeBackAndReadsDoNotRunAhead) {
+    WallHost host;
+    plat::Machine::Get().SetHost(&host);
+    plat::StartTimer(1, 10);
+    // A stream of input: each message goes out at the wall clock's time.
+    for (uint32_t i = 1; i <= 3; ++i) plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, i});
+    plat::Message m{};
+    for (uint32_t wall : {7u, 25u, 31u}) {
+        host.wall = wall;
+        ASSERT_TRUE(plat::GetMessage(m));
+        EXPECT_EQ(plat::GetTickCount(), wall);
+    }
+    // The heartbeat that fell due meanwhile comes at once, on its grid.
+    ASSERT_TRUE(plat::GetMessage(m));
+    EXPECT_EQ(m.id, plat::kMsgTimer);
+    EXPECT_EQ(plat::GetTickCount(), 31u);
+    // A loop spinning on the tick counter sees it follow the wall clock, never pass it.
+    host.wall = 40;
+    for (int i = 0; i < 100000; ++i) ASSERT_LE(plat::GetTickCount(), 40u);
+    EXPECT_EQ(plat::GetTickCount(), 40u);
+    // A sleep is the host's to time, whatever arrives.
+    plat::Sleep(5500);
+    ASSERT_EQ(host.sleeps.size(), 1u);
+    EXPECT_EQ(host.sleeps[0], 5540u);
+    EXPECT_EQ(plat::GetTickCount(), 5540u);
+    plat::testing::Reset();
 }
 
 TEST_F(MachineTest, RandIsTheRuntimeSequence) {
@@ -211,6 +283,36 @@ TEST_F(HeadlessHostTest, WithoutATimerTimeStillRunsToTheNextAction) {
     EXPECT_EQ(m.id, plat::kMsgKeyDown);
     EXPECT_EQ(plat::GetTickCount(), 5000u);
     EXPECT_FALSE(plat::GetMessage(m));  // the script is over
+}
+
+TEST_F(HeadlessHostTest, ASleepLastsItsTimeWhileItsInputQueuesAndItsShotsAreTaken) {
+    UseScript("100 keydown left\n150 shot asleep\n200 keyup left\n900 quit\n");
+    plat::StartTimer(7, 10);
+    plat::Sleep(500);
+    EXPECT_EQ(plat::GetTickCount(), 500u);
+    bool shotAtItsTime = false;
+    for (const std::string& line : plat::testing::TraceLines())
+        shotAtItsTime = shotAtItsTime || line.rfind("{\"tick\":150,\"event\":\"screenshot\"", 0) == 0;
+    EXPECT_TRUE(shotAtItsTime);
+    std::remove("asleep.png");
+    plat::Message m{};
+    ASSERT_TRUE(plat::GetMessage(m));
+    EXPECT_EQ(m.id, plat::kMsgKeyDown);
+    ASSERT_TRUE(plat::GetMessage(m));
+    EXPECT_EQ(m.id, plat::kMsgKeyUp);
+    ASSERT_TRUE(plat::GetMessage(m));
+    EXPECT_EQ(m.id, plat::kMsgTimer);
+    EXPECT_EQ(plat::GetTickCount(), 500u);
+}
+
+TEST_F(HeadlessHostTest, AStartTickJustBeforeTheWrapCarriesTheScriptAcrossIt) {
+    UseScript("start 4294967290\n20 keydown left\n25 quit\n");
+    plat::StartTimer(7, 10);
+    std::vector<std::pair<uint32_t, uint32_t>> seen;  // message, tick
+    for (plat::Message m{}; plat::GetMessage(m);) seen.emplace_back(m.id, plat::GetTickCount());
+    const std::vector<std::pair<uint32_t, uint32_t>> expected = {
+        {plat::kMsgTimer, 4}, {plat::kMsgTimer, 14}, {plat::kMsgKeyDown, 14}};
+    EXPECT_EQ(seen, expected);
 }
 
 TEST_F(HeadlessHostTest, ActionsArriveAfterTheHeartbeatOfTheirTick) {

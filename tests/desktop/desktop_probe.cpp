@@ -1,0 +1,74 @@
+// A small program on the platform layer that the desktop tests drive with
+// real input. It logs every input message with its virtual tick, so that a
+// desktop run and its headless replay can be compared line by line, and
+// prints wall-clock figures on lines of their own, starting with "wall".
+//   button 1: sleeps 1500 ms, then times the next ten heartbeats;
+//   button 2: busy-waits until the tick counter has moved 150 ms;
+//   a drag:   spends 2 ms on every pen move, as a busy game would.
+#include <chrono>
+#include <cstdio>
+
+#include "platform/platform.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long long MsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+void Work(std::chrono::milliseconds span) {
+    const Clock::time_point until = Clock::now() + span;
+    while (Clock::now() < until) {
+    }
+}
+
+int Probe() {
+    if (!plat::CreateMainWindow("probe", "probe") || !plat::StartTimer(1, 10)) return 1;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    int beatsToTime = 0;
+    Clock::time_point beatsFrom;
+    int moves = 0;
+    uint32_t dragTick = 0;
+    Clock::time_point dragFrom;
+    for (plat::Message m{}; plat::GetMessage(m);) {
+        const uint32_t tick = plat::GetTickCount();
+        if (m.id == plat::kMsgTimer) {
+            if (beatsToTime > 0 && --beatsToTime == 0) std::printf("wall heartbeats %lld\n", MsSince(beatsFrom));
+            continue;
+        }
+        std::printf("%u message 0x%X 0x%X 0x%X\n", tick, m.id, m.wParam, m.lParam);
+        if (m.id == plat::kMsgPenDown) {
+            moves = 0;
+            dragTick = tick;
+            dragFrom = Clock::now();
+        } else if (m.id == plat::kMsgPenMove) {
+            ++moves;
+            Work(std::chrono::milliseconds(2));
+        } else if (m.id == plat::kMsgPenUp) {
+            std::printf("drag %d moves in %u ms\n", moves, tick - dragTick);
+            std::printf("wall drag %lld ticks %u\n", MsSince(dragFrom), tick - dragTick);
+        } else if (m.id == plat::kMsgHotKey && m.wParam == 0xC1) {
+            const Clock::time_point from = Clock::now();
+            plat::Sleep(1500);
+            std::printf("slept to %u\n", plat::GetTickCount());
+            std::printf("wall sleep %lld\n", MsSince(from));
+            beatsToTime = 10;
+            beatsFrom = Clock::now();
+        } else if (m.id == plat::kMsgHotKey && m.wParam == 0xC2) {
+            const Clock::time_point from = Clock::now();
+            while (plat::GetTickCount() - tick < 150) {
+            }
+            std::printf("wall busy %lld\n", MsSince(from));
+        }
+        std::fflush(stdout);
+    }
+    std::printf("ended\n");
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return plat::RunProgram(argc, argv, &Probe); }

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Time and input of the desktop under a virtual X server, through a probe
+# program on the platform layer: a sleep lasts its time whatever is clicked,
+# the heartbeat comes right after it, a busy wait on the tick counter takes its
+# time on the wall clock, a fast drag neither floods the game with moves nor
+# slows its clock, a key let go under Alt or while the window loses the
+# keyboard comes up, and the headless runner replays the session exactly.
+# Then SIGHUP, SIGTERM and SIGINT each end the message loop, and the game saves.
+set -euo pipefail
+probe="$1"
+game="$2"
+source "$(dirname "$0")/xvfb.sh"
+
+fail() { echo "$1"; echo "--- probe log"; cat "$work/log.txt"; echo "--- recording"; cat "$work/rec.txt"; exit 1; }
+# The first number of the log line that starts with $1.
+figure() { sed -n "s/^$1 \([0-9]*\).*/\1/p" "$work/log.txt" | head -1; }
+
+"$probe" --mute --scale 2 --record "$work/rec.txt" >"$work/log.txt" 2>&1 &
+game_pid=$!
+window=$(find_window $game_pid) || fail "no window appeared"
+xdotool mousemove --window "$window" 320 240
+sleep 0.2
+
+# The arrow let go while Alt is down (the panel's up, 0x26, is the player's right).
+xdotool keydown Right; sleep 0.1; xdotool keydown alt; sleep 0.1; xdotool keyup Right; sleep 0.1; xdotool keyup alt
+# Arrow and stylus held while another window takes the keyboard.
+xdotool keydown Left; xdotool mousedown 1; sleep 0.2
+xdotool windowfocus "$(xdotool search --maxdepth 0 --name '' | head -1)"
+sleep 0.3
+xdotool keyup Left; xdotool mouseup 1
+xdotool mousemove --window "$window" 320 240; xdotool windowfocus "$window"; sleep 0.2
+# Button 1 sleeps 1.5 s: a click 0.3 s into it waits.
+xdotool key 1; sleep 0.3; xdotool click 1; sleep 1.8
+# Button 2 busy-waits 150 ms on the tick counter.
+xdotool key 2; sleep 0.4
+# 3000 moves in one go while the stylus is down.
+xdotool mousemove --window "$window" 100 100 mousedown 1
+moves=""
+for i in $(seq 3000); do moves="$moves mousemove $((100 + i % 400)) $((100 + i % 200))"; done
+# shellcheck disable=SC2086
+xdotool $moves
+sleep 0.2
+xdotool mouseup 1
+sleep 0.3
+xdotool key ctrl+q
+for _ in $(seq 50); do kill -0 $game_pid 2>/dev/null || break; sleep 0.1; done
+wait $game_pid || fail "the probe failed"
+grep -q '^ended$' "$work/log.txt" || fail "the message loop did not end"
+
+grep -Eq '^[0-9]+ message 0x101 0x26 ' "$work/log.txt" || fail "the key let go under Alt stayed held"
+# On focus loss: the arrow's release, the pen-up, then the focus message, in that order.
+grep -E 'message 0x(101 0x28|202|8) ' "$work/log.txt" | head -3 | cut -d' ' -f3-4 | tr '\n' ' ' |
+  grep -q '^0x101 0x28 0x202 0x0 0x8 0x0 $' || fail "focus loss did not release the arrow and the stylus first"
+
+slept=$(figure "wall sleep")
+[ "${slept:-0}" -ge 1450 ] || fail "Sleep(1500) lasted ${slept:-?} ms"
+awk '/^slept to/ {s = 1} / message 0x201 / && s {ok = 1} END {exit !ok}' "$work/log.txt" \
+  || fail "the click during the sleep did not wait for its end"
+beats=$(figure "wall heartbeats")
+[ "${beats:-9999}" -le 400 ] || fail "ten heartbeats after the sleep took ${beats:-?} ms"
+busy=$(figure "wall busy")
+[ "${busy:-0}" -ge 140 ] || fail "a 150 ms busy wait passed in ${busy:-?} ms"
+
+delivered=$(sed -n 's/^drag \([0-9]*\) moves.*/\1/p' "$work/log.txt" | tail -1)
+[ "${delivered:-3000}" -lt 1500 ] || fail "$delivered of 3000 pen moves reached the game"
+read -r wall ticks < <(sed -n 's/^wall drag \([0-9]*\) ticks \([0-9]*\)/\1 \2/p' "$work/log.txt" | tail -1)
+[ $((ticks * 10)) -ge $((wall * 8)) ] || fail "game time ran $ticks ms during $wall ms of dragging"
+
+# The replay: the same input at the same ticks, the same answers.
+"$probe" --headless --script "$work/rec.txt" >"$work/replay.txt" 2>&1 || fail "the replay failed"
+if ! diff <(grep -v '^wall' "$work/log.txt") <(grep -v '^wall' "$work/replay.txt") >"$work/diff.txt"; then
+  cat "$work/diff.txt"; fail "the replay differs from the desktop run"
+fi
+
+# Signals end the loop like closing the window.
+# (A shell starts background commands with SIGINT ignored; the program keeps an ignored signal ignored.)
+for signal in HUP TERM INT; do
+  env --default-signal=INT "$probe" --mute >"$work/log.txt" 2>&1 &
+  game_pid=$!
+  find_window $game_pid >/dev/null || fail "no window appeared for SIG$signal"
+  kill -s $signal $game_pid
+  wait $game_pid || fail "SIG$signal: the probe ended with status $?"
+  grep -q '^ended$' "$work/log.txt" || fail "SIG$signal did not end the message loop"
+done
+# And the game saves its settings on the way out.
+"$game" --mute --record "$work/rec.txt" >"$work/log.txt" 2>&1 &
+game_pid=$!
+find_window $game_pid >/dev/null || fail "no game window appeared"
+kill -HUP $game_pid
+wait $game_pid || fail "SIGHUP: the game ended with status $?"
+tail -1 "$work/rec.txt" | grep -Eq '^[0-9]+ quit$' || fail "SIGHUP: the game did not shut down"
+if command -v sqlite3 >/dev/null; then
+  saved=$(sqlite3 "$REEDSHOT_DATA_DIR/store.sqlite" 'select count(*) from reg_values')
+  [ "$saved" -gt 0 ] || fail "SIGHUP: no settings were saved"
+fi
+echo "sleep ${slept} ms, heartbeats after it ${beats} ms, busy wait ${busy} ms;" \
+  "drag: ${delivered} of 3000 moves, ${ticks} game ms in ${wall} ms; replay identical; signals end the loop"
