@@ -22,6 +22,8 @@ test: build
 
 bench: build
 	@$(BUILD)/bench/reedshot_bench
+	@dir=$$(mktemp -d) && REEDSHOT_DATA_DIR=$$dir $(BUILD)/app/reedshot --headless --hunt \
+		--script bench/hunt_timedemo.txt --timedemo; rm -rf $$dir
 
 clean:
 	rm -rf build

@@ -129,6 +129,15 @@ uint32_t ReadBits(uint32_t count, BitStream* stream) {
 void WriteBits(uint32_t value, uint32_t count, BitStream* stream) {
     if (stream == nullptr || stream->mode != 'w') return;
     BitStream& s = *stream;
+    // The decoder writes whole bytes to a byte-aligned stream: no bit loop.
+    if (count == 8 && s.bitCounter == 0) {
+        s.block[s.index++] = static_cast<uint8_t>(value);
+        if (s.index == kBitBlockSize) {
+            WriteBytes(g_slots[s.slot], s.block, kBitBlockSize);
+            s.index = 0;
+        }
+        return;
+    }
     for (uint32_t i = std::min(count, 32u); i-- > 0;) {
         s.current = static_cast<uint8_t>((s.current << 1) | ((value >> i) & 1u));
         if (++s.bitCounter == 8) {

@@ -78,6 +78,7 @@ void Machine::Reset() {
     std::lock_guard<std::mutex> hold(traceMutex_);
     traceLines_.clear();
     traceFile_ = nullptr;
+    traceOff_ = false;
 }
 
 uint32_t Machine::Tick() {
@@ -220,6 +221,7 @@ void Machine::MessageBox(const char* text, const char* caption, uint32_t flags) 
 }
 
 void Machine::Trace(const char* event, const char* fields) {
+    if (traceOff_ && traceFile_ == nullptr) return;
     std::string line = "{\"tick\":" + std::to_string(tick_.load()) + ",\"event\":\"";
     AppendJsonEscaped(line, event);
     line += '"';

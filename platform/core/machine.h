@@ -82,6 +82,8 @@ public:
     const std::vector<testing::RecordedMessageBox>& MessageBoxes() const { return boxes_; }
     void Trace(const char* event, const char* fields);
     void TraceTo(std::FILE* file) { traceFile_ = file; }
+    // A run without a trace file keeps nothing: the lines are only for tests.
+    void TraceOff() { traceOff_ = true; }
     const std::vector<std::string>& TraceLines() const { return traceLines_; }
 
     void Reset();
@@ -104,6 +106,7 @@ private:
     std::vector<testing::RecordedMessageBox> boxes_;
     std::mutex traceMutex_;  // the mixing thread traces too
     std::FILE* traceFile_ = nullptr;
+    bool traceOff_ = false;
     std::vector<std::string> traceLines_;
 };
 

@@ -20,6 +20,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: reedshot [--hunt] [--scale N] [--mute] [--record FILE]\n"
     "       reedshot --headless --script FILE [--hunt] [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
+    "                [--timedemo]\n"
     "\n"
     "  --hunt           start straight into a hunt\n"
     "  --scale N        whole-number window scale (default: the largest that fits)\n"
@@ -29,10 +30,12 @@ constexpr const char* kUsage =
     "  --script FILE    the timed input of a headless run (see docs/headless.md)\n"
     "  --trace FILE     write platform activity as JSON lines\n"
     "  --shots DIR      where the script's screenshots go (default: .)\n"
-    "  --audio-out FILE write everything played to a WAV file\n";
+    "  --audio-out FILE write everything played to a WAV file\n"
+    "  --timedemo       measure the headless run and print a summary\n";
 
 struct Options {
     bool headless = false;
+    bool timedemo = false;
     DesktopOptions desktop;
     std::string script, trace, shots, audioOut;
 };
@@ -55,6 +58,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
             GiveStartOption("hunt");
         } else if (arg == "--headless") {
             options.headless = true;
+        } else if (arg == "--timedemo") {
+            options.timedemo = true;
         } else if (arg == "--mute") {
             options.desktop.mute = true;
         } else if (arg == "--scale") {
@@ -80,6 +85,10 @@ int ParseOptions(int argc, char** argv, Options& options) {
             std::fprintf(stderr, "reedshot: bad option '%s'\n%s", arg.c_str(), kUsage);
             return 2;
         }
+    }
+    if (options.timedemo && !options.headless) {
+        std::fprintf(stderr, "reedshot: --timedemo measures a headless run\n");
+        return 2;
     }
     if (options.headless && options.script.empty()) {
         std::fprintf(stderr, "reedshot: --headless needs --script FILE\n");
@@ -114,13 +123,26 @@ int RunHeadless(const Options& options, int (*entry)()) {
     Machine& machine = Machine::Get();
     machine.Reset();
     machine.SetTick(script.startTick);
-    if (trace != nullptr) machine.TraceTo(trace);
+    if (trace != nullptr) {
+        machine.TraceTo(trace);
+    } else {
+        machine.TraceOff();
+    }
     UseAudioDevice(AudioDevice::kVirtual);
     if (!options.audioOut.empty()) VirtualWaveOut().CaptureTo(options.audioOut);
 
     HeadlessHost host(std::move(script), options.shots);
     machine.SetHost(&host);
+    Timedemo timedemo;
+    if (options.timedemo) {
+        host.Measure(&timedemo);
+        timedemo.Begin(machine.Tick());
+    }
     entry();
+    if (options.timedemo) {
+        timedemo.End(machine.Tick());
+        timedemo.Print(stdout);
+    }
     Trace("exit", nullptr);
     machine.Reset();
     if (trace != nullptr) std::fclose(trace);

@@ -426,6 +426,7 @@ int RunDesktop(const DesktopOptions& options, int (*entry)()) {
     if (before.sa_handler == SIG_IGN) sigaction(SIGHUP, &before, nullptr);
     Machine& machine = Machine::Get();
     machine.Reset();
+    machine.TraceOff();
     machine.SetTick(UptimeMs());
     UseAudioDevice(options.mute ? AudioDevice::kNone : AudioDevice::kSdl);
     int status = 1;

@@ -42,6 +42,10 @@ void HeadlessHost::SleepUntil(uint32_t dueTick) {
     while (!Machine::Get().Ended() && ActionBefore(dueTick)) WaitFor(dueTick);
 }
 
+void HeadlessHost::Delivering(const Message& /*message*/, uint32_t tick) {
+    if (timedemo_ != nullptr) timedemo_->Delivered(tick);
+}
+
 void HeadlessHost::ClockMoved(uint32_t tick) { VirtualWaveOut().AdvanceTo(tick); }
 
 void HeadlessHost::ShowMessageBox(const char* text, const char* caption, uint32_t /*flags*/) {

@@ -7,6 +7,7 @@
 
 #include "platform/core/machine.h"
 #include "platform/core/script.h"
+#include "platform/headless/timedemo.h"
 
 namespace plat {
 
@@ -21,6 +22,10 @@ public:
     void ShowMessageBox(const char* text, const char* caption, uint32_t flags) override;
     bool ActivateRunningInstance(const char*, const char*) override { return false; }
     bool CreateMainWindow(const char*, const char*) override { return true; }
+    void Delivering(const Message& message, uint32_t tick) override;
+
+    // Measures every event from now on; null stops measuring.
+    void Measure(Timedemo* timedemo) { timedemo_ = timedemo; }
 
     bool ShotsFailed() const { return shotsFailed_; }
 
@@ -33,6 +38,7 @@ private:
     size_t next_ = 0;
     std::string shotsDir_;
     bool shotsFailed_ = false;
+    Timedemo* timedemo_ = nullptr;
 };
 
 }  // namespace plat

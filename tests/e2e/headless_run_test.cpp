@@ -60,3 +60,24 @@ TEST_F(HeadlessRun, ABadScriptStopsBeforeTheGameStarts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Timedemo, SummarisesTheRunAndCountsTheProgramsAllocations) {
+    const fs::path dir = fs::temp_directory_path() / ("reedshot-timedemo-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(dir / "script.txt") << "200 tap 100 100\n1000 quit\n";
+    const std::string command = "REEDSHOT_DATA_DIR=" + (dir / "data").string() + " " + std::string(REEDSHOT_PATH) +
+                                " --headless --hunt --timedemo --script " + (dir / "script.txt").string() + " >" +
+                                (dir / "out.txt").string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string out = ReadFile(dir / "out.txt");
+    fs::remove_all(dir);
+    EXPECT_NE(out.find("timedemo: 1.0 s of game"), std::string::npos) << out;
+    // A heartbeat every 10 ms and the two pen messages.
+    EXPECT_NE(out.find("timedemo: 102 events"), std::string::npos) << out;
+    EXPECT_NE(out.find("allocations per event after start-up"), std::string::npos) << out;
+}
+
+}  // namespace

@@ -212,6 +212,16 @@ TEST_F(MachineTest, PointerShapesShowInTheTrace) {
     EXPECT_NE(plat::testing::TraceLines().back().find("\"shape\":\"arrow\""), std::string::npos);
 }
 
+// A run without a trace file must not keep a line for every present.
+TEST_F(MachineTest, WithTheTraceOffNothingIsKept) {
+    plat::Machine::Get().TraceOff();
+    plat::Trace("present", "\"rects\":1");
+    EXPECT_TRUE(plat::testing::TraceLines().empty());
+    plat::testing::Reset();
+    plat::Trace("present", nullptr);
+    EXPECT_EQ(plat::testing::TraceLines().size(), 1u);
+}
+
 bool g_huntAsked = false;
 bool g_otherAsked = false;
 
