@@ -75,7 +75,7 @@ TEST_F(HowToPlayTest, PagesTurnInTwoStepsAndStopAtBothEnds) {
     EXPECT_TRUE(Shows(405));
 }
 
-TEST_F(HowToPlayTest, OkGoesBackAndTheOthersOpenTheirScreensOnTheBackStack) {
+TEST_F(HowToPlayTest, OkAndEscapeGoBackAndTheOthersOpenTheirScreensOnTheBackStack) {
     const uint8_t depth = Views().Depth();
     Tap(210, 130);
     EXPECT_EQ(Views().Next(), kViewCredits);
@@ -88,9 +88,8 @@ TEST_F(HowToPlayTest, OkGoesBackAndTheOthersOpenTheirScreensOnTheBackStack) {
     Tap(210, 30);
     EXPECT_EQ(Views().Next(), kViewMainMenu);
     EXPECT_EQ(Sounds(), (std::vector<std::string>{"540", "540", "540"}));
-}
-
-TEST_F(HowToPlayTest, EscapePressesOk) {
+    // Escape presses OK.
+    Views().SwitchTo(kViewHowToPlay, true);
     InputEvent escape = Event(kEventCharacter);
     escape.payload[0] = kCharEscape;
     help.HandleEvent(escape);
