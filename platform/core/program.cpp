@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -31,7 +32,8 @@ constexpr const char* kUsage =
     "  --trace FILE     write platform activity as JSON lines\n"
     "  --shots DIR      where the script's screenshots go (default: .)\n"
     "  --audio-out FILE write everything played to a WAV file\n"
-    "  --timedemo       measure the headless run and print a summary\n";
+    "  --timedemo       measure the headless run and print a summary\n"
+    "  --version        print the version\n";
 
 struct Options {
     bool headless = false;
@@ -53,6 +55,9 @@ int ParseOptions(int argc, char** argv, Options& options) {
         bool ok = true;
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return -1;
+        } else if (arg == "--version") {
+            std::printf("reedshot %s\n", REEDSHOT_VERSION);
             return -1;
         } else if (arg == "--hunt") {
             GiveStartOption("hunt");
@@ -110,6 +115,15 @@ int RunHeadless(const Options& options, int (*entry)()) {
     if (!ParseScript(text.str(), script, error)) {
         std::fprintf(stderr, "reedshot: %s: %s\n", options.script.c_str(), error.c_str());
         return 2;
+    }
+    if (!options.shots.empty()) {
+        std::error_code made;
+        std::filesystem::create_directories(options.shots, made);
+        if (made) {
+            std::fprintf(stderr, "reedshot: cannot make the shots folder %s: %s\n", options.shots.c_str(),
+                         made.message().c_str());
+            return 2;
+        }
     }
     std::FILE* trace = nullptr;
     if (!options.trace.empty()) {

@@ -222,39 +222,6 @@ TEST_F(MachineTest, WithTheTraceOffNothingIsKept) {
     EXPECT_EQ(plat::testing::TraceLines().size(), 1u);
 }
 
-bool g_huntAsked = false;
-bool g_otherAsked = false;
-
-int AskStartOptions() {
-    g_huntAsked = plat::StartOption("hunt") && plat::StartOption("--hunt");
-    g_otherAsked = plat::StartOption("mute") || plat::StartOption("") || plat::StartOption(nullptr);
-    return 0;
-}
-
-TEST_F(MachineTest, StartOptionsComeFromTheCommandLineHeadlessToo) {
-    const std::string script = ::testing::TempDir() + "start_options.txt";
-    std::FILE* file = std::fopen(script.c_str(), "w");
-    ASSERT_NE(file, nullptr);
-    std::fputs("100 quit\n", file);
-    std::fclose(file);
-    char program[] = "reedshot", headless[] = "--headless", hunt[] = "--hunt", scriptFlag[] = "--script";
-    std::string path = script;
-    char* argv[] = {program, headless, hunt, scriptFlag, path.data()};
-    ASSERT_EQ(plat::RunProgram(5, argv, &AskStartOptions), 0);
-    EXPECT_TRUE(g_huntAsked);
-    EXPECT_FALSE(g_otherAsked);
-    // Without the option, and with an option nobody knows.
-    char* plain[] = {program, headless, scriptFlag, path.data()};
-    ASSERT_EQ(plat::RunProgram(4, plain, &AskStartOptions), 0);
-    EXPECT_FALSE(g_huntAsked);
-    char unknown[] = "--hunting";
-    char* wrong[] = {program, headless, unknown, scriptFlag, path.data()};
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(plat::RunProgram(5, wrong, &AskStartOptions), 2);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("bad option '--hunting'"), std::string::npos);
-    std::remove(script.c_str());
-}
-
 TEST_F(MachineTest, ResourcesAreFoundByTypeAndId) {
     plat::ResourceData data{};
     ASSERT_TRUE(plat::FindResource("PCT", 146, data));
