@@ -37,8 +37,11 @@ PathParams Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t speed) {
 }  // namespace
 
 int32_t DuckFlock::init(gfx::Scene* scene) {
-    if (scene_ != nullptr) targets_.removeAll(*scene_);
+    // Ducks left from a hunt that was never released are taken out through
+    // the new scene: the old one may be gone, and removing a sprite a scene
+    // does not hold does nothing.
     scene_ = scene;
+    targets_.removeAll(*scene_);
     smallDown_.LoadFrames(208, 215, 48, 48);
     smallUp_.LoadFrames(200, 207, 48, 48);
     bigDown_.LoadFrames(163, 170, 68, 68);

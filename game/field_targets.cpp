@@ -48,8 +48,11 @@ void Play(uint16_t id) {
 }  // namespace
 
 int32_t FieldTargets::init(gfx::Scene* scene) {
-    if (scene_ != nullptr) release();
+    // What a hunt that was never released left is taken out through the new
+    // scene: the old one may be gone, and removing a sprite a scene does not
+    // hold does nothing.
     scene_ = scene;
+    clear();
     leaves_.LoadFrames(313, 324, 22, 22);
     leafBurst_.LoadFrames(341, 346, 22, 22);
     for (uint16_t i = 0; i < 3; ++i) signDucks_[i].LoadFrames(304 + i, 304 + i, 108, 80);
@@ -69,12 +72,7 @@ int32_t FieldTargets::init(gfx::Scene* scene) {
 }
 
 int32_t FieldTargets::release() {
-    if (scene_ != nullptr) {
-        targets_.removeAll(*scene_);
-        animations_.removeAll(*scene_);
-        removePopup();
-    }
-    hasDecoy_ = false;
+    if (scene_ != nullptr) clear();
     const int32_t status = loaded_ ? 0 : kMissingFrames;
     for (FrameSet* frames : {&leaves_, &leafBurst_, &signDucks_[0], &signDucks_[1], &signDucks_[2], &signBurst_,
                              &redBirdDown_, &redBirdUp_, &redBirdFall_, &decoyFrames_}) {
@@ -84,6 +82,13 @@ int32_t FieldTargets::release() {
     loaded_ = false;
     scene_ = nullptr;
     return status;
+}
+
+void FieldTargets::clear() {
+    targets_.removeAll(*scene_);
+    animations_.removeAll(*scene_);
+    removePopup();
+    hasDecoy_ = false;
 }
 
 void FieldTargets::hide() {

@@ -70,6 +70,8 @@ private:
     enum Popup : uint8_t { kPopupTimeBonus, kPopupSign, kPopupPoint, kPopupFormation, kPopupTimePenalty,
                            kPopupPenalty, kPopupCount };
 
+    // Every target, animation and the pop-up out of the scene and freed.
+    void clear();
     void removePopup();
     Target* add(int32_t x, int32_t y, const FrameSet& frames, int32_t frameMs, uint8_t kind, int32_t variant,
                 const PathParams& path, uint8_t layer);

@@ -92,8 +92,7 @@ TEST_F(DuckFlockTest, AKillEndsTheEventAndAnEmptyGunTouchesNothing) {
     EXPECT_EQ(flock_.count(), countBefore - 1);
     EXPECT_EQ(Find(*victimSprite), -1);
     EXPECT_TRUE(AnimatedAre(LiveSprites()));
-    // The ducks visited before the kill moved, those after it did not, and
-    // no launch was rolled.
+    // The ducks after it in the table did not move, and no launch was rolled.
     EXPECT_EQ(g_gameRandom.state(), stateBefore);
     for (int i = victim; i < flock_.count(); ++i) {
         const bool moved = flock_.at(i).sprite().x != before[i == victim ? countBefore - 1 : i].x ||
@@ -324,6 +323,20 @@ TEST_F(DuckFlockTest, HideAndShowTakeEveryDuckOutAndPutItBackAtItsLayer) {
     EXPECT_EQ(animated_.Count(), 0);
     EXPECT_EQ(flock_.release(), DuckFlock::kMissingFrames);
     flock_.init(&scene_);
+}
+
+TEST_F(DuckFlockTest, ANewHuntForgetsDucksLeftOnASceneThatIsGone) {
+    flock_.release();
+    {
+        gfx::Scene old(1, 3, 240, 320);
+        flock_.init(&old);
+        flock_.summonFlock();
+        ASSERT_EQ(flock_.count(), 5);
+    }
+    EXPECT_EQ(flock_.init(&scene_), 0);
+    EXPECT_EQ(flock_.count(), 0);
+    EXPECT_EQ(flock_.summonFlock().kind, kFlockFormation);
+    EXPECT_TRUE(AnimatedAre(LiveSprites()));
 }
 
 }  // namespace

@@ -289,23 +289,6 @@ TEST_F(FieldTargetsTest, LeavesOnlyWithSpecialEffects) {
     EXPECT_GE(WaitFor(kFieldLeaf), 1);
 }
 
-TEST_F(FieldTargetsTest, AHitOnTheTransparentCornerEndsTheEventForFieldTargets) {
-    const int i = WaitForLoneLeaf();
-    ASSERT_GE(i, 0);
-    const gfx::Point tap = Corner(i);
-    const gfx::Surface& frame = *field_.at(i).sprite().image->surface;
-    EXPECT_EQ(frame.At(0, 0), field_.at(i).sprite().key);
-    const uint8_t count = field_.count();
-    const int32_t stateBefore = field_.random().state();
-    EXPECT_NE(Tap(tap.x, tap.y).kind, kShotNothing);
-    EXPECT_EQ(field_.count(), count - 1);
-    // Only the leaf's own draw was made: no decoy drift, no launch roll.
-    GameRandom probe;
-    probe.seedWith(stateBefore);
-    probe.next();
-    EXPECT_EQ(field_.random().state(), probe.state());
-}
-
 TEST_F(FieldTargetsTest, WithoutSpritesNothingIsCountedAndLaunchedTargetsStillMove) {
     field_.release();
     gametest::FailNothrowAllocationsOf(sizeof(gfx::Picture));
@@ -350,6 +333,24 @@ TEST_F(FieldTargetsTest, HideAndShowCoverTargetsAnimationsAndThePopup) {
     EXPECT_EQ(animated_.Count(), 0);
     EXPECT_EQ(field_.release(), FieldTargets::kMissingFrames);
     field_.init(&scene_);
+}
+
+TEST_F(FieldTargetsTest, ANewHuntForgetsWhatWasLeftOnASceneThatIsGone) {
+    field_.release();
+    {
+        gfx::Scene old(1, 3, 240, 320);
+        old.SetScroll(0, scene_.GetScrollY());
+        field_.init(&old);
+        while (field_.count() < 3) Idle();
+        const gfx::Point tap = Corner(1);
+        ASSERT_NE(Tap(tap.x, tap.y).kind, kShotNothing);
+        ASSERT_NE(field_.popup(), nullptr);
+    }
+    EXPECT_EQ(field_.init(&scene_), 0);
+    EXPECT_EQ(field_.count(), 1);  // the decoy
+    EXPECT_EQ(field_.animationCount(), 0);
+    EXPECT_EQ(field_.popup(), nullptr);
+    EXPECT_TRUE(AnimatedAre(LiveSprites()));
 }
 
 }  // namespace

@@ -40,20 +40,6 @@ TEST(LinePath, EveryFastPathFinishesAtOrJustPastItsGoal) {
     }
 }
 
-TEST(LinePath, StaysOnTheLineAndMovesSpeedStepsAlongTheMajorAxis) {
-    LinePath path(10, 900, 70, 0, 3);  // y-major, up and to the right
-    gfx::Point last{10, 900};
-    for (int i = 0; i < 20; ++i) {
-        const gfx::Point p = path.next();
-        EXPECT_EQ(p.y, last.y - 3);
-        EXPECT_GE(p.x, last.x);
-        // The ideal x at this y, within one pixel.
-        const double ideal = 10.0 + 60.0 * (900 - p.y) / 900.0;
-        EXPECT_LE(std::abs(p.x - ideal), 1.0);
-        last = p;
-    }
-}
-
 TEST(LinePath, DegenerateCases) {
     LinePath still(50, 60, 50, 60, 5);
     EXPECT_TRUE(still.isFinished());
@@ -106,25 +92,6 @@ TEST(ZigzagPath, NearTheGoalButInsideTheWorldIsNotTheEnd) {
         passed = passed || path.next().y < 490;
     }
     EXPECT_TRUE(passed);
-}
-
-TEST(ZigzagPath, PathsMadeInTheSameMillisecondSwingAlike) {
-    plat::testing::Reset();
-    plat::testing::SetTick(777);
-    ZigzagPath a(60, -100, 60, 1120, 6);
-    ZigzagPath b(60, -100, 60, 1120, 6);
-    plat::testing::SetTick(778);
-    ZigzagPath c(60, -100, 60, 1120, 6);
-    bool cDiffers = false;
-    for (int i = 0; i < 100; ++i) {
-        const gfx::Point pa = a.next();
-        const gfx::Point pb = b.next();
-        const gfx::Point pc = c.next();
-        EXPECT_EQ(pa.x, pb.x);
-        EXPECT_EQ(pa.y, pb.y);
-        cDiffers = cDiffers || pc.x != pa.x;
-    }
-    EXPECT_TRUE(cDiffers);
 }
 
 TEST(SlidePath, SlidesOutPausesForHoldPlusOneUpdatesAndComesBack) {
