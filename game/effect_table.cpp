@@ -17,6 +17,8 @@ bool EffectTable::add(const FrameSet& frames, int32_t x, int32_t y, int32_t peri
         return false;
     }
     scene_->AddSpriteAnimated(sprite, layer);
+    // Shown at the next frame, not only once its first period has passed.
+    scene_->MarkSpriteDirty(sprite);
     return true;
 }
 

@@ -59,6 +59,10 @@ void HitSplashes::show(int32_t x, int32_t y, uint8_t duckKind, int32_t points) {
     splash->rise.emplace(x - 3, y, x - 15, y, 1);
     splash->riseTick = now;
     scene_->AddSprite(splash->label.sprite, kLabelLayer);
+    // The dead duck takes the live one's place at the next frame, not at
+    // its first step.
+    scene_->MarkSpriteDirty(splash->faller);
+    scene_->MarkSpriteDirty(splash->label.sprite);
 }
 
 void HitSplashes::update() {
