@@ -15,7 +15,9 @@ class CommandLineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         plat::testing::Reset();
-        dir_ = std::filesystem::path(::testing::TempDir()) / "reedshot_command_line";
+        // Tests run side by side: a folder of each test's own.
+        dir_ = std::filesystem::path(::testing::TempDir()) /
+               (std::string("reedshot_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
