@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Time and input of the desktop under a virtual X server, through a probe
-# program on the platform layer: a sleep lasts its time whatever is clicked,
-# the heartbeat comes right after it, a busy wait on the tick counter takes its
-# time on the wall clock, a fast drag neither floods the game with moves nor
-# slows its clock, a key let go under Alt or while the window loses the
-# keyboard comes up, and the headless runner replays the session exactly.
+# program on the platform layer: the tick counter starts at the uptime, a
+# sleep lasts its time whatever is clicked, the heartbeat comes right after
+# it, a busy wait on the tick counter takes its time on the wall clock, a fast
+# drag neither floods the game with moves nor slows its clock, a key let go
+# under Alt or while the window loses the keyboard comes up, and the headless
+# runner replays the session exactly.
 # Then SIGHUP, SIGTERM and SIGINT each end the message loop, and the game saves.
 set -euo pipefail
 probe="$1"
@@ -15,9 +16,12 @@ fail() { echo "$1"; echo "--- probe log"; cat "$work/log.txt"; echo "--- recordi
 # The first number of the log line that starts with $1.
 figure() { sed -n "s/^$1 \([0-9]*\).*/\1/p" "$work/log.txt" | head -1; }
 
+uptime_ms() { awk '{printf "%d\n", $1 * 1000}' /proc/uptime; }
+booted=$(uptime_ms)
 "$probe" --mute --scale 2 --record "$work/rec.txt" >"$work/log.txt" 2>&1 &
 game_pid=$!
 window=$(find_window $game_pid) || fail "no window appeared"
+shown=$(uptime_ms)
 xdotool mousemove --window "$window" 320 240
 sleep 0.2
 
@@ -46,6 +50,9 @@ xdotool key ctrl+q
 for _ in $(seq 50); do kill -0 $game_pid 2>/dev/null || break; sleep 0.1; done
 wait $game_pid || fail "the probe failed"
 grep -q '^ended$' "$work/log.txt" || fail "the message loop did not end"
+# The tick counter starts at the system's uptime, so seeds taken from it differ per start.
+start=$(sed -n 's/^start \([0-9]*\)$/\1/p' "$work/rec.txt")
+[ "${start:-0}" -ge $((booted - 20)) ] && [ "$start" -le "$shown" ] || fail "the tick started at ${start:-?}, not at the uptime"
 
 grep -Eq '^[0-9]+ message 0x101 0x26 ' "$work/log.txt" || fail "the key let go under Alt stayed held"
 # On focus loss: the arrow's release, the pen-up, then the focus message, in that order.
