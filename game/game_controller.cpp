@@ -141,6 +141,8 @@ void GameController::CreateViews() {
 
 // By now the shell has destroyed the view list and the animation list.
 void GameController::DestroyViews() {
+    // Closed during a hunt: its objects let go of the scene before it goes.
+    if (huntRunning_) ReleaseHunt();
     for (View*& view : ownedViews_) {
         delete view;
         view = nullptr;
@@ -328,6 +330,7 @@ void GameController::StartHunt() {
     g_huntClock.init(3, 225, kHuntSeconds, scene_);
     g_huntClock.start();
     g_hitSplashes.init(scene_, &pointFont_);
+    huntRunning_ = true;
 
     if (Settings* settings = theApp.GetSettings()) settings->resultPending = false;
     g_shellMagazine.resetBlink(plat::GetTickCount());
@@ -336,7 +339,7 @@ void GameController::StartHunt() {
     scene_->RedrawScene();
 }
 
-void GameController::EndHunt() {
+void GameController::ReleaseHunt() {
     g_duckFlock.release();
     g_scenery.release();
     g_shellMagazine.release();
@@ -346,6 +349,11 @@ void GameController::EndHunt() {
     g_featherBursts.release();
     g_hitSplashes.release();
     g_fieldTargets.release();
+    huntRunning_ = false;
+}
+
+void GameController::EndHunt() {
+    ReleaseHunt();
     scene_->ClearSprites();
     animations_.Clear();
     if (MenuAnimationOn()) GreyTheScreen(*scene_);

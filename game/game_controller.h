@@ -42,6 +42,8 @@ public:
     const HuntStats& Stats() const { return stats_; }
 
 private:
+    // Every hunt object out of the scene and freed.
+    void ReleaseHunt();
     // The controller owns the view; the view list only finds it by id.
     void Register(View* view, uint8_t id);
     void ScrollKeys(const InputEvent& event);
@@ -67,4 +69,5 @@ private:
     StripFont pointFont_;  // the falling ducks' points, loaded at each hunt start
     HuntStats stats_;
     bool lowTimeWarned_ = false;  // since the last change of the hunt time
+    bool huntRunning_ = false;    // started and not yet ended or released
 };
