@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD := build/$(PRESET)
 CMAKE_FLAGS := $(if $(CI),-DREEDSHOT_WERROR=ON,)
 
-.PHONY: play test build deps configure bench clean
+.PHONY: play test build deps configure bench install package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -24,6 +24,15 @@ bench: build
 	@$(BUILD)/bench/reedshot_bench
 	@dir=$$(mktemp -d) && REEDSHOT_DATA_DIR=$$dir $(BUILD)/app/reedshot --headless --hunt \
 		--script bench/hunt_timedemo.txt --timedemo; rm -rf $$dir
+
+# make install PREFIX=/opt/reedshot (default /usr/local; DESTDIR is honoured).
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, in build/<preset>/.
+package: build
+	@cd $(BUILD) && cpack
 
 clean:
 	rm -rf build

@@ -221,6 +221,7 @@ void Machine::MessageBox(const char* text, const char* caption, uint32_t flags) 
 }
 
 void Machine::Trace(const char* event, const char* fields) {
+    host_->Traced(event, fields);
     if (traceOff_ && traceFile_ == nullptr) return;
     std::string line = "{\"tick\":" + std::to_string(tick_.load()) + ",\"event\":\"";
     AppendJsonEscaped(line, event);

@@ -43,6 +43,9 @@ public:
     virtual void SetPointer(PointerShape /*shape*/) {}
     // A message is about to reach the program (a recording host keeps it).
     virtual void Delivering(const Message& /*message*/, uint32_t /*tick*/) {}
+    // A trace record was made (the soak follows the screens by them). The
+    // mixing thread traces too.
+    virtual void Traced(const char* /*event*/, const char* /*fields*/) {}
 };
 
 class Machine {

@@ -13,6 +13,7 @@
 #include "platform/core/start_options.h"
 #include "platform/desktop/desktop_host.h"
 #include "platform/headless/headless_host.h"
+#include "platform/headless/monkey_host.h"
 
 namespace plat {
 
@@ -22,6 +23,7 @@ constexpr const char* kUsage =
     "usage: reedshot [--hunt] [--scale N] [--mute] [--record FILE]\n"
     "       reedshot --headless --script FILE [--hunt] [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
     "                [--timedemo]\n"
+    "       reedshot --headless --monkey SEED [--hours H] [--hunt] [--trace FILE] [--record FILE]\n"
     "\n"
     "  --hunt           start straight into a hunt\n"
     "  --scale N        whole-number window scale (default: the largest that fits)\n"
@@ -33,11 +35,16 @@ constexpr const char* kUsage =
     "  --shots DIR      where the script's screenshots go (default: .)\n"
     "  --audio-out FILE write everything played to a WAV file\n"
     "  --timedemo       measure the headless run and print a summary\n"
+    "  --monkey SEED    drive the headless run with random input from this seed\n"
+    "  --hours H        simulated hours of random input (default 1)\n"
     "  --version        print the version\n";
 
 struct Options {
     bool headless = false;
     bool timedemo = false;
+    bool monkey = false;
+    uint32_t monkeySeed = 0;
+    double hours = 1;
     DesktopOptions desktop;
     std::string script, trace, shots, audioOut;
 };
@@ -81,6 +88,21 @@ int ParseOptions(int argc, char** argv, Options& options) {
             ok = value(options.trace);
         } else if (arg == "--shots") {
             ok = value(options.shots);
+        } else if (arg == "--monkey") {
+            std::string seed;
+            ok = value(seed);
+            char* end = nullptr;
+            const unsigned long n = ok ? std::strtoul(seed.c_str(), &end, 10) : 0;
+            ok = ok && !seed.empty() && seed[0] != '-' && *end == '\0' && n <= 0xFFFFFFFFul;
+            options.monkey = true;
+            options.monkeySeed = static_cast<uint32_t>(n);
+        } else if (arg == "--hours") {
+            std::string hours;
+            ok = value(hours);
+            char* end = nullptr;
+            options.hours = ok ? std::strtod(hours.c_str(), &end) : 0;
+            // The virtual clock turns over after 49 days.
+            ok = ok && *end == '\0' && options.hours > 0 && options.hours <= 1000;
         } else if (arg == "--audio-out") {
             ok = value(options.audioOut);
         } else {
@@ -95,26 +117,47 @@ int ParseOptions(int argc, char** argv, Options& options) {
         std::fprintf(stderr, "reedshot: --timedemo measures a headless run\n");
         return 2;
     }
-    if (options.headless && options.script.empty()) {
-        std::fprintf(stderr, "reedshot: --headless needs --script FILE\n");
+    if (options.monkey && (!options.headless || !options.script.empty() || options.timedemo)) {
+        std::fprintf(stderr, "reedshot: --monkey drives a headless run without a script\n");
+        return 2;
+    }
+    if (options.headless && options.script.empty() && !options.monkey) {
+        std::fprintf(stderr, "reedshot: --headless needs --script FILE or --monkey SEED\n");
         return 2;
     }
     return 0;
 }
 
-int RunHeadless(const Options& options, int (*entry)()) {
-    std::ifstream file(options.script);
+// 0 when the script is read, otherwise the exit status.
+int ReadScript(const std::string& path, Script& script) {
+    std::ifstream file(path);
     if (!file) {
-        std::fprintf(stderr, "reedshot: cannot read the script %s\n", options.script.c_str());
+        std::fprintf(stderr, "reedshot: cannot read the script %s\n", path.c_str());
         return 2;
     }
     std::stringstream text;
     text << file.rdbuf();
-    Script script;
     std::string error;
     if (!ParseScript(text.str(), script, error)) {
-        std::fprintf(stderr, "reedshot: %s: %s\n", options.script.c_str(), error.c_str());
+        std::fprintf(stderr, "reedshot: %s: %s\n", path.c_str(), error.c_str());
         return 2;
+    }
+    return 0;
+}
+
+// Null, with the reason printed, when the file cannot be written.
+std::FILE* OpenOutput(const std::string& path, const char* what) {
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) {
+        std::fprintf(stderr, "reedshot: cannot write the %s %s: %s\n", what, path.c_str(), std::strerror(errno));
+    }
+    return file;
+}
+
+int RunHeadless(const Options& options, int (*entry)()) {
+    Script script;
+    if (!options.monkey) {
+        if (const int status = ReadScript(options.script, script); status != 0) return status;
     }
     if (!options.shots.empty()) {
         std::error_code made;
@@ -126,13 +169,13 @@ int RunHeadless(const Options& options, int (*entry)()) {
         }
     }
     std::FILE* trace = nullptr;
-    if (!options.trace.empty()) {
-        trace = std::fopen(options.trace.c_str(), "w");
-        if (trace == nullptr) {
-            std::fprintf(stderr, "reedshot: cannot write the trace %s: %s\n", options.trace.c_str(),
-                         std::strerror(errno));
-            return 2;
-        }
+    if (!options.trace.empty() && (trace = OpenOutput(options.trace, "trace")) == nullptr) return 2;
+    // The monkey's input, as a script that replays it.
+    std::FILE* record = nullptr;
+    if (options.monkey && !options.desktop.recordPath.empty() &&
+        (record = OpenOutput(options.desktop.recordPath, "recording")) == nullptr) {
+        if (trace != nullptr) std::fclose(trace);
+        return 2;
     }
     Machine& machine = Machine::Get();
     machine.Reset();
@@ -146,13 +189,17 @@ int RunHeadless(const Options& options, int (*entry)()) {
     if (!options.audioOut.empty()) VirtualWaveOut().CaptureTo(options.audioOut);
 
     HeadlessHost host(std::move(script), options.shots);
-    machine.SetHost(&host);
+    MonkeyHost monkey(options.monkeySeed, options.hours);
+    machine.SetHost(options.monkey ? static_cast<Host*>(&monkey) : &host);
     Timedemo timedemo;
     if (options.timedemo) {
         host.Measure(&timedemo);
         timedemo.Begin(machine.Tick());
     }
+    if (options.monkey) monkey.Begin(record);
     entry();
+    const bool monkeyOk = !options.monkey || monkey.Finish(stdout);
+    if (record != nullptr) std::fclose(record);
     if (options.timedemo) {
         timedemo.End(machine.Tick());
         timedemo.Print(stdout);
@@ -160,7 +207,7 @@ int RunHeadless(const Options& options, int (*entry)()) {
     Trace("exit", nullptr);
     machine.Reset();
     if (trace != nullptr) std::fclose(trace);
-    return host.ShotsFailed() ? 1 : 0;
+    return host.ShotsFailed() || !monkeyOk ? 1 : 0;
 }
 
 }  // namespace

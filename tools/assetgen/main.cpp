@@ -1,6 +1,7 @@
 // assetgen --table FILE.cpp   writes the embedded resource table
 // assetgen --sheet FILE.png   draws every picture as the player sees it
 // assetgen --wav DIR          writes every sound as a .wav file
+// assetgen --icons DIR        draws the desktop icons into a hicolor tree
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 
 #include "tools/assetgen/catalogue.h"
 #include "tools/assetgen/contact_sheet.h"
+#include "tools/assetgen/icons.h"
 #include "tools/assetgen/paint.h"
 #include "tools/assetgen/resource_source.h"
 #include "tools/assetgen/sound_source.h"
@@ -55,8 +57,9 @@ int Run(int argc, char** argv) {
         if (option == "--table") return WriteTable(argv[2]);
         if (option == "--sheet") return assetgen::WriteContactSheet(assetgen::BuildPictures(), argv[2]) ? 0 : 1;
         if (option == "--wav") return WriteWaves(argv[2]);
+        if (option == "--icons") return assetgen::WriteIcons(argv[2]) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: assetgen --table FILE.cpp | --sheet FILE.png | --wav DIR\n");
+    std::fprintf(stderr, "usage: assetgen --table FILE.cpp | --sheet FILE.png | --wav DIR | --icons DIR\n");
     return 2;
 }
 
