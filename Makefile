@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD := build/$(PRESET)
 CMAKE_FLAGS := $(if $(CI),-DREEDSHOT_WERROR=ON,)
 
-.PHONY: play test build deps configure bench install package clean
+.PHONY: play test build deps configure bench install package soak clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -24,6 +24,11 @@ bench: build
 	@$(BUILD)/bench/reedshot_bench
 	@dir=$$(mktemp -d) && REEDSHOT_DATA_DIR=$$dir $(BUILD)/app/reedshot --headless --hunt \
 		--script bench/hunt_timedemo.txt --timedemo; rm -rf $$dir
+
+# Ten simulated hours of random input under AddressSanitizer and UBSan.
+soak:
+	@$(MAKE) --no-print-directory build PRESET=asan
+	@bash tests/soak/soak.sh build/asan/app/reedshot build/asan/tests/soak/store_check $${SEED:-1} 10
 
 # make install PREFIX=/opt/reedshot (default /usr/local; DESTDIR is honoured).
 PREFIX ?= /usr/local

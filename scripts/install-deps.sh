@@ -7,6 +7,7 @@ packages=(
   libsdl2-dev libsqlite3-dev libpng-dev libcairo2-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool
+  desktop-file-utils appstream dpkg-dev groff-base
 )
 
 missing=()
