@@ -54,7 +54,9 @@ grep -q '^ended$' "$work/log.txt" || fail "the message loop did not end"
 start=$(sed -n 's/^start \([0-9]*\)$/\1/p' "$work/rec.txt")
 [ "${start:-0}" -ge $((booted - 20)) ] && [ "$start" -le "$shown" ] || fail "the tick started at ${start:-?}, not at the uptime"
 
-grep -Eq '^[0-9]+ message 0x101 0x26 ' "$work/log.txt" || fail "the key let go under Alt stayed held"
+# (Before the next key goes down: the focus loss after it would release it anyway.)
+awk '/ message 0x100 0x28 / {exit} / message 0x101 0x26 / {up = 1} END {exit !up}' "$work/log.txt" \
+  || fail "the key let go under Alt stayed held"
 # On focus loss: the arrow's release, the pen-up, then the focus message, in that order.
 grep -E 'message 0x(101 0x28|202|8) ' "$work/log.txt" | head -3 | cut -d' ' -f3-4 | tr '\n' ' ' |
   grep -q '^0x101 0x28 0x202 0x0 0x8 0x0 $' || fail "focus loss did not release the arrow and the stylus first"
@@ -64,7 +66,7 @@ slept=$(figure "wall sleep")
 awk '/^slept to/ {s = 1} / message 0x201 / && s {ok = 1} END {exit !ok}' "$work/log.txt" \
   || fail "the click during the sleep did not wait for its end"
 beats=$(figure "wall heartbeats")
-[ "${beats:-9999}" -le 400 ] || fail "ten heartbeats after the sleep took ${beats:-?} ms"
+[ "${beats:-9999}" -le 800 ] || fail "ten heartbeats after the sleep took ${beats:-?} ms"
 busy=$(figure "wall busy")
 [ "${busy:-0}" -ge 140 ] || fail "a 150 ms busy wait passed in ${busy:-?} ms"
 
