@@ -152,6 +152,12 @@ void WriteBits(uint32_t value, uint32_t count, BitStream* stream) {
     }
 }
 
+bool StreamFull(const BitStream* stream) {
+    if (stream == nullptr || stream->mode != 'w') return true;
+    const StreamSlot& slot = g_slots[stream->slot];
+    return uint64_t{slot.position} + stream->index >= slot.end;
+}
+
 uint32_t CloseBitStream(BitStream* stream) {
     if (stream == nullptr) return 0;
     if (stream->mode == 'w') {

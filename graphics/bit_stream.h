@@ -43,6 +43,10 @@ uint32_t ReadBits(uint32_t count, BitStream* stream);
 // The low `count` bits of value (at most 32), most significant first.
 void WriteBits(uint32_t value, uint32_t count, BitStream* stream);
 
+// True once a write stream holds as many bytes as its buffer takes: anything
+// written after that is dropped.
+bool StreamFull(const BitStream* stream);
+
 // A write stream is completed with zero bits and flushed. Frees the slot
 // and answers the stream's final position: the bytes written or read.
 uint32_t CloseBitStream(BitStream* stream);

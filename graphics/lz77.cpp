@@ -30,7 +30,8 @@ void DecodeAll(BitStream* in, BitStream* out) {
     if (in == nullptr || g_window == nullptr) return;
     uint8_t* const w = g_window;
     uint32_t s = 0;
-    while (!in->atEnd) {
+    // Bytes past the caller's buffer would be dropped: stop once it is full.
+    while (!in->atEnd && !StreamFull(out)) {
         uint32_t length = 1;
         if (ReadBits(1, in) == 0) {
             length = ReadBits(5, in) + 1;

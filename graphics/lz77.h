@@ -18,7 +18,7 @@ void AllocateWindow();
 void FreeWindow();
 
 // Decodes tokens from `in` to `out` until the reader reaches the final byte,
-// finishing the token in progress.
+// finishing the token in progress, or until `out` is full.
 void DecodeAll(BitStream* in, BitStream* out);
 
 // Fills `out` with the decoded bytes of a resource and answers how many it

@@ -6,11 +6,13 @@ namespace {
 
 constexpr const char* kKeyPath = "Corvane\\Reedshot";
 constexpr int32_t kMaxVolume = 64;
+constexpr int32_t kMaxPercentage = 100;
 
 constexpr SettingsFields kDefaults = {"NONAME", "NONAME", 0, kMaxVolume, kMaxVolume, 0, 0, 0, 0, true, true};
 
-// A hand-edited volume outside 0..64 would put the options sliders off their track.
-int32_t ClampVolume(int32_t volume) { return volume < 0 ? 0 : volume > kMaxVolume ? kMaxVolume : volume; }
+// A hand-edited volume or percentage out of range would put the sliders and
+// the statistics off their scales.
+int32_t Clamp(int32_t value, int32_t top) { return value < 0 ? 0 : value > top ? top : value; }
 
 }  // namespace
 
@@ -49,12 +51,12 @@ void Settings::Load() {
         ResetToDefaults();
         return false;
     };
-    if (read("SoundVol", SoundVol)) sound_.SetEffectVolume(SoundVol = ClampVolume(SoundVol));
-    if (read("MusicVol", MusicVol)) sound_.SetMusicVolume(MusicVol = ClampVolume(MusicVol));
+    if (read("SoundVol", SoundVol)) sound_.SetEffectVolume(SoundVol = Clamp(SoundVol, kMaxVolume));
+    if (read("MusicVol", MusicVol)) sound_.SetMusicVolume(MusicVol = Clamp(MusicVol, kMaxVolume));
     read("KilledDucks", KilledDucks);
     read("KilledLeafs", KilledLeafs);
     read("NegPoints", NegPoints);
-    read("PersentageSuccess", PersentageSuccess);
+    if (read("PersentageSuccess", PersentageSuccess)) PersentageSuccess = Clamp(PersentageSuccess, kMaxPercentage);
     read("LastScores", LastScores);
     int32_t flag = 0;
     if (read("MenuAnimation", flag)) MenuAnimation = flag == 1;

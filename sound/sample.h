@@ -18,7 +18,8 @@ public:
     // Fills data, rate and length from the WAVE resource `id`. On false the
     // sample is left as it was.
     bool LoadFromResource(uint16_t id);
-    // The same from the bytes of a RIFF WAVE file.
+    // The same from the bytes of a RIFF WAVE file: 8-bit mono PCM at 1000 to
+    // 48000 Hz; anything else is refused.
     bool LoadFromBytes(const uint8_t* bytes, uint32_t size);
 
     void SetVolume(int32_t volume) { volume_ = static_cast<int32_t>(ClampVolume(volume)); }

@@ -6,12 +6,14 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -132,6 +134,15 @@ public:
     }
     int64_t Int(int column) const { return sqlite3_column_int64(stmt_, column); }
     bool IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+    // The column as a 32-bit number; false when it holds anything else (text,
+    // a real, a blob, NULL or an integer out of range).
+    bool Number32(int column, int32_t& value) const {
+        if (sqlite3_column_type(stmt_, column) != SQLITE_INTEGER) return false;
+        const int64_t wide = Int(column);
+        if (wide < INT32_MIN || wide > INT32_MAX) return false;
+        value = static_cast<int32_t>(wide);
+        return true;
+    }
     const char* Text(int column) const {
         const unsigned char* text = sqlite3_column_text(stmt_, column);
         return text ? reinterpret_cast<const char*>(text) : "";
@@ -501,9 +512,8 @@ bool ReadNumber(KeyHandle key, const char* name, int32_t& value) {
     if (!KeyFor(key)) return Fail(kStoreInvalidHandle);
     Statement query(TheStore().db, kValueQuery);
     if (!FindValue(key, name, query)) return false;
-    if (query.IsNull(0)) return Fail(kStoreInvalidParameter);
-    value = static_cast<int32_t>(query.Int(0));
-    return Succeed();
+    // A number this program never wrote reads as missing rather than cut.
+    return query.Number32(0, value) ? Succeed() : Fail(kStoreInvalidParameter);
 }
 
 bool ReadStringSize(KeyHandle key, const char* name, uint32_t& bytes) {
@@ -610,9 +620,17 @@ RecordId ReadRecord(DbHandle db, DbProp*& props, uint16_t& count) {
     size_t textBytes = 0;
     int rc;
     while ((rc = query.Step()) == SQLITE_ROW && rows.size() < UINT16_MAX) {
-        rows.push_back({static_cast<uint32_t>(query.Int(0)), static_cast<int32_t>(query.Int(1)),
-                        query.IsNull(2) ? std::string() : query.Text(2)});
-        if (PropTypeOf(rows.back().id) == kPropString) textBytes += rows.back().text.size() + 1;
+        // Rows this program could not have written are left out, as if missing.
+        const int64_t id = query.Int(0);
+        Row row{static_cast<uint32_t>(id), 0, {}};
+        if (id < 0 || id > UINT32_MAX) continue;
+        if (PropTypeOf(row.id) == kPropString) {
+            if (!query.IsNull(2)) row.text = query.Text(2);
+            textBytes += row.text.size() + 1;
+        } else if (!query.Number32(1, row.number)) {
+            continue;
+        }
+        rows.push_back(std::move(row));
     }
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) return Fail(ErrorFor(rc));
     // One block: the property array, then the strings it points into.
@@ -696,6 +714,44 @@ void CloseStore() {
 }
 
 std::string StorePath() { return (DataDir() / kFileName).string(); }
+
+void OpenStoreImage(const std::vector<uint8_t>& image) {
+    CloseStore();
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open(":memory:", &db);
+    if (rc == SQLITE_OK && !image.empty()) {
+        // SQLite owns the copy from here on, also when it refuses it.
+        auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(image.size()));
+        if (copy == nullptr) {
+            rc = SQLITE_NOMEM;
+        } else {
+            std::memcpy(copy, image.data(), image.size());
+            // Memory has no write-ahead log: a file in that mode reads as one without.
+            if (image.size() > 19 && copy[18] == 2 && copy[19] == 2) copy[18] = copy[19] = 1;
+            rc = sqlite3_deserialize(db, "main", copy, static_cast<sqlite3_int64>(image.size()),
+                                     static_cast<sqlite3_int64>(image.size()),
+                                     SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
+        }
+    }
+    if (rc == SQLITE_OK && CheckAndPrepare(db, false) == OpenResult::kOpened) {
+        TheStore().db = db;
+        return;
+    }
+    sqlite3_close(db);
+    OpenInMemory("The store could not be read.");
+}
+
+std::vector<uint8_t> StoreImage() {
+    std::vector<uint8_t> image;
+    if (!EnsureOpen()) return image;
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(TheStore().db, "main", &size, 0);
+    if (bytes != nullptr) image.assign(bytes, bytes + size);
+    sqlite3_free(bytes);
+    return image;
+}
+
+bool ExecuteInStore(const char* sql) { return EnsureOpen() && Exec(TheStore().db, sql); }
 
 void LimitStorePages(uint32_t pages) {
     if (!EnsureOpen()) return;

@@ -137,6 +137,33 @@ TEST(Lz77Capacity, ShortAndLongPictures) {
     EXPECT_TRUE(Decode(b.Resource(), 0).empty());
 }
 
+TEST(Lz77Capacity, ReadingStopsOnceTheBufferIsFull) {
+    // 8000 literals take 9000 stream bytes; a 16-byte picture needs only the
+    // first 18 of them, so the reader must never reach the end or refill.
+    StreamBuilder b;
+    for (int i = 0; i < 8000; ++i) b.Literal(static_cast<uint8_t>(i % 251 + 1));
+    b.Byte(0);
+    const auto r = b.Resource();
+    uint8_t out[17] = {};
+    out[16] = kUntouched;
+    gfx::ResetStreams();
+    gfx::AllocateWindow();
+    gfx::SetOutputBuffer(out, 16);
+    gfx::BitStream* in = gfx::OpenReadStream(gfxtest::View(r));
+    gfx::BitStream* written = gfx::OpenWriteStream();
+    ASSERT_NE(in, nullptr);
+    ASSERT_NE(written, nullptr);
+    gfx::DecodeAll(in, written);
+    EXPECT_FALSE(in->atEnd);
+    EXPECT_LE(in->index, 19u);
+    EXPECT_EQ(gfx::CloseBitStream(written), 16u);
+    EXPECT_EQ(gfx::CloseBitStream(in), gfx::kBitBlockSize + 4);  // the first block only
+    gfx::FreeWindow();
+    gfx::SetOutputBuffer(nullptr, 0);
+    for (size_t i = 0; i < 16; ++i) EXPECT_EQ(out[i], i + 1) << i;
+    EXPECT_EQ(out[16], kUntouched);
+}
+
 TEST(Lz77Robustness, DegenerateResourcesDecodeNothing) {
     const std::vector<std::vector<uint8_t>> cases = {
         {},                      // no length field

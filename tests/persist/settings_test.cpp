@@ -180,6 +180,34 @@ TEST_F(SettingsTest, OddStoredValuesAreReadStrictly) {
     EXPECT_EQ(settings.KilledDucks, 11);  // nothing was missing, so nothing was reset
 }
 
+TEST_F(SettingsTest, PercentageIsClampedAndAnUnreadableNumberCountsAsMissing) {
+    const plat::KeyHandle key = StoredKey();
+    StoreAll(key);
+    ASSERT_TRUE(plat::WriteNumber(key, "PersentageSuccess", 250));
+    Restart();
+    {
+        Settings settings(*sound_);
+        EXPECT_EQ(settings.PersentageSuccess, 100);
+        EXPECT_EQ(settings.KilledDucks, 11);
+    }
+    ASSERT_TRUE(plat::WriteNumber(StoredKey(), "PersentageSuccess", -4));
+    Restart();
+    {
+        Settings settings(*sound_);
+        EXPECT_EQ(settings.PersentageSuccess, 0);
+    }
+    // 2^32 + 940 would have been cut to 940; it now reads as missing, which
+    // resets what came before it.
+    ASSERT_TRUE(plat::testing::ExecuteInStore(
+        "UPDATE reg_values SET number = 4294968236 WHERE name = 'LastScores'"));
+    Restart();
+    Settings settings(*sound_);
+    EXPECT_EQ(settings.LastScores, 0);
+    EXPECT_EQ(settings.KilledDucks, 0);
+    EXPECT_EQ(settings.SoundVol, 64);
+    EXPECT_FALSE(settings.MenuAnimation);
+}
+
 TEST_F(SettingsTest, TheEndOfAHuntReachesTheStoreWhenTheProgramCloses) {
     {
         Settings settings(*sound_);

@@ -127,6 +127,46 @@ TEST_F(RegistryTest, ValuesSurviveARestartAndOverwritesKeepTheLast) {
     EXPECT_EQ(value, 99);
 }
 
+TEST_F(RegistryTest, PlantedValuesThatAreNoThirtyTwoBitNumberReadAsMissing) {
+    const plat::KeyHandle key = OpenKey(kPath);
+    ASSERT_TRUE(plat::WriteNumber(key, "Wide", 0));
+    ASSERT_TRUE(plat::WriteNumber(key, "Low", 0));
+    ASSERT_TRUE(plat::WriteNumber(key, "Real", 0));
+    ASSERT_TRUE(plat::WriteNumber(key, "Word", 0));
+    ASSERT_TRUE(plat::WriteNumber(key, "Blob", 0));
+    // 2^32 + 5 used to read as 5.
+    ASSERT_TRUE(plat::testing::ExecuteInStore(
+        "UPDATE reg_values SET number = CASE name WHEN 'Wide' THEN 4294967301 WHEN 'Low' THEN -2147483649 "
+        "WHEN 'Real' THEN 2.5 WHEN 'Word' THEN 'seventeen' ELSE x'0011' END"));
+    for (const char* name : {"Wide", "Low", "Real", "Word", "Blob"}) {
+        int32_t value = 123;
+        EXPECT_FALSE(plat::ReadNumber(key, name, value)) << name;
+        EXPECT_EQ(plat::StoreLastError(), plat::kStoreInvalidParameter) << name;
+        EXPECT_EQ(value, 123) << name;
+    }
+}
+
+TEST_F(RegistryTest, AnImageOfTheStoreOpensInMemoryAndGarbageStartsAfresh) {
+    ASSERT_TRUE(plat::WriteNumber(OpenKey(kPath), "Kept", 42));
+    const std::vector<uint8_t> image = plat::testing::StoreImage();
+    ASSERT_GT(image.size(), 1024u);
+    plat::testing::OpenStoreImage(image);
+    int32_t value = 0;
+    ASSERT_TRUE(plat::ReadNumber(OpenKey(kPath), "Kept", value));
+    EXPECT_EQ(value, 42);
+    EXPECT_TRUE(Messages().empty());
+
+    std::vector<uint8_t> garbage(image);
+    for (size_t i = 0; i < 100; ++i) garbage[i] = static_cast<uint8_t>(i * 37);
+    plat::testing::OpenStoreImage(garbage);
+    EXPECT_FALSE(plat::ReadNumber(OpenKey(kPath), "Kept", value));
+    ASSERT_EQ(Messages().size(), 1u);
+    // Writes work for the rest of the run.
+    ASSERT_TRUE(plat::WriteNumber(OpenKey(kPath), "Kept", 7));
+    ASSERT_TRUE(plat::ReadNumber(OpenKey(kPath), "Kept", value));
+    EXPECT_EQ(value, 7);
+}
+
 TEST_F(RegistryTest, ReadsCutStringsToTheBufferAndFailuresLeaveTheOutputAlone) {
     plat::KeyHandle key = OpenKey(kPath);
     ASSERT_TRUE(plat::WriteNumber(key, "Count", 3));
@@ -273,6 +313,35 @@ TEST_F(DatabaseTest, AWriteOverARecordReplacesOnlyTheNamedProperties) {
     EXPECT_EQ(record.props[2].number, -5);
     EXPECT_EQ(plat::SeekDatabase(db, plat::SeekFrom::kEnd), id);
     plat::CloseDatabase(db);
+}
+
+TEST_F(DatabaseTest, PlantedPropertiesTheProgramCouldNotHaveWrittenAreLeftOut) {
+    ASSERT_NE(plat::CreateDatabase("DB", 1), 0u);
+    const plat::DbHandle db = plat::OpenDatabase("DB");
+    const plat::DbProp props[] = {Number(0, 1), Number(1, 2), Number(2, 3), Number(3, 4), Text(4, "x"),
+                                  Number(5, 6)};
+    const plat::RecordId id = plat::WriteRecord(db, 0, props, 6);
+    ASSERT_NE(id, 0u);
+    ASSERT_TRUE(plat::CloseDatabase(db));
+    const uint32_t p0 = plat::PropId(0, plat::kPropNumber), p1 = plat::PropId(1, plat::kPropNumber),
+                   p2 = plat::PropId(2, plat::kPropNumber), p3 = plat::PropId(3, plat::kPropNumber),
+                   p4 = plat::PropId(4, plat::kPropString);
+    const std::string sql = "UPDATE props SET number = CASE prop_id WHEN " + std::to_string(p0) +
+                            " THEN 8589934592 WHEN " + std::to_string(p1) + " THEN NULL WHEN " + std::to_string(p2) +
+                            " THEN 'seven' WHEN " + std::to_string(p3) + " THEN 1.5 ELSE number END, text = CASE prop_id WHEN " +
+                            std::to_string(p4) + " THEN 'ab' || char(0) || 'cd' ELSE text END;"
+                            "INSERT INTO props VALUES(" + std::to_string(id) + ", 4294967299, 9, 5, NULL);"
+                            "INSERT INTO props VALUES(" + std::to_string(id) + ", -1, 10, 5, NULL);";
+    ASSERT_TRUE(plat::testing::ExecuteInStore(sql.c_str()));
+
+    const plat::DbHandle again = plat::OpenDatabase("DB");
+    const ReadBack back = ReadCurrent(again);
+    ASSERT_EQ(back.id, id);
+    ASSERT_EQ(back.props.size(), 2u);
+    EXPECT_EQ(back.texts[0], "ab");  // a text stops at its first NUL
+    EXPECT_EQ(back.props[1].id, plat::PropId(5, plat::kPropNumber));
+    EXPECT_EQ(back.props[1].number, 6);
+    plat::CloseDatabase(again);
 }
 
 TEST_F(DatabaseTest, BadWritesChangeNothing) {
