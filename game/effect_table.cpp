@@ -3,6 +3,9 @@
 #include <algorithm>
 
 void EffectTable::init(gfx::Scene* scene, uint8_t limit) {
+    // What a hunt that was never released left behind goes out through the
+    // new scene: the old one may be gone.
+    scene_ = scene;
     release();
     scene_ = scene;
     limit_ = std::min(limit, kCapacity);

@@ -25,6 +25,9 @@ bool Follow(LinePath& path, uint32_t& lastStep, gfx::Sprite& sprite, gfx::Scene&
 }  // namespace
 
 int HitSplashes::init(gfx::Scene* scene, const StripFont* font) {
+    // What a hunt that was never released left behind goes out through the
+    // new scene: the old one may be gone.
+    scene_ = scene;
     release();
     scene_ = scene;
     font_ = font;

@@ -28,6 +28,9 @@ constexpr int kBonusSpot = Scenery::kPieces - 1;
 }  // namespace
 
 int Scenery::init(gfx::Scene* scene) {
+    // What a hunt that was never released left behind goes out through the
+    // new scene: the old one may be gone.
+    scene_ = scene;
     release();
     scene_ = scene;
     bonusTaken = false;

@@ -12,6 +12,9 @@ constexpr int32_t kFramePeriodMs = 1;
 }  // namespace
 
 bool ShellMagazine::init(int32_t x, int32_t y, gfx::Scene* scene, uint8_t capacity) {
+    // What a hunt that was never released left behind goes out through the
+    // new scene: the old one may be gone.
+    scene_ = scene;
     release();
     capacity_ = capacity;
     shells_ = capacity;

@@ -2,10 +2,13 @@
 // own rectangle and nowhere else.
 #include <vector>
 
+#include "game/feather_bursts.h"
+#include "game/hit_splashes.h"
 #include "game/hunt_clock.h"
 #include "game/scenery.h"
 #include "game/score_board.h"
 #include "game/shell_magazine.h"
+#include "game/shot_puffs.h"
 #include "tests/game/hud_fixture.h"
 
 namespace {
@@ -87,6 +90,54 @@ TEST_F(HudRenderTest, ShellsScoreAndClockShowInTheirCornersOnly) {
     board.release();
     clock.release();
     scenery.release();
+}
+
+}  // namespace
+
+namespace {
+
+// A hunt left without its release (the program shut down during it, as tests
+// do), then a new one on a new scene: nothing reaches back into the old one.
+TEST(HudLifetime, ANewHuntOnANewSceneLeavesTheGoneOneAlone) {
+    plat::testing::Reset();
+    StripFont font;
+    ASSERT_EQ(font.load(255, 22, 700, 48), 0);
+    ShellMagazine magazine;
+    Scenery scenery;
+    ShotPuffs puffs;
+    FeatherBursts feathers;
+    HitSplashes splashes;
+    ScoreBoard board;
+    HuntClock clock;
+    const auto hunt = [&](gfx::Scene& scene) {
+        magazine.init(212, 5, &scene, 7);
+        scenery.init(&scene);
+        puffs.init(&scene);
+        feathers.init(&scene);
+        splashes.init(&scene, &font);
+        board.init(3, 10, &scene);
+        clock.init(3, 225, 180, &scene);
+        puffs.add(100, 100);
+        feathers.show(100, 400, 1);
+        splashes.show(100, 400, 1, 10);
+    };
+    {
+        gfx::Scene old(gfx::kGroundColumns, gfx::kGroundRows, 240, 320);
+        hunt(old);
+    }
+    gfx::Scene scene(gfx::kGroundColumns, gfx::kGroundRows, 240, 320);
+    hunt(scene);
+    // The strip, the 25 pieces, a puff, a burst, a duck and its label, the
+    // score, the clock's text and icon.
+    EXPECT_EQ(scene.Sprites().Count(), 1 + Scenery::kPieces + 1 + 1 + 2 + 1 + 2);
+    magazine.release();
+    scenery.release();
+    puffs.release();
+    feathers.release();
+    splashes.release();
+    board.release();
+    clock.release();
+    EXPECT_EQ(scene.Sprites().Count(), 0);
 }
 
 }  // namespace
