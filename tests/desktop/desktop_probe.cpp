@@ -4,7 +4,8 @@
 // prints wall-clock figures on lines of their own, starting with "wall".
 //   button 1: sleeps 1500 ms, then times the next ten heartbeats;
 //   button 2: busy-waits until the tick counter has moved 150 ms;
-//   a drag:   spends 2 ms on every pen move, as a busy game would.
+//   a drag:   spends 2 ms on every pen move, as a busy game would;
+//   typing:   spends 60 ms on every letter; Escape ends the burst and reports it.
 #include <chrono>
 #include <cstdio>
 
@@ -31,6 +32,9 @@ int Probe() {
     int beatsToTime = 0;
     Clock::time_point beatsFrom;
     int moves = 0;
+    int typed = 0;
+    uint32_t typingTick = 0;
+    Clock::time_point typingFrom;
     uint32_t dragTick = 0;
     Clock::time_point dragFrom;
     for (plat::Message m{}; plat::GetMessage(m);) {
@@ -50,6 +54,16 @@ int Probe() {
         } else if (m.id == plat::kMsgPenUp) {
             std::printf("drag %d moves in %u ms\n", moves, tick - dragTick);
             std::printf("wall drag %lld ticks %u\n", MsSince(dragFrom), tick - dragTick);
+        } else if (m.id == plat::kMsgChar && m.wParam == 0x1B) {
+            std::printf("typed %d letters in %u ms\n", typed, tick - typingTick);
+            std::printf("wall typing %lld ticks %u\n", MsSince(typingFrom), tick - typingTick);
+            typed = 0;
+        } else if (m.id == plat::kMsgChar) {
+            if (typed++ == 0) {
+                typingTick = tick;
+                typingFrom = Clock::now();
+            }
+            Work(std::chrono::milliseconds(60));
         } else if (m.id == plat::kMsgHotKey && m.wParam == 0xC1) {
             const Clock::time_point from = Clock::now();
             plat::Sleep(1500);
