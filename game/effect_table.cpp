@@ -32,7 +32,9 @@ void EffectTable::update() {
         drop(sprite);
         return true;
     });
-    if (removed) scene_->RedrawDirty();
+    // A full redraw: an incremental one with nothing marked below would
+    // leave out every moving sprite, the score and clock among them, for a frame.
+    if (removed) scene_->RedrawAll();
 }
 
 void EffectTable::drop(AnimatedSprite& sprite) {

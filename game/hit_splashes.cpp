@@ -78,7 +78,9 @@ void HitSplashes::update() {
         drop(s);
         return true;
     });
-    if (removed) scene_->RedrawDirty();
+    // A full redraw: an incremental one with nothing marked below would
+    // leave out every moving sprite, the score and clock among them, for a frame.
+    if (removed) scene_->RedrawAll();
 }
 
 void HitSplashes::drop(Splash& s) {

@@ -1,6 +1,7 @@
 // The feather bursts and shot puffs: their limits and places, and their life
 // in the scene and the animation list, through pauses too.
 #include "game/feather_bursts.h"
+#include "game/score_board.h"
 #include "game/shot_puffs.h"
 #include "tests/game/hud_fixture.h"
 
@@ -97,6 +98,26 @@ TEST_F(EffectsTest, HiddenEffectsWaitOutsideTheSceneAndRunOnWhenShown) {
     EXPECT_EQ(puffs_.puffs().count(), 0);
     EXPECT_EQ(feathers_.bursts().count(), 0);
     EXPECT_EQ(animations_.Count(), 0);
+}
+
+TEST_F(EffectsTest, AnEndingPuffLeavesTheScoreOnTheScreen) {
+    puffs_.init(&scene_);
+    ScoreBoard board;
+    ASSERT_TRUE(board.init(3, 10, &scene_));
+    puffs_.add(100, 200);
+    scene_.RedrawAll();
+    const auto scoreShows = [] {
+        int ink = 0;
+        for (int32_t y = 10; y < 20; ++y) {
+            for (int32_t x = 3; x < 25; ++x) ink += plat::testing::PresentedPanel()[y * gfx::kScreenWidth + x] != 0;
+        }
+        return ink > 0;
+    };
+    ASSERT_TRUE(scoreShows());
+    Run(400);  // the puff's last frame is redrawn in full, then it goes
+    EXPECT_EQ(puffs_.puffs().count(), 0);
+    EXPECT_TRUE(scoreShows());
+    board.release();
 }
 
 TEST_F(EffectsTest, ReleaseTakesRunningEffectsOutOfTheAnimationList) {
