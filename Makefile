@@ -1,4 +1,5 @@
 # make play: build and start the game in a window.  make test: build and run every test.
+# make fuzz: build the fuzz targets and run each for FUZZ_S seconds (default 60).
 PRESET ?= release
 BUILD := build/$(PRESET)
 CMAKE_FLAGS := $(if $(CI),-DREEDSHOT_WERROR=ON,)
@@ -38,6 +39,9 @@ install: build
 # The Debian package, in build/<preset>/.
 package: build
 	@cd $(BUILD) && cpack
+
+fuzz: deps
+	@bash scripts/fuzz.sh
 
 clean:
 	rm -rf build

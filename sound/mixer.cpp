@@ -25,6 +25,15 @@ int32_t NextContribution(SampleVoice& v) {
 
 }  // namespace
 
+void StartVoice(SampleVoice& voice, const Sample& sample, uint32_t outputRate) {
+    voice.data = sample.Data();
+    voice.step = static_cast<uint32_t>((uint64_t{sample.SampleRate()} * 256) / outputRate);
+    voice.position = 0;
+    voice.end = sample.Length() * 256;
+    voice.loop = sample.Loop();
+    voice.volume = ClampVolume(sample.Volume());
+}
+
 void MixBuffer(SampleVoice (&voices)[kVoiceCount], uint8_t* out, uint32_t frames, bool stereo) {
     for (uint32_t frame = 0; frame < frames; ++frame) {
         int32_t sum = 0;

@@ -105,12 +105,7 @@ uint16_t SoundEngine::StartSample(const Sample& sample) {
 
     std::lock_guard<std::mutex> hold(lock_);
     SampleVoice& v = voices_[free];
-    v.data = sample.Data();
-    v.step = static_cast<uint32_t>((uint64_t{sample.SampleRate()} * 256) / outputRate_);
-    v.position = 0;
-    v.end = sample.Length() * 256;
-    v.loop = sample.Loop();
-    v.volume = ClampVolume(sample.Volume());
+    StartVoice(v, sample, outputRate_);
     v.stopped.store(false, std::memory_order_release);
     return free;
 }
