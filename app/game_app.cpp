@@ -6,6 +6,7 @@
 #include "app/view_list.h"
 #include "game/game_controller.h"
 #include "game/hunt_objects.h"
+#include "graphics/scene.h"
 #include "persist/settings.h"
 #include "screens/results_view.h"
 #include "platform/platform.h"
@@ -50,6 +51,9 @@ void GameApp::Run() { RunMessageLoop(input_, *dispatcher_); }
 void GameApp::Shutdown() {
     Destroy(views_);  // the views themselves belong to the controller
     animations_->Clear();
+    // The hunt's objects, released with the views below, take their sprites
+    // out of the scene's animation list: it must no longer point here.
+    if (gfx::g_scene != nullptr) gfx::g_scene->SetAnimationList(nullptr);
     Destroy(animations_);
     Destroy(dispatcher_);
     controller_->DestroyViews();
