@@ -2,30 +2,13 @@
 // the allocations that costs (the goal is none).
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "app/animation_list.h"
 #include "app/event_dispatcher.h"
 #include "app/input_translator.h"
 #include "app/view.h"
 #include "app/view_list.h"
 #include "game/game_controller.h"
-
-namespace {
-
-std::atomic<long> g_allocations{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "platform/core/allocation_counter.h"
 
 namespace {
 
@@ -51,14 +34,14 @@ public:
 
 void ReportAllocations(benchmark::State& state, long before) {
     state.counters["allocs_per_event"] = benchmark::Counter(
-        static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+        static_cast<double>(static_cast<long>(reedshot_allocation_count()) - before) / static_cast<double>(state.iterations()));
 }
 
 void BM_TranslateMessage(benchmark::State& state) {
     InputState input;
     InputEvent event{};
     size_t next = 0;
-    const long before = g_allocations.load();
+    const long before = static_cast<long>(reedshot_allocation_count());
     for (auto _ : state) {
         ApplyMessage(input, kMessages[next]);
         BuildMainEvent(input, event);
@@ -80,7 +63,7 @@ void BM_DispatchEvent(benchmark::State& state) {
     InputState input;
     InputEvent event{};
     size_t next = 0;
-    const long before = g_allocations.load();
+    const long before = static_cast<long>(reedshot_allocation_count());
     for (auto _ : state) {
         ApplyMessage(input, kMessages[next]);
         BuildMainEvent(input, event);

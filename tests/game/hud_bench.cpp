@@ -2,39 +2,18 @@
 // allocates (the score's roll re-renders its text on every event).
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "app/animation_list.h"
 #include "game/hunt_clock.h"
 #include "game/score_board.h"
 #include "game/shot_puffs.h"
+#include "platform/core/allocation_counter.h"
 #include "platform/testing.h"
-
-namespace {
-
-std::atomic<long> g_allocations{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
 void ReportAllocations(benchmark::State& state, long before) {
     state.counters["allocs_per_event"] = benchmark::Counter(
-        static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+        static_cast<double>(static_cast<long>(reedshot_allocation_count()) - before) / static_cast<double>(state.iterations()));
 }
 
 // The score rolling up by one on every event, re-rendering its digits.
@@ -43,7 +22,7 @@ void BM_ScoreRoll(benchmark::State& state) {
     gfx::Scene scene(gfx::kGroundColumns, gfx::kGroundRows, 240, 320);
     ScoreBoard board;
     board.init(3, 10, &scene);
-    const long before = g_allocations.load();
+    const long before = static_cast<long>(reedshot_allocation_count());
     for (auto _ : state) {
         if (board.shown() == board.score()) board.add(1000);
         board.tick();
@@ -65,7 +44,7 @@ void BM_ClockAndPuffs(benchmark::State& state) {
     ShotPuffs puffs;
     puffs.init(&scene);
     int event = 0;
-    const long before = g_allocations.load();
+    const long before = static_cast<long>(reedshot_allocation_count());
     for (auto _ : state) {
         plat::testing::AdvanceTick(10);
         if (++event % 10 == 0) puffs.add(100, 100);

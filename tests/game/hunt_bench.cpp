@@ -4,41 +4,18 @@
 // nothing).
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "game/duck_flock.h"
 #include "game/field_targets.h"
 #include "game/game_random.h"
 #include "graphics/scene.h"
+#include "platform/core/allocation_counter.h"
 #include "platform/testing.h"
-
-namespace {
-
-std::atomic<long> g_allocations{0};
-
-void* Counted(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (void* p = Counted(size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Counted(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
 void ReportAllocations(benchmark::State& state, long before) {
     state.counters["allocs_per_event"] = benchmark::Counter(
-        static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+        static_cast<double>(static_cast<long>(reedshot_allocation_count()) - before) / static_cast<double>(state.iterations()));
 }
 
 // Thirty ducks in formation on the move, called in again whenever they thin
@@ -52,7 +29,7 @@ void BM_FlockEvent(benchmark::State& state) {
     g_gameRandom.seedWith(1234);
     InputEvent idle{};
     uint32_t tick = 1000;
-    const long before = g_allocations.load();
+    const long before = static_cast<long>(reedshot_allocation_count());
     for (auto _ : state) {
         while (flock.count() < 25) flock.summonFlock();
         tick += 10;
@@ -74,7 +51,7 @@ void BM_FieldTargetsEvent(benchmark::State& state) {
     field.init(&scene);
     InputEvent idle{};
     uint32_t tick = 1000;
-    const long before = g_allocations.load();
+    const long before = static_cast<long>(reedshot_allocation_count());
     for (auto _ : state) {
         tick += 10;
         plat::testing::SetTick(tick);
