@@ -50,13 +50,14 @@ void GameApp::Run() { RunMessageLoop(input_, *dispatcher_); }
 
 void GameApp::Shutdown() {
     Destroy(views_);  // the views themselves belong to the controller
+    // Before the animation list: a hunt still running takes its sprites out of it.
+    controller_->DestroyViews();
     animations_->Clear();
     // The hunt's objects, released with the views below, take their sprites
     // out of the scene's animation list: it must no longer point here.
     if (gfx::g_scene != nullptr) gfx::g_scene->SetAnimationList(nullptr);
     Destroy(animations_);
     Destroy(dispatcher_);
-    controller_->DestroyViews();
     Destroy(controller_);
     Destroy(sound_);
     // A hunt that ended before its score reached the table still counts.

@@ -139,7 +139,7 @@ void GameController::CreateViews() {
     savedScrollY_ = 0;
 }
 
-// By now the shell has destroyed the view list and the animation list.
+// By now the shell has destroyed the view list; the animation list goes after.
 void GameController::DestroyViews() {
     // Closed during a hunt: its objects let go of the scene before it goes.
     if (huntRunning_) ReleaseHunt();

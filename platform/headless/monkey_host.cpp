@@ -74,7 +74,11 @@ MonkeyHost::~MonkeyHost() {
 void MonkeyHost::Begin(std::FILE* record) {
     record_ = record;
     startTick_ = Machine::Get().Tick();
-    if (record_ != nullptr) std::fprintf(record_, "%s\n", FormatStartLine(startTick_).c_str());
+    if (record_ != nullptr) {
+        // Line by line, so a run that dies leaves its input behind whole.
+        std::setvbuf(record_, nullptr, _IOLBF, 0);
+        std::fprintf(record_, "%s\n", FormatStartLine(startTick_).c_str());
+    }
     lastTick_ = startTick_;
     wallStart_ = lastEvent_ = std::chrono::steady_clock::now();
     watchdog_ = std::thread([this] { Watch(); });
