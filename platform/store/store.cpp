@@ -66,11 +66,27 @@ struct OpenDatabaseSlot {
     bool wrote = false;
 };
 
+// A statement prepared once and kept for the connection's life; keyed by the
+// address of its SQL text, which is always a literal.
+struct KeptStatement {
+    const char* sql = nullptr;
+    sqlite3_stmt* stmt = nullptr;
+    bool busy = false;  // in use: a nested use of the same text prepares its own
+};
+
 struct Store {
+    ~Store() { Close(); }
+
     // Closing folds the log back into the file.
-    ~Store() { sqlite3_close_v2(db); }
+    void Close() {
+        for (KeptStatement& kept : statements) sqlite3_finalize(kept.stmt);
+        statements.clear();
+        sqlite3_close_v2(db);
+        db = nullptr;
+    }
 
     sqlite3* db = nullptr;
+    std::vector<KeptStatement> statements;
     bool told = false;  // the player has heard about a store problem
     std::vector<OpenKey> keys;
     std::vector<OpenDatabaseSlot> databases;
@@ -108,8 +124,38 @@ uint32_t ErrorFor(int rc) {
 
 class Statement {
 public:
-    Statement(sqlite3* db, const char* sql) { rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
-    ~Statement() { sqlite3_finalize(stmt_); }
+    // Statements on the store's own connection are prepared once and reused:
+    // parsing the SQL costs more than running it.
+    Statement(sqlite3* db, const char* sql) {
+        Store& s = TheStore();
+        if (db == nullptr || db != s.db) {
+            rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
+            return;
+        }
+        for (size_t i = 0; i < s.statements.size(); ++i) {
+            KeptStatement& kept = s.statements[i];
+            if (kept.sql == sql && !kept.busy) {
+                kept.busy = true;
+                stmt_ = kept.stmt;
+                kept_ = i + 1;
+                return;
+            }
+        }
+        rc_ = sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+        if (rc_ == SQLITE_OK && stmt_ != nullptr) {
+            s.statements.push_back({sql, stmt_, true});
+            kept_ = s.statements.size();
+        }
+    }
+    ~Statement() {
+        if (kept_ == 0) {
+            sqlite3_finalize(stmt_);
+            return;
+        }
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+        TheStore().statements[kept_ - 1].busy = false;
+    }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
@@ -151,9 +197,18 @@ public:
 private:
     sqlite3_stmt* stmt_ = nullptr;
     int rc_ = SQLITE_OK;
+    size_t kept_ = 0;  // 1 + its index among the store's kept statements, or 0
 };
 
 bool Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+// One statement of literal SQL on the store's connection, kept prepared: the
+// transaction steps every write takes.
+bool Run(const char* sql) {
+    Statement statement(TheStore().db, sql);
+    const int rc = statement.Step();
+    return rc == SQLITE_DONE || rc == SQLITE_ROW;
+}
 
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
@@ -323,9 +378,9 @@ bool Atomic(Body&& body) {
     Store& s = TheStore();
     if (s.batchError != kStoreOk) return Fail(s.batchError);
     const bool inBatch = s.batchOpen;
-    if (!Exec(s.db, inBatch ? "SAVEPOINT unit" : "BEGIN IMMEDIATE")) return Fail(ErrorFor(sqlite3_errcode(s.db)));
+    if (!Run(inBatch ? "SAVEPOINT unit" : "BEGIN IMMEDIATE")) return Fail(ErrorFor(sqlite3_errcode(s.db)));
     uint32_t error = body();
-    if (error == kStoreOk && !Exec(s.db, inBatch ? "RELEASE unit" : "COMMIT")) {
+    if (error == kStoreOk && !Run(inBatch ? "RELEASE unit" : "COMMIT")) {
         error = ErrorFor(sqlite3_errcode(s.db));
     }
     if (error == kStoreOk) return Succeed();
@@ -451,7 +506,7 @@ bool FinishBatch() {
     if (lost != kStoreOk) {
         if (!sqlite3_get_autocommit(s.db)) Exec(s.db, "ROLLBACK");
         ok = Fail(lost);
-    } else if (Exec(s.db, "COMMIT")) {
+    } else if (Run("COMMIT")) {
         ok = Succeed();
     } else {
         ok = Fail(ErrorFor(sqlite3_errcode(s.db)));
@@ -665,7 +720,7 @@ RecordId WriteRecord(DbHandle db, RecordId record, const DbProp* props, uint16_t
         if (rc != SQLITE_ROW) return Fail(ErrorFor(rc));
     }
     if (!s.batchOpen) {
-        if (!Exec(s.db, "BEGIN IMMEDIATE")) return Fail(ErrorFor(sqlite3_errcode(s.db)));
+        if (!Run("BEGIN IMMEDIATE")) return Fail(ErrorFor(sqlite3_errcode(s.db)));
         s.batchOpen = true;
     }
     open->wrote = true;
@@ -708,8 +763,7 @@ namespace testing {
 
 void CloseStore() {
     Store& s = TheStore();
-    sqlite3_close_v2(s.db);
-    s.db = nullptr;
+    s.Close();
     s = Store{};
 }
 
