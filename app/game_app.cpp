@@ -6,7 +6,6 @@
 #include "app/view_list.h"
 #include "game/game_controller.h"
 #include "game/hunt_objects.h"
-#include "graphics/scene.h"
 #include "persist/settings.h"
 #include "screens/results_view.h"
 #include "platform/platform.h"
@@ -53,9 +52,6 @@ void GameApp::Shutdown() {
     // Before the animation list: a hunt still running takes its sprites out of it.
     controller_->DestroyViews();
     animations_->Clear();
-    // The hunt's objects, released with the views below, take their sprites
-    // out of the scene's animation list: it must no longer point here.
-    if (gfx::g_scene != nullptr) gfx::g_scene->SetAnimationList(nullptr);
     Destroy(animations_);
     Destroy(dispatcher_);
     Destroy(controller_);
