@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
+# With the argument `web`: those of the browser build and its test instead.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,12 @@ packages=(
   xvfb xauth x11-utils xdotool
   desktop-file-utils appstream dpkg-dev groff-base
 )
+if [ "${1:-}" = web ]; then
+  packages=(emscripten chromium)
+  # Node itself may come from elsewhere; Debian's is taken only when there is none.
+  command -v node >/dev/null || packages+=(nodejs)
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -53,7 +53,8 @@ bool SoundEngine::Open(uint32_t sampleRate, bool stereo) {
         headers_[i] = {mixMemory_.get() + i * BufferBytes(), kPrimingBytes};
         device_.Write(&headers_[i]);
     }
-    thread_ = std::thread([this] { MixLoop(); });
+    mixOnMainThread_ = device_.HandsBackOnMainThread();
+    if (!mixOnMainThread_) thread_ = std::thread([this] { MixLoop(); });
     device_.Restart();
     opened_ = true;
     return true;
@@ -70,29 +71,39 @@ bool SoundEngine::OpenFirstDevice(const plat::WaveFormat& format) {
 bool SoundEngine::Close() {
     if (!opened_) return true;
     // The thread is gone before the device and the buffers are torn down.
-    mailbox_.PostStop();
-    thread_.join();
+    if (thread_.joinable()) {
+        mailbox_.PostStop();
+        thread_.join();
+    }
+    opened_ = false;  // what the reset hands back is not refilled
     device_.Reset();
     device_.Close();
     mailbox_.Clear();
     for (SampleVoice& v : voices_) v.stopped.store(true, std::memory_order_relaxed);
     mixMemory_.reset();
-    opened_ = false;
     return true;
 }
 
-void SoundEngine::BufferDone(plat::WaveBuffer* buffer) { mailbox_.PostBufferDone(buffer); }
+void SoundEngine::BufferDone(plat::WaveBuffer* buffer) {
+    if (!mixOnMainThread_) {
+        mailbox_.PostBufferDone(buffer);
+    } else if (opened_ && buffer != nullptr) {
+        Refill(buffer);
+    }
+}
 
 void SoundEngine::MixLoop() {
     plat::RaiseCurrentThreadPriority();
-    while (plat::WaveBuffer* done = mailbox_.Wait()) {
-        {
-            std::lock_guard<std::mutex> hold(lock_);
-            MixBuffer(voices_, done->data, framesPerBuffer_, stereo_ != 0);
-        }
-        done->length = BufferBytes();
-        device_.Write(done);
+    while (plat::WaveBuffer* done = mailbox_.Wait()) Refill(done);
+}
+
+void SoundEngine::Refill(plat::WaveBuffer* done) {
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        MixBuffer(voices_, done->data, framesPerBuffer_, stereo_ != 0);
     }
+    done->length = BufferBytes();
+    device_.Write(done);
 }
 
 uint16_t SoundEngine::StartSample(const Sample& sample) {

@@ -1,5 +1,6 @@
 // The software mixer: owns the wave-output device, keeps five buffers in
-// flight and refills each one on a thread of its own as the device hands it
+// flight and refills each one on a thread of its own (or, where the device
+// hands buffers back on the main thread, right there) as the device hands it
 // back, mixing up to eight 8-bit mono samples into 8-bit unsigned output.
 #pragma once
 
@@ -50,6 +51,7 @@ public:
 private:
     void BufferDone(plat::WaveBuffer* buffer) override;
     void MixLoop();
+    void Refill(plat::WaveBuffer* done);
     bool OpenFirstDevice(const plat::WaveFormat& format);
     uint32_t BufferBytes() const { return framesPerBuffer_ << stereo_; }
 
@@ -59,6 +61,7 @@ private:
     std::mutex lock_;
     MixerMailbox mailbox_;
     bool opened_ = false;
+    bool mixOnMainThread_ = false;  // no mixing thread: the device's own notices refill
     uint32_t outputRate_ = 0;
     SampleVoice voices_[kVoiceCount];
     std::unique_ptr<uint8_t[]> mixMemory_;

@@ -44,6 +44,10 @@ public:
     // Stops playing and hands every queued buffer back through the sink.
     virtual void Reset() = 0;
     virtual void Close() = 0;
+    // True for a device that hands buffers back on the main thread, from inside
+    // the platform's waits (a system without threads: the browser); the mixer
+    // then refills them right there instead of on a thread of its own.
+    virtual bool HandsBackOnMainThread() const { return false; }
 };
 
 // The device this run plays through: SDL audio on the desktop, the

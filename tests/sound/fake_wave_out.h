@@ -16,6 +16,9 @@ class FakeWaveOut final : public plat::WaveOut {
 public:
     uint32_t devices = 1;
     uint32_t refuseFirst = 0;  // this many opens fail before one succeeds
+    bool mainThread = false;   // hands buffers back on the caller's thread, as the browser does
+
+    bool HandsBackOnMainThread() const override { return mainThread; }
 
     uint32_t DeviceCount() override { return devices; }
 

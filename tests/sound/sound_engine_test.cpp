@@ -180,6 +180,27 @@ TEST(SoundEngine, ReopensAfterClose) {
     EXPECT_EQ(engine.StartSample(MakeSample(tone)), 0);
 }
 
+// Without a mixing thread every notice is answered before it returns, and the
+// buffers Close's reset hands back stay with the device unmixed.
+TEST(SoundEngine, ADeviceOnTheMainThreadIsRefilledInsideItsNotice) {
+    FakeWaveOut device;
+    device.mainThread = true;
+    snd::SoundEngine engine(device);
+    ASSERT_TRUE(engine.Open(22050, false));
+    const WaveBytes tone = Tone(22050, 192, 4000);
+    ASSERT_EQ(engine.StartSample(MakeSample(tone)), 0);
+    for (uint32_t i = 0; i < snd::kBufferCount; ++i) EXPECT_EQ(device.PlayOne().size(), 8u);
+    const std::vector<plat::WaveBuffer> refilled = device.Queued();
+    ASSERT_EQ(refilled.size(), snd::kBufferCount);
+    EXPECT_EQ(refilled[0].length, 588u);
+    EXPECT_EQ(refilled[0].data[0], 160);
+    EXPECT_EQ(refilled[4].data[0], 160);
+
+    EXPECT_TRUE(engine.Close());
+    EXPECT_TRUE(device.Queued().empty());
+    EXPECT_EQ(device.resets, 1);
+}
+
 }  // namespace
 
 namespace {

@@ -1,0 +1,262 @@
+// The browser: the panel on a canvas, mouse, touch and keys as stylus and
+// keys, sound through Web Audio and the store kept in the browser's storage.
+// There is one thread; the game's waits yield to the browser (Asyncify), and
+// every wait pumps sound and the store's copy.
+#include <dirent.h>
+#include <emscripten.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/core/machine.h"
+#include "platform/core/panel_image.h"
+#include "platform/web/store_sync.h"
+#include "platform/web/web_input.h"
+#include "platform/web/web_wave_out.h"
+
+// The page's side (platform/web/web_library.js).
+extern "C" {
+double reedshot_now_ms();
+uint32_t reedshot_start_tick();
+void reedshot_present(const uint16_t* view, int32_t width, int32_t height);
+double reedshot_audio_now();
+int reedshot_audio_running();
+void reedshot_audio_play(const uint8_t* data, uint32_t bytes, uint32_t channels, uint32_t rate, double when);
+void reedshot_audio_stop();
+void reedshot_store_copy();
+void reedshot_message_box(const char* text, const char* caption);
+void reedshot_stats(uint32_t ahead, uint32_t underruns, uint32_t copies, uint32_t copyFailures);
+void reedshot_ended();
+int reedshot_trace_wanted();
+}
+
+namespace plat {
+
+namespace {
+
+constexpr uint32_t kMaxLagMs = 100;    // further behind, the clock goes on from now
+constexpr uint32_t kRefreshMs = 16;    // at most one canvas update per display frame
+constexpr uint32_t kMaxSleepMs = 10;   // the longest yield: sound is pumped at least this often
+constexpr uint32_t kStoreCheckMs = 100;
+constexpr const char* kDataDir = "/data";
+
+class BrowserAudio final : public AudioSink {
+public:
+    double Now() override { return reedshot_audio_now(); }
+    bool Running() override { return reedshot_audio_running() != 0; }
+    void Play(const uint8_t* data, uint32_t bytes, uint32_t channels, uint32_t rate, double when) override {
+        reedshot_audio_play(data, bytes, channels, rate, when);
+    }
+    void StopAll() override { reedshot_audio_stop(); }
+};
+
+BrowserAudio g_audio;
+WebWaveOut g_waveOut(g_audio);
+
+// Changes with any file of the store: names, sizes, times and the database
+// header's change counter (a commit within one millisecond keeps the time).
+uint64_t StoreSignature() {
+    uint64_t hash = 1469598103934665603ull;
+    auto mix = [&hash](uint64_t value) {
+        for (int i = 0; i < 8; ++i) {
+            hash ^= (value >> (i * 8)) & 0xFF;
+            hash *= 1099511628211ull;
+        }
+    };
+    DIR* dir = opendir(kDataDir);
+    if (dir == nullptr) return 0;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string path = std::string(kDataDir) + "/" + entry->d_name;
+        struct stat info {};
+        if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        for (const char* c = entry->d_name; *c != '\0'; ++c) mix(static_cast<unsigned char>(*c));
+        mix(static_cast<uint64_t>(info.st_size));
+        mix(static_cast<uint64_t>(info.st_mtime));
+        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+            unsigned char header[28] = {};
+            if (std::fread(header, 1, sizeof header, file) == sizeof header) {
+                mix(uint64_t{header[24]} << 24 | uint64_t{header[25]} << 16 | uint64_t{header[26]} << 8 | header[27]);
+            }
+            std::fclose(file);
+        }
+    }
+    closedir(dir);
+    return hash;
+}
+
+class WebHost final : public Host {
+public:
+    WebHost() : input_(Machine::Get()) {}
+
+    void Begin();
+    void WaitFor(uint32_t dueTick) override;
+    void ShowMessageBox(const char* text, const char* caption, uint32_t flags) override;
+    // Each tab plays on its own; there is no window to bring forward.
+    bool ActivateRunningInstance(const char*, const char*) override { return false; }
+    bool CreateMainWindow(const char*, const char*) override;
+    void Finish();
+
+    WebInput& Input() { return input_; }
+    void StoreCopied(bool ok) { store_.Finished(ok, WallTick()); }
+
+private:
+    uint32_t WallTick() const { return static_cast<uint32_t>(static_cast<uint64_t>(reedshot_now_ms())) - base_; }
+    void Rebase();
+    void Pump(bool ending);
+    void Refresh();
+
+    WebInput input_;
+    StoreSync store_;
+    uint32_t base_ = 0;
+    uint32_t lastRefresh_ = 0;
+    uint32_t lastStoreCheck_ = 0;
+    std::vector<uint16_t> view_ = std::vector<uint16_t>(size_t{kViewWidth} * kViewHeight);
+};
+
+WebHost* g_host = nullptr;
+
+void WebHost::Begin() {
+    // Like the handheld's counter, the tick does not start at 0 on every visit.
+    const uint32_t start = reedshot_start_tick();
+    Machine::Get().SetTick(start);
+    base_ = static_cast<uint32_t>(static_cast<uint64_t>(reedshot_now_ms())) - start;
+    store_.Loaded(StoreSignature());
+}
+
+void WebHost::Rebase() {
+    const uint32_t tick = Machine::Get().Tick();
+    if (static_cast<int32_t>(WallTick() - tick) > static_cast<int32_t>(kMaxLagMs)) {
+        base_ = static_cast<uint32_t>(static_cast<uint64_t>(reedshot_now_ms())) - tick;
+    }
+}
+
+bool WebHost::CreateMainWindow(const char*, const char*) {
+    Refresh();
+    return true;
+}
+
+void WebHost::Refresh() {
+    RotatePanelToView(Machine::Get().Panel(), view_.data());
+    reedshot_present(view_.data(), kViewWidth, kViewHeight);
+}
+
+void WebHost::Pump(bool ending) {
+    g_waveOut.Pump();
+    const uint32_t now = WallTick();
+    if (ending || static_cast<int32_t>(now - lastStoreCheck_) >= static_cast<int32_t>(kStoreCheckMs)) {
+        lastStoreCheck_ = now;
+        if (store_.ShouldStart(StoreSignature(), now, ending)) reedshot_store_copy();
+        reedshot_stats(g_waveOut.Ahead(), g_waveOut.Underruns(), store_.Copies(), store_.Failures());
+    }
+}
+
+void WebHost::WaitFor(uint32_t dueTick) {
+    Machine& machine = Machine::Get();
+    Rebase();
+    for (;;) {
+        Pump(false);
+        if (machine.Ended() || machine.HasMessages()) return;
+        uint32_t now = WallTick();
+        if (static_cast<int32_t>(now - lastRefresh_) >= static_cast<int32_t>(kRefreshMs) && machine.TakeDirty()) {
+            Refresh();
+            lastRefresh_ = now;
+        }
+        const auto left = static_cast<int32_t>(dueTick - now);
+        if (left <= 0) return;
+        // The browser runs its events meanwhile; input lands in the queue.
+        emscripten_sleep(std::min<uint32_t>(static_cast<uint32_t>(left), kMaxSleepMs));
+    }
+}
+
+void WebHost::ShowMessageBox(const char* text, const char* caption, uint32_t /*flags*/) {
+    if (Machine::Get().TakeDirty()) Refresh();
+    reedshot_message_box(text, caption);
+    // The time spent reading it is not game time to catch up on.
+    Rebase();
+}
+
+void WebHost::Finish() {
+    if (Machine::Get().TakeDirty()) Refresh();
+    // What the last moments wrote reaches the browser's storage before the page says goodbye.
+    for (;;) {
+        Pump(true);
+        if (!store_.InFlight()) break;
+        emscripten_sleep(kMaxSleepMs);
+    }
+    reedshot_ended();
+}
+
+WebInput::Phase PhaseOf(int32_t phase) {
+    return phase == 0 ? WebInput::Phase::kDown : phase == 1 ? WebInput::Phase::kMove : WebInput::Phase::kUp;
+}
+
+}  // namespace
+
+WaveOut& SystemWaveOut() { return g_waveOut; }
+
+// One thread: there is nothing to favour.
+void RaiseCurrentThreadPriority() {}
+
+int RunProgram(int /*argc*/, char** /*argv*/, int (*entry)()) {
+    Srand(1);
+    setenv("REEDSHOT_DATA_DIR", kDataDir, 1);
+    Machine& machine = Machine::Get();
+    machine.Reset();
+    // The trace goes to the console when the page asks for it (tests do);
+    // otherwise nowhere, rather than piling up in memory.
+    std::FILE* trace = reedshot_trace_wanted() != 0 ? stdout : std::fopen("/dev/null", "w");
+    if (trace != nullptr) machine.TraceTo(trace);
+    WebHost host;
+    g_host = &host;
+    host.Begin();
+    machine.SetHost(&host);
+    entry();
+    Trace("exit", nullptr);
+    host.Finish();
+    machine.Reset();
+    if (trace != nullptr && trace != stdout) std::fclose(trace);
+    g_host = nullptr;
+    return 0;
+}
+
+}  // namespace plat
+
+// Called by the page. Phases: 0 down, 1 move, 2 up. True (1) when the event
+// was the game's and the page should not act on it.
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE int reedshot_mouse(int32_t phase, int32_t button, double x, double y, double w, double h) {
+    return plat::g_host != nullptr && plat::g_host->Input().Mouse(plat::PhaseOf(phase), button, x, y, w, h) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int reedshot_touch(int32_t phase, int32_t id, double x, double y, double w, double h) {
+    return plat::g_host != nullptr && plat::g_host->Input().Touch(plat::PhaseOf(phase), id, x, y, w, h) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int reedshot_key(int32_t down, const char* code, const char* key, int32_t repeat, int32_t ctrl,
+                                      int32_t alt) {
+    return plat::g_host != nullptr &&
+                   plat::g_host->Input().Key(down != 0, code, key, repeat != 0, ctrl != 0, alt != 0)
+               ? 1
+               : 0;
+}
+
+// Where the page writes a key's code and name: text the game reads at once.
+EMSCRIPTEN_KEEPALIVE char* reedshot_key_text(int32_t which) {
+    static char texts[2][32];
+    return texts[which != 0 ? 1 : 0];
+}
+
+EMSCRIPTEN_KEEPALIVE void reedshot_focus_lost() {
+    if (plat::g_host != nullptr) plat::g_host->Input().FocusLost();
+}
+
+EMSCRIPTEN_KEEPALIVE void reedshot_store_copied(int32_t ok) {
+    if (plat::g_host != nullptr) plat::g_host->StoreCopied(ok != 0);
+}
+
+}  // extern "C"
