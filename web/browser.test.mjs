@@ -29,32 +29,53 @@ after(async () => {
   server?.close();
 });
 
-// A fresh browser profile (a first visit) with a touch screen, and the page
-// opened with its trace in the console.
-async function visit(context, { trace = [] } = {}) {
+// The page opened in a browser context, with the platform's trace (one JSON
+// object per console line) kept for the checks.
+async function visit(context) {
   const page = await context.newPage();
-  const errors = [];
-  page.on('pageerror', (error) => errors.push(error.message));
+  const game = { page, trace: [], errors: [] };
+  page.on('pageerror', (error) => game.errors.push(error.message));
   page.on('console', (message) => {
-    if (message.text().startsWith('{"tick"')) trace.push(JSON.parse(message.text()));
+    const text = message.text();
+    if (text.startsWith('{"tick"') && !text.includes('"event":"present"')) game.trace.push(JSON.parse(text));
   });
   page.on('dialog', (dialog) => {
-    errors.push(`message box: ${dialog.message()}`);
+    game.errors.push(`message box: ${dialog.message()}`);
     dialog.dismiss();
   });
   await page.goto(origin + '?trace');
-  await page.waitForFunction(() => window.Module?.reedshotStats?.firstFrameMs > 0, null, { timeout: 20000 });
-  return { page, errors, trace };
+  await firstFrame(page);
+  return game;
 }
 
+const firstFrame = (page) =>
+  page.waitForFunction(() => window.Module?.reedshotStats?.firstFrameMs > 0, null, { timeout: 20000 });
+
+async function reload(game) {
+  game.trace.length = 0;
+  await game.page.reload();
+  await firstFrame(game.page);
+}
+
+async function until(what, check, timeout = 15000) {
+  const end = Date.now() + timeout;
+  for (;;) {
+    const result = await check();
+    if (result) return result;
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    await new Promise((done) => setTimeout(done, 50));
+  }
+}
+
+const events = (game, event, fields = {}) =>
+  game.trace.filter((t) => t.event === event && Object.entries(fields).every(([k, v]) => t[k] === v));
+const reached = (game, view) => until(`view ${view}`, () => events(game, 'view', { to: view }).length > 0);
 const stats = (page) => page.evaluate(() => ({ ...window.Module.reedshotStats }));
 
-// The canvas as the game drew it, and how many pixels differ between two reads.
-const pixels = (page) =>
-  page.evaluate(() => {
-    const c = document.getElementById('canvas');
-    return Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data);
-  });
+// The canvas as the game drew it (RGBA), or a rectangle of it in view pixels.
+const pixels = (page, x = 0, y = 0, w = 320, h = 240) =>
+  page.evaluate(([x, y, w, h]) => Array.from(document.getElementById('canvas').getContext('2d')
+    .getImageData(x, y, w, h).data), [x, y, w, h]);
 function changed(a, b) {
   let n = 0;
   for (let i = 0; i < a.length; i += 4) if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2]) n++;
@@ -66,6 +87,27 @@ async function at(page, x, y) {
   const box = await page.locator('#canvas').boundingBox();
   return { x: box.x + ((x + 0.5) * box.width) / 320, y: box.y + ((y + 0.5) * box.height) / 240 };
 }
+async function click(page, x, y) {
+  const p = await at(page, x, y);
+  await page.mouse.click(p.x, p.y);
+}
+async function touch(page, x, y) {
+  const p = await at(page, x, y);
+  await page.touchscreen.tap(p.x, p.y);
+}
+
+// Through the introduction and the title to the main menu, with a click.
+async function toMenu(game) {
+  await reached(game, 14);
+  await click(game.page, 160, 120);
+  await reached(game, 0);
+  await game.page.waitForTimeout(1500);  // the menu slides in
+}
+
+const kMenuOptions = [258, 76];
+const kMenuHunt = [245, 30];
+const kSpecialEffects = [154, 156];
+const kOptionsOk = [158, 212];
 
 test('the panel is drawn crisp at a whole scale and follows the window', async () => {
   const context = await browser.newContext({ viewport: { width: 1000, height: 700 } });
@@ -76,96 +118,110 @@ test('the panel is drawn crisp at a whole scale and follows the window', async (
       const r = c.getBoundingClientRect();
       return { width: r.width, height: r.height, left: r.left, top: r.top, rendering: getComputedStyle(c).imageRendering };
     });
+  const resized = (width) => page.waitForFunction((w) => document.getElementById('canvas').getBoundingClientRect().width === w, width);
   assert.deepEqual(await layout(), { width: 640, height: 480, left: 180, top: 110, rendering: 'pixelated' });
   await page.setViewportSize({ width: 1300, height: 740 });
+  await resized(960);
   assert.deepEqual(await layout(), { width: 960, height: 720, left: 170, top: 10, rendering: 'pixelated' });
   await page.setViewportSize({ width: 300, height: 200 });
-  const small = await layout();
-  assert.equal(small.width, 320, 'never below one pixel per pixel');
+  await resized(320);  // never below one pixel per pixel
 
   const drawn = await pixels(page);
   const lit = drawn.filter((v, i) => i % 4 !== 3 && v > 0).length;
-  assert.ok(lit > drawn.length / 4, 'the first frame shows a picture');
+  assert.ok(lit > drawn.length / 8, 'the first frame shows a picture');
+  await page.screenshot({ path: kShots + 'first-frame.png' });
   assert.deepEqual(errors, []);
   await context.close();
 });
 
-test('mouse, touch and keys reach the game; sound starts with the first gesture', async () => {
+test('a click reaches the menu with its music, keys are the game\'s, and touches fire the shells of a hunt', async () => {
   const context = await browser.newContext({ viewport: { width: 1000, height: 700 }, hasTouch: true });
-  const { page, errors } = await visit(context);
-  await page.waitForTimeout(1500);
-  await page.screenshot({ path: kShots + 'start.png' });
-  const before = await stats(page);
-  assert.equal(before.buffers, 0, 'nothing is played before a gesture');
+  const game = await visit(context);
+  const { page } = game;
+  await reached(game, 14);
+  await page.screenshot({ path: kShots + 'title.png' });
+  assert.equal((await stats(page)).buffers, 0, 'nothing is played before a gesture');
 
-  // A click: the stylus goes down and up where it was pressed.
-  let shown = await pixels(page);
-  const click = await at(page, 80, 60);
-  await page.mouse.click(click.x, click.y);
-  await page.waitForTimeout(400);
-  const afterClick = await pixels(page);
-  assert.ok(changed(shown, afterClick) > 0, 'the click changed the picture');
-  await page.screenshot({ path: kShots + 'after-click.png' });
-
-  // Sound: the audio context runs and the mixer's buffers carry sound.
-  await page.waitForTimeout(1000);
+  await toMenu(game);
+  await page.screenshot({ path: kShots + 'menu.png' });
+  assert.ok(events(game, 'sound', { id: 535, music: true }).length > 0, 'the menu music was started');
   const sounding = await stats(page);
   assert.equal(await page.evaluate(() => window.Module.reedshotAudio.state), 'running');
   assert.ok(sounding.buffers > 20, `buffers were scheduled (${sounding.buffers})`);
-  assert.ok(sounding.loudBuffers > 0, 'some of them are not silence');
+  assert.ok(sounding.loudBuffers > 10, `the music is in them (${sounding.loudBuffers})`);
   assert.ok(sounding.ahead >= 3, `buffers wait ahead of the player (${sounding.ahead})`);
-
-  // A touch somewhere else.
-  shown = afterClick;
-  const touch = await at(page, 250, 170);
-  await page.touchscreen.tap(touch.x, touch.y);
-  await page.waitForTimeout(400);
-  assert.ok(changed(shown, await pixels(page)) > 0, 'the touch changed the picture');
-  await page.screenshot({ path: kShots + 'after-touch.png' });
 
   // The game's keys are kept from the page; the browser's own are left alone.
   await page.evaluate(() => {
     window.reedshotKeys = [];
     window.addEventListener('keydown', (e) => window.reedshotKeys.push([e.code, e.defaultPrevented]));
   });
-  for (const key of ['ArrowLeft', 'Space', 'x']) await page.keyboard.press(key);
+  for (const key of ['ArrowDown', 'x', 'F4', 'Control+s']) await page.keyboard.press(key);
   assert.deepEqual(await page.evaluate(() => window.reedshotKeys), [
-    ['ArrowLeft', true],
-    ['Space', true],
-    ['KeyX', false],
+    ['ArrowDown', true],
+    ['KeyX', true],  // typed: the name entry takes letters
+    ['F4', false],
+    ['ControlLeft', false],
+    ['KeyS', false],
   ]);
-  assert.deepEqual(errors, []);
+
+  await click(page, ...kMenuHunt);
+  await reached(game, 1);
+  await page.waitForTimeout(1000);
+  await page.screenshot({ path: kShots + 'hunt.png' });
+  const full = await pixels(page);
+  // Seven shells, fired with a finger; the last one says so.
+  for (let shot = 1; shot <= 7; shot++) {
+    await touch(page, 60 + shot * 25, 60);
+    await until(`shot ${shot}`, () => events(game, 'sound', { id: 550 }).length >= shot, 5000);
+  }
+  await until('the last shell', () => events(game, 'sound', { id: 551 }).length === 1, 5000);
+  await page.waitForTimeout(300);
+  await page.screenshot({ path: kShots + 'hunt-empty.png' });
+  assert.ok(changed(full, await pixels(page)) > 0);
+  assert.deepEqual(game.errors, []);
   await context.close();
 });
 
-test('the store is kept in the browser across reloads; a first visit is a first start', async () => {
+test('a changed setting is kept across a reload; a first visit is a first start', async () => {
   const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
-  const first = [];
-  const { page, errors } = await visit(context, { trace: first });
-  const created = (trace) =>
-    trace.filter((t) => t.event === 'store_write' && t.ok !== false && (t.kind === 'key' || t.kind === 'database'));
-  assert.ok(created(first).length > 0, 'the first visit creates the store');
-  await page.waitForFunction(() => window.Module.reedshotStats.copies > 0, null, { timeout: 10000 });
+  const game = await visit(context);
+  const { page } = game;
+  const created = (g) =>
+    g.trace.filter((t) => t.event === 'store_write' && t.ok !== false && (t.kind === 'key' || t.kind === 'database'));
+  assert.ok(created(game).length > 0, 'the first visit creates the store');
 
-  const second = [];
-  page.removeAllListeners('console');
-  page.on('console', (message) => {
-    if (message.text().startsWith('{"tick"')) second.push(JSON.parse(message.text()));
-  });
-  await page.reload();
-  await page.waitForFunction(() => window.Module?.reedshotStats?.firstFrameMs > 0, null, { timeout: 20000 });
+  await toMenu(game);
+  await click(page, ...kMenuOptions);
+  await reached(game, 10);
+  await page.waitForTimeout(800);
+  const box = [kSpecialEffects[0] - 12, kSpecialEffects[1] - 12, 24, 24];
+  const ticked = await pixels(page, ...box);
+  await click(page, ...kSpecialEffects);
   await page.waitForTimeout(500);
-  assert.ok(second.some((t) => t.event === 'window'), 'the reloaded page started the game');
-  assert.deepEqual(created(second), [], 'the reloaded page found the store of the first visit');
+  const cleared = await pixels(page, ...box);
+  assert.ok(changed(ticked, cleared) > 20, 'the box was cleared');
+  await page.screenshot({ path: kShots + 'options-changed.png' });
+  const copies = (await stats(page)).copies;
+  await click(page, ...kOptionsOk);
+  await until('the setting saved', () => events(game, 'store_write', { name: 'SpecialEffects', value: 0 }).length > 0);
+  await until('the store copied', async () => (await stats(page)).copies > copies);
+
+  await reload(game);
+  assert.deepEqual(created(game), [], 'the reloaded page found the store of the first visit');
+  await toMenu(game);
+  await click(page, ...kMenuOptions);
+  await reached(game, 10);
+  await page.waitForTimeout(800);
+  await page.screenshot({ path: kShots + 'options-reloaded.png' });
+  assert.equal(changed(cleared, await pixels(page, ...box)), 0, 'the box is still clear');
   assert.equal(await page.locator('#storage').isVisible(), false);
-  assert.deepEqual(errors, []);
+  assert.deepEqual(game.errors, []);
   await context.close();
 
   // Another profile knows nothing of it.
   const other = await browser.newContext();
-  const fresh = [];
-  await visit(other, { trace: fresh });
-  assert.ok(created(fresh).length > 0);
+  assert.ok(created(await visit(other)).length > 0);
   await other.close();
 });
 

@@ -84,18 +84,35 @@ void WebInput::Pen(Source source, Phase phase, double x, double y, double width,
     }
 }
 
-bool WebInput::Key(bool down, const char* code, const char* /*key*/, bool repeat, bool ctrl, bool alt) {
+namespace {
+
+// What a key types, by its name in the layout in use: 0 for nothing.
+uint32_t TypedChar(const char* key) {
+    const auto c = static_cast<unsigned char>(key[0]);
+    if (c != 0 && key[1] == '\0' &&
+        ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
+        return c;
+    }
+    if (std::strcmp(key, "Backspace") == 0) return 0x08;
+    if (std::strcmp(key, "Enter") == 0) return 0x0D;
+    if (std::strcmp(key, "Escape") == 0) return 0x1B;
+    return 0;
+}
+
+}  // namespace
+
+bool WebInput::Key(bool down, const char* code, const char* key, bool repeat, bool ctrl, bool alt) {
     const WebKey mapped = MapKey(code);
-    if (mapped.kind == WebKey::kNone) return false;
+    const uint32_t typed = down ? TypedChar(key) : 0;
+    if (mapped.kind == WebKey::kNone && typed == 0) return false;
     // The game repeats held keys itself; shortcuts with Ctrl or Alt are the browser's.
     if (down && (repeat || ctrl || alt)) return repeat;
-    if (!down) {
-        held_[mapped.code] = false;
-        machine_.Post({kMsgKeyUp, mapped.code, 0});
-    } else {
-        held_[mapped.code] = true;
-        machine_.Post({mapped.kind == WebKey::kButton ? kMsgHotKey : kMsgKeyDown, mapped.code, 0});
+    if (mapped.kind != WebKey::kNone) {
+        held_[mapped.code] = down;
+        const uint32_t id = !down ? kMsgKeyUp : mapped.kind == WebKey::kButton ? kMsgHotKey : kMsgKeyDown;
+        machine_.Post({id, mapped.code, 0});
     }
+    if (typed != 0) machine_.Post({kMsgChar, typed, 0});
     return true;
 }
 
@@ -109,6 +126,7 @@ void WebInput::FocusLost() {
         source_ = Source::kNone;
         machine_.Post({kMsgPenUp, 0, lastPen_});
     }
+    machine_.Post({kMsgFocusLost, 0, 0});
 }
 
 }  // namespace plat

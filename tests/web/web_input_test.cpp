@@ -96,12 +96,12 @@ TEST_F(WebInputTest, KeysFollowTheDesktopTable) {
     EXPECT_TRUE(input.Key(true, "ArrowLeft", "ArrowLeft", true, false, false));  // the system's repeat
     EXPECT_TRUE(input.Key(false, "ArrowLeft", "ArrowLeft", false, false, false));
     EXPECT_TRUE(input.Key(true, "Space", " ", false, false, false));
-    EXPECT_TRUE(input.Key(true, "Digit1", "&", false, false, false));  // by place, whatever the layout
     EXPECT_TRUE(input.Key(true, "NumpadEnter", "Enter", false, false, false));
     EXPECT_FALSE(input.Key(true, "KeyR", "r", false, true, false));  // Ctrl+R reloads the page
     EXPECT_FALSE(input.Key(true, "ArrowUp", "ArrowUp", false, false, true));
     EXPECT_TRUE(input.Key(false, "ArrowUp", "ArrowUp", false, false, true));  // a release always counts
     EXPECT_FALSE(input.Key(true, "F5", "F5", false, false, false));
+    EXPECT_FALSE(input.Key(false, "KeyQ", "q", false, false, false));
     const std::vector<plat::Message> m = Drain();
     ASSERT_EQ(m.size(), 6u);
     EXPECT_EQ(m[0].id, plat::kMsgKeyDown);
@@ -109,11 +109,33 @@ TEST_F(WebInputTest, KeysFollowTheDesktopTable) {
     EXPECT_EQ(m[1].id, plat::kMsgKeyUp);
     EXPECT_EQ(m[2].id, plat::kMsgHotKey);
     EXPECT_EQ(m[2].wParam, 0xC3u);
-    EXPECT_EQ(m[3].wParam, 0xC1u);
-    EXPECT_EQ(m[4].id, plat::kMsgKeyDown);
-    EXPECT_EQ(m[4].wParam, plat::kVkReturn);
+    EXPECT_EQ(m[3].id, plat::kMsgKeyDown);
+    EXPECT_EQ(m[3].wParam, plat::kVkReturn);
+    EXPECT_EQ(m[4].id, plat::kMsgChar);  // Enter also types its character
+    EXPECT_EQ(m[4].wParam, 0x0Du);
     EXPECT_EQ(m[5].id, plat::kMsgKeyUp);
     EXPECT_EQ(m[5].wParam, plat::kVkLeft);
+}
+
+// Buttons go by the key's place, characters by what the layout types there.
+TEST_F(WebInputTest, TypedCharactersFollowTheLayout) {
+    EXPECT_TRUE(input.Key(true, "Digit1", "&", false, false, false));   // a French keyboard's 1 key
+    EXPECT_TRUE(input.Key(true, "Digit2", "2", false, false, false));
+    EXPECT_TRUE(input.Key(true, "KeyQ", "A", false, false, false));
+    EXPECT_TRUE(input.Key(true, "Backspace", "Backspace", false, false, false));
+    EXPECT_TRUE(input.Key(true, "Escape", "Escape", false, false, false));
+    EXPECT_FALSE(input.Key(true, "Minus", "-", false, false, false));
+    EXPECT_FALSE(input.Key(true, "KeyA", "a", false, false, true));  // Alt+A is the browser's
+    const std::vector<plat::Message> m = Drain();
+    ASSERT_EQ(m.size(), 6u);
+    EXPECT_EQ(m[0].id, plat::kMsgHotKey);
+    EXPECT_EQ(m[0].wParam, 0xC1u);
+    EXPECT_EQ(m[1].id, plat::kMsgHotKey);
+    EXPECT_EQ(m[2].id, plat::kMsgChar);
+    EXPECT_EQ(m[2].wParam, uint32_t{'2'});
+    EXPECT_EQ(m[3].wParam, uint32_t{'A'});
+    EXPECT_EQ(m[4].wParam, 0x08u);
+    EXPECT_EQ(m[5].wParam, 0x1Bu);
 }
 
 TEST_F(WebInputTest, LosingTheFocusLetsGoOfEverythingHeld) {
@@ -125,7 +147,7 @@ TEST_F(WebInputTest, LosingTheFocusLetsGoOfEverythingHeld) {
     Drain();
     input.FocusLost();
     std::vector<plat::Message> m = Drain();
-    ASSERT_EQ(m.size(), 3u);
+    ASSERT_EQ(m.size(), 4u);
     EXPECT_EQ(m[0].id, plat::kMsgKeyUp);
     EXPECT_EQ(m[0].wParam, plat::kVkUp);
     EXPECT_EQ(m[1].id, plat::kMsgKeyUp);
@@ -133,8 +155,12 @@ TEST_F(WebInputTest, LosingTheFocusLetsGoOfEverythingHeld) {
     EXPECT_EQ(m[2].id, plat::kMsgPenUp);
     EXPECT_EQ(At(m[2]).x, 60);
     EXPECT_EQ(At(m[2]).y, 319 - 40);
+    EXPECT_EQ(m[3].id, plat::kMsgFocusLost);
+    // Nothing is held any more: a second loss only says so.
     input.FocusLost();
-    EXPECT_TRUE(Drain().empty());
+    m = Drain();
+    ASSERT_EQ(m.size(), 1u);
+    EXPECT_EQ(m[0].id, plat::kMsgFocusLost);
 }
 
 }  // namespace
