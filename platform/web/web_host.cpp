@@ -96,7 +96,10 @@ public:
     WebHost() : input_(Machine::Get()) {}
 
     void Begin();
-    void WaitFor(uint32_t dueTick) override;
+    void WaitFor(uint32_t dueTick) override { Wait(dueTick, true); }
+    void SleepUntil(uint32_t dueTick) override { Wait(dueTick, false); }
+    void CatchUp() override;
+    uint32_t CreepFrom(uint32_t tick) override;
     void ShowMessageBox(const char* text, const char* caption, uint32_t flags) override;
     // Each tab plays on its own; there is no window to bring forward.
     bool ActivateRunningInstance(const char*, const char*) override { return false; }
@@ -109,7 +112,9 @@ public:
 
 private:
     uint32_t WallTick() const { return static_cast<uint32_t>(static_cast<uint64_t>(reedshot_now_ms())) - base_; }
-    void Rebase();
+    // Behind the wall clock by more than kMaxLagMs, the wall clock waits instead.
+    void Rebase(uint32_t tick);
+    void Wait(uint32_t dueTick, bool untilMessage);
     void Pump(bool ending);
     void Refresh();
 
@@ -131,8 +136,7 @@ void WebHost::Begin() {
     store_.Loaded(StoreSignature());
 }
 
-void WebHost::Rebase() {
-    const uint32_t tick = Machine::Get().Tick();
+void WebHost::Rebase(uint32_t tick) {
     if (static_cast<int32_t>(WallTick() - tick) > static_cast<int32_t>(kMaxLagMs)) {
         base_ = static_cast<uint32_t>(static_cast<uint64_t>(reedshot_now_ms())) - tick;
     }
@@ -158,12 +162,25 @@ void WebHost::Pump(bool ending) {
     }
 }
 
-void WebHost::WaitFor(uint32_t dueTick) {
+// Game time keeps up with the wall clock while input comes.
+void WebHost::CatchUp() {
     Machine& machine = Machine::Get();
-    Rebase();
+    Rebase(machine.Tick());
+    machine.AdvanceTo(WallTick());
+}
+
+// A loop reading the tick counter sees it move with the wall clock, never ahead.
+uint32_t WebHost::CreepFrom(uint32_t tick) {
+    Rebase(tick);
+    return WallTick();
+}
+
+void WebHost::Wait(uint32_t dueTick, bool untilMessage) {
+    Machine& machine = Machine::Get();
+    Rebase(machine.Tick());
     for (;;) {
         Pump(false);
-        if (machine.Ended() || machine.HasMessages()) return;
+        if (machine.Ended() || (untilMessage && machine.HasMessages())) return;
         uint32_t now = WallTick();
         if (static_cast<int32_t>(now - lastRefresh_) >= static_cast<int32_t>(kRefreshMs) && machine.TakeDirty()) {
             Refresh();
@@ -180,7 +197,7 @@ void WebHost::ShowMessageBox(const char* text, const char* caption, uint32_t /*f
     if (Machine::Get().TakeDirty()) Refresh();
     reedshot_message_box(text, caption);
     // The time spent reading it is not game time to catch up on.
-    Rebase();
+    Rebase(Machine::Get().Tick());
 }
 
 void WebHost::Finish() {
@@ -212,8 +229,11 @@ int RunProgram(int /*argc*/, char** /*argv*/, int (*entry)()) {
     machine.Reset();
     // The trace goes to the console when the page asks for it (tests do);
     // otherwise nowhere, rather than piling up in memory.
-    std::FILE* trace = reedshot_trace_wanted() != 0 ? stdout : std::fopen("/dev/null", "w");
-    if (trace != nullptr) machine.TraceTo(trace);
+    if (reedshot_trace_wanted() != 0) {
+        machine.TraceTo(stdout);
+    } else {
+        machine.TraceOff();
+    }
     // The page's ?hunt is the command line's --hunt.
     if (reedshot_start_hunt() != 0) GiveStartOption("hunt");
     WebHost host;
@@ -224,7 +244,6 @@ int RunProgram(int /*argc*/, char** /*argv*/, int (*entry)()) {
     Trace("exit", nullptr);
     host.Finish();
     machine.Reset();
-    if (trace != nullptr && trace != stdout) std::fclose(trace);
     g_host = nullptr;
     return 0;
 }
