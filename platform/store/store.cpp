@@ -251,7 +251,9 @@ OpenResult Classify(int rc) {
 
 OpenResult CheckAndPrepare(sqlite3* db, bool onDisk) {
     {
-        Statement check(db, "PRAGMA quick_check");
+        // The full check: the quick one misses rows out of key order, and
+        // lookups in such a table miss what is there, so saves are lost.
+        Statement check(db, "PRAGMA integrity_check");
         const int rc = check.Step();
         if (rc != SQLITE_ROW) return Classify(rc);
         if (std::strcmp(check.Text(0), "ok") != 0) return OpenResult::kDamaged;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <fstream>
@@ -479,6 +480,27 @@ TEST_F(DamagedStoreTest, AScrambledPageInsideIsFoundAtOnce) {
     const auto kept = KeptFiles();
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(ReadBytes(kept[0]), bytes);
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(DamagedStoreTest, ANameOutOfKeyOrderIsFound) {
+    // One changed letter leaves every page well formed but the value table
+    // out of order: a lookup then misses rows that are there, so a save
+    // would add a second SoundVol and the next run would read the old one.
+    plat::KeyHandle key = OpenKey(kPath);
+    for (const char* name : {"KilledDucks", "MusicVol", "SoundVol", "UserName"}) ASSERT_TRUE(plat::WriteNumber(key, name, 5));
+    Restart();
+    std::vector<uint8_t> bytes = ReadBytes(plat::testing::StorePath());
+    const std::string wanted = "SoundVol";
+    const auto at = std::search(bytes.begin(), bytes.end(), wanted.begin(), wanted.end());
+    ASSERT_NE(at, bytes.end());
+    at[0] = 'Z';  // now after UserName
+    WriteBytes(plat::testing::StorePath(), bytes);
+
+    bool created = false;
+    OpenKey(kPath, &created);
+    EXPECT_TRUE(created);
+    EXPECT_EQ(KeptFiles().size(), 1u);
     EXPECT_EQ(Messages().size(), 1u);
 }
 
