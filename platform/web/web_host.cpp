@@ -23,7 +23,7 @@
 extern "C" {
 double reedshot_now_ms();
 uint32_t reedshot_start_tick();
-void reedshot_present(const uint16_t* view, int32_t width, int32_t height);
+void reedshot_present(const uint8_t* rgba, int32_t width, int32_t height, int32_t lit);
 double reedshot_audio_now();
 int reedshot_audio_running();
 void reedshot_audio_play(const uint8_t* data, uint32_t bytes, uint32_t channels, uint32_t rate, double when);
@@ -124,7 +124,22 @@ private:
     uint32_t lastRefresh_ = 0;
     uint32_t lastStoreCheck_ = 0;
     std::vector<uint16_t> view_ = std::vector<uint16_t>(size_t{kViewWidth} * kViewHeight);
+    std::vector<uint32_t> rgba_ = std::vector<uint32_t>(size_t{kViewWidth} * kViewHeight);
 };
+
+// Every 5-6-5 colour as the canvas's RGBA bytes (little-endian words), the
+// top bits repeated so that white stays white.
+const uint32_t* RgbaTable() {
+    static const std::vector<uint32_t> table = [] {
+        std::vector<uint32_t> t(65536);
+        for (uint32_t c = 0; c < 65536; ++c) {
+            const uint32_t r = (c >> 11) & 31, g = (c >> 5) & 63, b = c & 31;
+            t[c] = ((r << 3) | (r >> 2)) | ((g << 2) | (g >> 4)) << 8 | ((b << 3) | (b >> 2)) << 16 | 0xFF000000u;
+        }
+        return t;
+    }();
+    return table.data();
+}
 
 WebHost* g_host = nullptr;
 
@@ -149,7 +164,13 @@ bool WebHost::CreateMainWindow(const char*, const char*) {
 
 void WebHost::Refresh() {
     RotatePanelToView(Machine::Get().Panel(), view_.data());
-    reedshot_present(view_.data(), kViewWidth, kViewHeight);
+    const uint32_t* table = RgbaTable();
+    uint32_t lit = 0;
+    for (size_t i = 0; i < view_.size(); ++i) {
+        lit |= view_[i];
+        rgba_[i] = table[view_[i]];
+    }
+    reedshot_present(reinterpret_cast<const uint8_t*>(rgba_.data()), kViewWidth, kViewHeight, lit != 0 ? 1 : 0);
 }
 
 void WebHost::Pump(bool ending) {

@@ -5,7 +5,6 @@ mergeInto(LibraryManager.library, {
   $reedshotWeb: {
     stats: { frames: 0, firstFrameMs: 0, buffers: 0, loudBuffers: 0, ahead: 0, underruns: 0, copies: 0,
              copyFailures: 0 },
-    image: null,
     sources: [],
   },
   $reedshotWeb__postset: 'Module["reedshotStats"] = reedshotWeb.stats;',
@@ -16,20 +15,9 @@ mergeInto(LibraryManager.library, {
   reedshot_start_tick: function() { return Date.now() >>> 0; },
 
   reedshot_present__deps: ['$reedshotWeb'],
-  reedshot_present: function(ptr, width, height) {
-    var ctx = Module['canvas'].getContext('2d');
-    if (!reedshotWeb.image) reedshotWeb.image = ctx.createImageData(width, height);
-    var out = reedshotWeb.image.data, from = ptr >> 1, lit = 0;
-    for (var i = 0, n = width * height; i < n; i++) {
-      var c = HEAPU16[from + i], r = c >> 11 & 31, g = c >> 5 & 63, b = c & 31;
-      // Repeat the top bits so that white stays white.
-      out[i * 4] = r << 3 | r >> 2;
-      out[i * 4 + 1] = g << 2 | g >> 4;
-      out[i * 4 + 2] = b << 3 | b >> 2;
-      out[i * 4 + 3] = 255;
-      lit |= c;
-    }
-    ctx.putImageData(reedshotWeb.image, 0, 0);
+  reedshot_present: function(ptr, width, height, lit) {
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, ptr, width * height * 4);
+    Module['canvas'].getContext('2d').putImageData(new ImageData(pixels, width, height), 0, 0);
     var stats = reedshotWeb.stats;
     stats.frames++;
     if (!stats.firstFrameMs && lit) stats.firstFrameMs = performance.now();
