@@ -5,6 +5,7 @@
 #include <set>
 
 #include "game/game_random.h"
+#include "graphics/blit.h"
 #include "tests/game/failing_new.h"
 #include "tests/game/hunt_fixture.h"
 
@@ -99,6 +100,39 @@ TEST_F(DuckFlockTest, AKillEndsTheEventAndAnEmptyGunTouchesNothing) {
                            flock_.at(i).sprite().y != before[i == victim ? countBefore - 1 : i].y;
         EXPECT_FALSE(moved) << i;
     }
+}
+
+// A duck that leaves must not take the moving sprites below it (the decoy,
+// the red birds) off the screen for a frame.
+TEST_F(DuckFlockTest, AKilledDuckLeavesTheOtherMovingSpritesOnScreen) {
+    // On the program's own scene, whose drawing reaches the panel.
+    gfx::Scene& scene = *gfx::g_scene;
+    flock_.release();
+    ASSERT_EQ(flock_.init(&scene), 0);
+    scene.SetScroll(0, 639);
+    g_gameRandom.seedWith(101);
+    while (flock_.count() < 3) LaunchOne();
+    int victim = 0;
+    while (flock_.at(victim).kind() == kDuckSwimmer) ++victim;
+    int32_t x = 0;
+    int32_t y = 0;
+    ASSERT_TRUE(TapOn(flock_.at(victim), false, x, y));
+
+    constexpr gfx::Colour kMarker = 0xF81F;
+    gfx::Picture picture;
+    gfx::CreateBlankPicture(picture, 8, 8);
+    gfx::FillSurface(*picture.surface, kMarker);
+    gfx::Sprite marker;
+    ASSERT_EQ(gfx::SetSpritePicture(marker, &picture, 3, scene.GetScrollY() + 3, true, false, false, 0), 0);
+    scene.AddSprite(marker, 10);
+    scene.RedrawAll();
+    ASSERT_EQ(plat::testing::PresentedPanel()[3 * 240 + 3], kMarker);
+
+    ASSERT_EQ(Tap(x, y).kind, kFlockKilled);
+    EXPECT_EQ(plat::testing::PresentedPanel()[3 * 240 + 3], kMarker);
+    scene.RemoveSprite(marker);
+    gfx::FreeSpriteBackground(marker);
+    flock_.release();
 }
 
 TEST_F(DuckFlockTest, ANarrowMissScaresEveryKindIntoAFastFlightTheOtherWay) {
