@@ -1,7 +1,5 @@
 #include "platform/audio/headless_wave_out.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -11,9 +9,6 @@
 namespace plat {
 
 namespace {
-
-// Long enough for any mix, short enough that a stalled mixer cannot hang the run.
-constexpr std::chrono::milliseconds kRequeueWait{250};
 
 void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
@@ -32,7 +27,6 @@ void TraceBuffer(const char* event, uint32_t bytes, size_t queued) {
 HeadlessWaveOut::~HeadlessWaveOut() { Close(); }
 
 bool HeadlessWaveOut::Open(uint32_t index, const WaveFormat& format, WaveDoneSink* sink) {
-    std::lock_guard<std::mutex> hold(mutex_);
     if (open_ || index != 0 || format.bitsPerSample != 8 || format.blockAlign == 0) return false;
     format_ = format;
     sink_ = sink;
@@ -43,34 +37,19 @@ bool HeadlessWaveOut::Open(uint32_t index, const WaveFormat& format, WaveDoneSin
     return true;
 }
 
-void HeadlessWaveOut::Pause() {
-    std::lock_guard<std::mutex> hold(mutex_);
-    paused_ = true;
-}
+void HeadlessWaveOut::Pause() { paused_ = true; }
 
 void HeadlessWaveOut::Restart() {
-    std::lock_guard<std::mutex> hold(mutex_);
     paused_ = false;
     lastTick_ = GetTickCount();
 }
 
 void HeadlessWaveOut::Write(WaveBuffer* buffer) {
-    size_t queued = 0;
-    {
-        std::lock_guard<std::mutex> hold(mutex_);
-        queue_.push_back(buffer);
-        queued = queue_.size();
-    }
-    queued_.notify_all();
-    TraceBuffer("audio_write", buffer->length, queued);
-}
-
-bool HeadlessWaveOut::IsQueued(const WaveBuffer* buffer) const {
-    return std::find(queue_.begin(), queue_.end(), buffer) != queue_.end();
+    queue_.push_back(buffer);
+    TraceBuffer("audio_write", buffer->length, queue_.size());
 }
 
 void HeadlessWaveOut::AdvanceTo(uint32_t tick) {
-    std::unique_lock<std::mutex> hold(mutex_);
     const uint32_t elapsed = tick - lastTick_;
     lastTick_ = tick;
     if (!open_ || paused_) return;
@@ -87,46 +66,31 @@ void HeadlessWaveOut::AdvanceTo(uint32_t tick) {
         frameCredit_ -= cost;
         queue_.pop_front();
         if (!capturePath_.empty()) played_.insert(played_.end(), buffer->data, buffer->data + buffer->length);
-        const size_t queued = queue_.size();
-        WaveDoneSink* sink = sink_;
-        hold.unlock();
-        TraceBuffer("audio_done", buffer->length, queued);
-        sink->BufferDone(buffer);
-        hold.lock();
-        queued_.wait_for(hold, kRequeueWait, [&] { return !open_ || IsQueued(buffer); });
+        TraceBuffer("audio_done", buffer->length, queue_.size());
+        sink_->BufferDone(buffer);  // refilled and queued again before this returns
     }
 }
 
 void HeadlessWaveOut::Reset() {
     std::deque<WaveBuffer*> returned;
-    WaveDoneSink* sink = nullptr;
-    {
-        std::lock_guard<std::mutex> hold(mutex_);
-        returned.swap(queue_);
-        sink = sink_;
-        frameCredit_ = 0;
-    }
-    if (sink == nullptr) return;
+    returned.swap(queue_);
+    frameCredit_ = 0;
+    if (sink_ == nullptr) return;
     for (WaveBuffer* buffer : returned) {
         TraceBuffer("audio_done", buffer->length, 0);
-        sink->BufferDone(buffer);
+        sink_->BufferDone(buffer);
     }
 }
 
 void HeadlessWaveOut::Close() {
-    {
-        std::lock_guard<std::mutex> hold(mutex_);
-        if (!open_) return;
-        open_ = false;
-        queue_.clear();
-        sink_ = nullptr;
-    }
-    queued_.notify_all();
+    if (!open_) return;
+    open_ = false;
+    queue_.clear();
+    sink_ = nullptr;
     WriteCapture();
 }
 
 void HeadlessWaveOut::CaptureTo(const std::string& path) {
-    std::lock_guard<std::mutex> hold(mutex_);
     capturePath_ = path;
     played_.clear();
 }

@@ -1,12 +1,12 @@
 // A wave-output device without sound hardware: it plays its queued buffers at
 // the real-time rate of the virtual clock and can keep everything it played
-// for a WAV file.
+// for a WAV file. It lives on the main thread only: buffers are handed back
+// inside AdvanceTo and refilled there, so a run never depends on a thread's
+// timing.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -25,10 +25,11 @@ public:
     void Write(WaveBuffer* buffer) override;
     void Reset() override;
     void Close() override;
+    bool HandsBackOnMainThread() const override { return true; }
 
-    // Plays the buffers that the time since the last call has used up. Each
-    // finished buffer is handed back and, so that a run always mixes the same
-    // way, played on only once the mixer has queued it again.
+    // Plays the buffers that the time since the last call has used up, handing
+    // each one back as it finishes; the mixer queues it again before the next
+    // one plays.
     void AdvanceTo(uint32_t tick);
 
     // Keeps every byte played from now on; Close writes them to `path` as a
@@ -36,11 +37,8 @@ public:
     void CaptureTo(const std::string& path);
 
 private:
-    bool IsQueued(const WaveBuffer* buffer) const;
     void WriteCapture();
 
-    std::mutex mutex_;
-    std::condition_variable queued_;
     WaveFormat format_{};
     WaveDoneSink* sink_ = nullptr;
     bool open_ = false;

@@ -45,8 +45,9 @@ public:
     virtual void Reset() = 0;
     virtual void Close() = 0;
     // True for a device that hands buffers back on the main thread, from inside
-    // the platform's waits (a system without threads: the browser); the mixer
-    // then refills them right there instead of on a thread of its own.
+    // the platform's waits (the browser, which has no threads, and the
+    // virtual clock, whose runs must not depend on a thread's timing); the
+    // mixer then refills them right there instead of on a thread of its own.
     virtual bool HandsBackOnMainThread() const { return false; }
 };
 

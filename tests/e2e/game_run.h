@@ -22,15 +22,12 @@ inline std::string ReadFile(const fs::path& path) {
     return s.str();
 }
 
-// The trace of a run in `dir` without the mixing thread's lines, whose order
-// against the main thread's is the scheduler's business, and without the
-// folder's name.
-inline std::string MainThreadTrace(const fs::path& dir) {
+// The trace of a run in `dir` without the folder's name.
+inline std::string RunTrace(const fs::path& dir) {
     std::istringstream in(ReadFile(dir / "trace.jsonl"));
     const std::string folder = dir.string();
     std::string out;
     for (std::string line; std::getline(in, line);) {
-        if (line.find("\"event\":\"audio_") != std::string::npos) continue;
         if (const size_t at = line.find(folder); at != std::string::npos) line.erase(at, folder.size());
         out += line + "\n";
     }

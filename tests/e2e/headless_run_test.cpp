@@ -37,13 +37,13 @@ TEST_F(HeadlessRun, DrawsAnswersInputAndRepeatsItselfExactly) {
     ASSERT_GT(first.size(), 1000u);
     EXPECT_NE(first, second) << "the input changed nothing on screen";
 
-    const std::string trace = MainThreadTrace(root_ / "a");
+    const std::string trace = RunTrace(root_ / "a");
     EXPECT_NE(trace.find("\"event\":\"window\""), std::string::npos);
     EXPECT_NE(trace.find("\"event\":\"resource\",\"type\":\"PCT\",\"id\":146,\"found\":true"), std::string::npos);
     EXPECT_NE(trace.find("\"event\":\"present\""), std::string::npos);
     EXPECT_NE(trace.find("{\"tick\":1050,\"event\":\"exit\"}"), std::string::npos);
 
-    EXPECT_EQ(trace, MainThreadTrace(root_ / "b"));
+    EXPECT_EQ(trace, RunTrace(root_ / "b"));
     EXPECT_EQ(first, ReadFile(root_ / "b" / "first.png"));
     EXPECT_EQ(second, ReadFile(root_ / "b" / "second.png"));
     // The menu music was heard: the capture is not all silence.

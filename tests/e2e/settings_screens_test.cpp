@@ -69,7 +69,7 @@ TEST_F(SettingsScreens, WhatThePlayerSetIsStoredAndKeptAcrossARestart) {
     ASSERT_EQ(e2e::RunGame(dir, script), 0) << e2e::ReadFile(dir / "stderr.txt");
     EXPECT_EQ(e2e::Switches(dir), (std::vector<std::string>{"0>12", "12>14", "14>0", "0>10+", "10>0", "0>4+", "4>0", "0>7+",
                                                        "7>0", "0>3+", "3>8+", "8>3", "3>11+", "11>3", "3>0"}));
-    const std::string trace = e2e::MainThreadTrace(dir);
+    const std::string trace = e2e::RunTrace(dir);
     // Each new music value restarts the menu music, after the one start from the title.
     const std::vector<std::string> sounds = e2e::Sounds(dir);
     size_t restarts = 0;
@@ -111,7 +111,7 @@ TEST_F(SettingsScreens, ClosingTheWindowWhileTheQuestionIsOpenEndsNormallyAndSav
                                "+400 shot question\n"
                                "+100 quit\n";
     ASSERT_EQ(e2e::RunGame(dir, script), 0) << e2e::ReadFile(dir / "stderr.txt");
-    EXPECT_TRUE(Has(e2e::MainThreadTrace(dir), "\"event\":\"exit\""));
+    EXPECT_TRUE(Has(e2e::RunTrace(dir), "\"event\":\"exit\""));
     EXPECT_EQ(ReadStore(dir).userName, "D1");
 }
 
