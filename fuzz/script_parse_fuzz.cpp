@@ -10,7 +10,7 @@
 namespace {
 
 std::string WriteBack(const plat::Script& script) {
-    std::string text = plat::FormatStartLine(script.startTick) + "\n";
+    std::string text = plat::FormatStartLines(script.startTick, script.options) + "\n";
     for (const plat::ScriptAction& action : script.actions) {
         const std::string tick = std::to_string(action.tick);
         switch (action.kind) {
@@ -47,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plat::Script second;
     FUZZ_REQUIRE(plat::ParseScript(written, second, error));
     FUZZ_REQUIRE(second.startTick == first.startTick);
+    FUZZ_REQUIRE(second.options == first.options);
     FUZZ_REQUIRE(second.actions.size() == first.actions.size());
     for (size_t i = 0; i < first.actions.size(); ++i) FUZZ_REQUIRE(Same(first.actions[i], second.actions[i]));
     return 0;

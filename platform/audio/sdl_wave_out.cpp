@@ -119,7 +119,11 @@ void SdlWaveOut::FillQueued(Uint8* stream, uint32_t length) {
     while (length > 0 && !queue_.empty()) {
         WaveBuffer* front = queue_.front();
         const uint32_t take = std::min(length, front->length - playedOfFront_);
-        std::memcpy(stream, front->data + playedOfFront_, take);
+        if (muted_) {
+            std::memset(stream, kSilence, take);
+        } else {
+            std::memcpy(stream, front->data + playedOfFront_, take);
+        }
         stream += take;
         length -= take;
         playedOfFront_ += take;

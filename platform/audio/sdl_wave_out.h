@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -32,6 +33,11 @@ public:
     void DeviceAdded();
     SDL_AudioDeviceID Device() const { return device_; }
 
+    // Muted, the device plays silence in place of the buffers and still hands
+    // them back in time, so the mixer goes on as if they were heard.
+    void SetMuted(bool muted) { muted_ = muted; }
+    bool Muted() const { return muted_; }
+
 private:
     static void Fill(void* self, Uint8* stream, int length);
     void FillQueued(Uint8* stream, uint32_t length);
@@ -41,6 +47,7 @@ private:
     SDL_AudioDeviceID device_ = 0;
     bool lost_ = false;    // open, but the device went away and none took its place yet
     bool paused_ = false;
+    std::atomic<bool> muted_{false};
     SDL_AudioSpec wanted_{};
     WaveDoneSink* sink_ = nullptr;
     std::mutex mutex_;  // the queue: the mixer writes, SDL's audio thread plays

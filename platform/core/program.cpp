@@ -20,15 +20,18 @@ namespace plat {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: reedshot [--hunt] [--scale N] [--mute] [--record FILE]\n"
+    "usage: reedshot [--hunt] [--scale N] [--mute] [--record FILE] [--trace FILE]\n"
+    "       reedshot --replay FILE [--scale N] [--mute] [--trace FILE]\n"
     "       reedshot --headless --script FILE [--hunt] [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
     "                [--timedemo]\n"
     "       reedshot --headless --monkey SEED [--hours H] [--hunt] [--trace FILE] [--record FILE]\n"
     "\n"
     "  --hunt           start straight into a hunt\n"
-    "  --scale N        whole-number window scale (default: the largest that fits)\n"
+    "  --scale N        whole-number window scale (default: as last left, or the largest that fits)\n"
     "  --mute           run without opening an audio device\n"
     "  --record FILE    record the input received, as a headless script\n"
+    "  --replay FILE    watch a recording in the window: Space pauses, Right doubles the\n"
+    "                   speed up to 8x, Left halves it, Escape stops; the store is left alone\n"
     "  --headless       run on a virtual clock without a window, as fast as possible\n"
     "  --script FILE    the timed input of a headless run (see docs/headless.md)\n"
     "  --trace FILE     write platform activity as JSON lines\n"
@@ -37,7 +40,13 @@ constexpr const char* kUsage =
     "  --timedemo       measure the headless run and print a summary\n"
     "  --monkey SEED    drive the headless run with random input from this seed\n"
     "  --hours H        simulated hours of random input (default 1)\n"
-    "  --version        print the version\n";
+    "  --version        print the version\n"
+    "\n"
+    "keys: left mouse button taps, right button, Space or 3 reload, 1-4 hardware buttons,\n"
+    "  Left/Right scroll, Up/Down the direction pad, Enter return, Escape pauses and goes back,\n"
+    "  Ctrl+M mutes, F11 or Alt+Enter fullscreen, F12 screenshot, Ctrl+Q quits\n"
+    "game controller: left stick or d-pad moves the pointer, A taps (held, drags),\n"
+    "  X or B reloads, shoulders or right stick scroll, Start pauses, Back is Escape\n";
 
 struct Options {
     bool headless = false;
@@ -46,7 +55,7 @@ struct Options {
     uint32_t monkeySeed = 0;
     double hours = 1;
     DesktopOptions desktop;
-    std::string script, trace, shots, audioOut;
+    std::string script, trace, shots, audioOut, replay;
 };
 
 // 0 to run, otherwise the exit status.
@@ -86,6 +95,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
             ok = value(options.script);
         } else if (arg == "--trace") {
             ok = value(options.trace);
+        } else if (arg == "--replay") {
+            ok = value(options.replay);
         } else if (arg == "--shots") {
             ok = value(options.shots);
         } else if (arg == "--monkey") {
@@ -121,6 +132,11 @@ int ParseOptions(int argc, char** argv, Options& options) {
         std::fprintf(stderr, "reedshot: --monkey drives a headless run without a script\n");
         return 2;
     }
+    if (!options.replay.empty() && (options.headless || options.monkey || !options.desktop.recordPath.empty() ||
+                                    StartOption("hunt"))) {
+        std::fprintf(stderr, "reedshot: --replay plays a recording in the window, as it was started\n");
+        return 2;
+    }
     if (options.headless && options.script.empty() && !options.monkey) {
         std::fprintf(stderr, "reedshot: --headless needs --script FILE or --monkey SEED\n");
         return 2;
@@ -128,20 +144,21 @@ int ParseOptions(int argc, char** argv, Options& options) {
     return 0;
 }
 
-// 0 when the script is read, otherwise the exit status.
-int ReadScript(const std::string& path, Script& script) {
+// 0 when the script (or the recording) is read, otherwise the exit status.
+int ReadScript(const std::string& path, const char* what, Script& script) {
     std::ifstream file(path);
     if (!file) {
-        std::fprintf(stderr, "reedshot: cannot read the script %s\n", path.c_str());
+        std::fprintf(stderr, "reedshot: cannot read the %s %s\n", what, path.c_str());
         return 2;
     }
     std::stringstream text;
     text << file.rdbuf();
     std::string error;
     if (!ParseScript(text.str(), script, error)) {
-        std::fprintf(stderr, "reedshot: %s: %s\n", path.c_str(), error.c_str());
+        std::fprintf(stderr, "reedshot: %s is no %s: %s\n", path.c_str(), what, error.c_str());
         return 2;
     }
+    for (const std::string& option : script.options) GiveStartOption(option);
     return 0;
 }
 
@@ -157,7 +174,7 @@ std::FILE* OpenOutput(const std::string& path, const char* what) {
 int RunHeadless(const Options& options, int (*entry)()) {
     Script script;
     if (!options.monkey) {
-        if (const int status = ReadScript(options.script, script); status != 0) return status;
+        if (const int status = ReadScript(options.script, "script", script); status != 0) return status;
     }
     if (!options.shots.empty()) {
         std::error_code made;
@@ -217,7 +234,16 @@ int RunProgram(int argc, char** argv, int (*entry)()) {
     ClearStartOptions();
     if (const int status = ParseOptions(argc, argv, options); status != 0) return status < 0 ? 0 : status;
     Srand(1);
-    return options.headless ? RunHeadless(options, entry) : RunDesktop(options.desktop, entry);
+    if (options.headless) return RunHeadless(options, entry);
+    Script recording;
+    if (!options.replay.empty()) {
+        if (const int status = ReadScript(options.replay, "recording", recording); status != 0) return status;
+    }
+    std::FILE* trace = nullptr;
+    if (!options.trace.empty() && (trace = OpenOutput(options.trace, "trace")) == nullptr) return 2;
+    const int status = RunDesktop(options.desktop, trace, options.replay.empty() ? nullptr : &recording, entry);
+    if (trace != nullptr) std::fclose(trace);
+    return status;
 }
 
 }  // namespace plat

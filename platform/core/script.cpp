@@ -192,6 +192,13 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             script.startTick = static_cast<uint32_t>(value);
             continue;
         }
+        if (when == "option") {
+            std::string name, extra;
+            if (timed || !(words >> name) || (words >> extra) || name != "hunt")
+                return fail("'option hunt' comes before every timed line");
+            script.options.push_back(name);
+            continue;
+        }
         timed = true;
         const bool relative = when[0] == '+';
         if (!ParseNumber(relative ? when.substr(1) : when, 0, kLastTick, value))
@@ -209,7 +216,11 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
     return true;
 }
 
-std::string FormatStartLine(uint32_t startTick) { return "start " + std::to_string(startTick); }
+std::string FormatStartLines(uint32_t startTick, const std::vector<std::string>& options) {
+    std::string lines = "start " + std::to_string(startTick);
+    for (const std::string& option : options) lines += "\noption " + option;
+    return lines;
+}
 
 std::string FormatScriptLine(const Message& message, uint32_t tick) {
     char line[64];

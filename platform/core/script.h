@@ -23,6 +23,7 @@ constexpr uint32_t kPressMs = 50;
 
 struct Script {
     uint32_t startTick = 0;  // what the tick counter reads when the run starts
+    std::vector<std::string> options;  // start options, as if on the command line ("hunt")
     std::vector<ScriptAction> actions;
 };
 
@@ -30,8 +31,8 @@ struct Script {
 // times). On a fault, false and `error` names the line.
 bool ParseScript(const std::string& text, Script& script, std::string& error);
 
-// The line that starts a script at this tick.
-std::string FormatStartLine(uint32_t startTick);
+// The lines that start a script at this tick with these start options.
+std::string FormatStartLines(uint32_t startTick, const std::vector<std::string>& options);
 
 // The script line that posts `message` `elapsed` ms after the start; empty
 // for messages a script does not carry (timer messages).

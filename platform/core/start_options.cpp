@@ -19,6 +19,8 @@ void GiveStartOption(const std::string& name) {
 
 void ClearStartOptions() { g_given.clear(); }
 
+const std::vector<std::string>& GivenStartOptions() { return g_given; }
+
 bool StartOption(const char* name) {
     if (name == nullptr) return false;
     if (std::strncmp(name, "--", 2) == 0) name += 2;

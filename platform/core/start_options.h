@@ -3,11 +3,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace plat {
 
 // Notes an option, named without its dashes.
 void GiveStartOption(const std::string& name);
 void ClearStartOptions();
+// The options noted so far, in order.
+const std::vector<std::string>& GivenStartOptions();
 
 }  // namespace plat

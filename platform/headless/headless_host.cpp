@@ -9,37 +9,21 @@
 namespace plat {
 
 HeadlessHost::HeadlessHost(Script script, std::string shotsDir)
-    : actions_(std::move(script.actions)), startTick_(script.startTick), shotsDir_(std::move(shotsDir)) {}
-
-bool HeadlessHost::ActionBefore(uint32_t dueTick) const {
-    return next_ < actions_.size() && static_cast<int32_t>(startTick_ + actions_[next_].tick - dueTick) < 0;
-}
+    : feed_(std::move(script)), shotsDir_(std::move(shotsDir)) {}
 
 void HeadlessHost::WaitFor(uint32_t dueTick) {
-    Machine& machine = Machine::Get();
-    while (ActionBefore(dueTick)) {
-        const ScriptAction& action = actions_[next_++];
-        machine.AdvanceTo(startTick_ + action.tick);
-        switch (action.kind) {
-            case ScriptAction::kPost:
-                machine.Post(action.message);
-                return;  // delivered before anything later happens
-            case ScriptAction::kShot:
-                TakeShot(action.name);
-                break;
-            case ScriptAction::kQuit:
-                machine.End();
-                return;
-        }
+    auto shot = [](void* self, const std::string& name) { static_cast<HeadlessHost*>(self)->TakeShot(name); };
+    while (feed_.ActionBefore(dueTick)) {
+        if (feed_.Step(shot, this)) return;
     }
     // A finished script ends the run.
-    if (next_ == actions_.size()) machine.End();
+    if (feed_.Done()) Machine::Get().End();
 }
 
 // Every action of the sleeping time happens at its own time: input is queued,
 // screenshots show the screen as it stands.
 void HeadlessHost::SleepUntil(uint32_t dueTick) {
-    while (!Machine::Get().Ended() && ActionBefore(dueTick)) WaitFor(dueTick);
+    while (!Machine::Get().Ended() && feed_.ActionBefore(dueTick)) WaitFor(dueTick);
 }
 
 void HeadlessHost::Delivering(const Message& /*message*/, uint32_t tick) {

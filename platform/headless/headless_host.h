@@ -7,6 +7,7 @@
 
 #include "platform/core/machine.h"
 #include "platform/core/script.h"
+#include "platform/core/script_feed.h"
 #include "platform/headless/timedemo.h"
 
 namespace plat {
@@ -30,12 +31,9 @@ public:
     bool ShotsFailed() const { return shotsFailed_; }
 
 private:
-    bool ActionBefore(uint32_t dueTick) const;
     void TakeShot(const std::string& name);
 
-    std::vector<ScriptAction> actions_;
-    uint32_t startTick_;
-    size_t next_ = 0;
+    ScriptFeed feed_;
     std::string shotsDir_;
     bool shotsFailed_ = false;
     Timedemo* timedemo_ = nullptr;

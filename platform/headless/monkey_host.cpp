@@ -8,6 +8,7 @@
 
 #include "platform/core/panel_image.h"
 #include "platform/core/script.h"
+#include "platform/core/start_options.h"
 
 namespace plat {
 
@@ -77,7 +78,7 @@ void MonkeyHost::Begin(std::FILE* record) {
     if (record_ != nullptr) {
         // Line by line, so a run that dies leaves its input behind whole.
         std::setvbuf(record_, nullptr, _IOLBF, 0);
-        std::fprintf(record_, "%s\n", FormatStartLine(startTick_).c_str());
+        std::fprintf(record_, "%s\n", FormatStartLines(startTick_, GivenStartOptions()).c_str());
     }
     lastTick_ = startTick_;
     wallStart_ = lastEvent_ = std::chrono::steady_clock::now();

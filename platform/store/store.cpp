@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/store/store_host.h"
 #include "platform/store/store_testing.h"
 
 namespace plat {
@@ -52,6 +53,9 @@ CREATE TABLE IF NOT EXISTS props(
   number INTEGER,
   text TEXT,
   PRIMARY KEY(record_id, prop_id)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS host_prefs(
+  name TEXT PRIMARY KEY COLLATE NOCASE,
+  number INTEGER NOT NULL) WITHOUT ROWID;
 )sql";
 
 struct OpenKey {
@@ -760,8 +764,33 @@ RecordId WriteRecord(DbHandle db, RecordId record, const DbProp* props, uint16_t
 }
 
 // ---------------------------------------------------------------------------
+// The hosts' own preferences
 
-namespace testing {
+bool ReadHostPreference(const char* name, int32_t& value) {
+    if (!name) return Fail(kStoreInvalidParameter);
+    if (!EnsureOpen()) return false;
+    Statement query(TheStore().db, "SELECT number FROM host_prefs WHERE name = ?1");
+    const int rc = query.Bind(1, name).Step();
+    if (rc == SQLITE_DONE) return Fail(kStoreFileNotFound);
+    if (rc != SQLITE_ROW) return Fail(ErrorFor(rc));
+    return query.Number32(0, value) ? Succeed() : Fail(kStoreInvalidParameter);
+}
+
+bool WriteHostPreference(const char* name, int32_t value) {
+    if (!name) return Fail(kStoreInvalidParameter);
+    if (!EnsureOpen()) return false;
+    Store& s = TheStore();
+    const bool ok = Atomic([&]() -> uint32_t {
+        Statement upsert(s.db,
+                         "INSERT INTO host_prefs(name, number) VALUES(?1, ?2) "
+                         "ON CONFLICT(name) DO UPDATE SET number = excluded.number");
+        return ErrorFor(upsert.Bind(1, name).Bind(2, value).Step());
+    });
+    TraceWrite("\"kind\":\"host\",\"name\":" + JsonString(name) + ",\"value\":" + std::to_string(value), ok);
+    return ok;
+}
+
+std::string StorePath() { return (DataDir() / kFileName).string(); }
 
 void CloseStore() {
     Store& s = TheStore();
@@ -769,7 +798,9 @@ void CloseStore() {
     s = Store{};
 }
 
-std::string StorePath() { return (DataDir() / kFileName).string(); }
+// ---------------------------------------------------------------------------
+
+namespace testing {
 
 void OpenStoreImage(const std::vector<uint8_t>& image) {
     CloseStore();

@@ -6,16 +6,12 @@
 #include <vector>
 
 #include "platform/store/store.h"
+#include "platform/store/store_host.h"
 
 namespace plat::testing {
 
-// Closes the store as a crash would: open keys and databases are gone and an
-// uncommitted batch is lost. The next store call opens the file again, in the
-// folder the environment names at that moment.
-void CloseStore();
-
-// The file the store uses, or would use when it opens next.
-std::string StorePath();
+// Closes the store as a crash would (plat::CloseStore).
+using plat::CloseStore;
 
 // Caps the store file at `pages` database pages (0 lifts the cap) so that
 // writes run out of room. Lasts until the store is closed.

@@ -93,8 +93,8 @@ TEST_F(RegistryTest, KeyIsNewOnlyTheFirstTimeAndPathsIgnoreCase) {
     plat::KeyHandle key = plat::kNoKey;
     EXPECT_FALSE(plat::OpenOrCreateKey("", key, created));
     EXPECT_EQ(plat::StoreLastError(), plat::kStoreInvalidParameter);
-    EXPECT_TRUE(std::filesystem::exists(plat::testing::StorePath()));
-    EXPECT_EQ(std::filesystem::path(plat::testing::StorePath()).parent_path(), dir_);
+    EXPECT_TRUE(std::filesystem::exists(plat::StorePath()));
+    EXPECT_EQ(std::filesystem::path(plat::StorePath()).parent_path(), dir_);
     EXPECT_TRUE(Messages().empty());
 }
 
@@ -109,6 +109,9 @@ TEST_F(RegistryTest, ValuesSurviveARestartAndOverwritesKeepTheLast) {
     // Same names in another key are other values.
     plat::KeyHandle other = OpenKey("Corvane\\Other");
     ASSERT_TRUE(plat::WriteNumber(other, "Twice", 99));
+    // The hosts' preferences are apart from every key.
+    ASSERT_TRUE(plat::WriteHostPreference("Twice", 3));
+    ASSERT_TRUE(plat::WriteHostPreference("TWICE", 4));
     Restart();
 
     key = OpenKey(kPath);
@@ -126,6 +129,11 @@ TEST_F(RegistryTest, ValuesSurviveARestartAndOverwritesKeepTheLast) {
     EXPECT_STREQ(name, "");
     ASSERT_TRUE(plat::ReadNumber(OpenKey("Corvane\\Other"), "Twice", value));
     EXPECT_EQ(value, 99);
+    ASSERT_TRUE(plat::ReadHostPreference("twice", value));
+    EXPECT_EQ(value, 4);
+    EXPECT_FALSE(plat::ReadHostPreference("Low", value));
+    EXPECT_EQ(plat::StoreLastError(), plat::kStoreFileNotFound);
+    EXPECT_EQ(value, 4);
 }
 
 TEST_F(RegistryTest, PlantedValuesThatAreNoThirtyTwoBitNumberReadAsMissing) {
@@ -424,7 +432,7 @@ TEST_F(DamagedStoreTest, GarbageIsSetAsideOnceAndAFreshStoreStarts) {
     std::mt19937 random(7);
     std::vector<uint8_t> garbage(3 * 4096);
     for (uint8_t& byte : garbage) byte = static_cast<uint8_t>(random());
-    WriteBytes(plat::testing::StorePath(), garbage);
+    WriteBytes(plat::StorePath(), garbage);
 
     bool created = false;
     plat::KeyHandle key = OpenKey(kPath, &created);
@@ -449,10 +457,10 @@ TEST_F(DamagedStoreTest, ATruncatedFileIsSetAside) {
     plat::KeyHandle key = OpenKey(kPath);
     FillPages(key);
     Restart();
-    const std::vector<uint8_t> whole = ReadBytes(plat::testing::StorePath());
+    const std::vector<uint8_t> whole = ReadBytes(plat::StorePath());
     ASSERT_GT(whole.size(), 8u * 4096);
     const std::vector<uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2));
-    WriteBytes(plat::testing::StorePath(), cut);
+    WriteBytes(plat::StorePath(), cut);
 
     bool created = false;
     OpenKey(kPath, &created);
@@ -468,11 +476,11 @@ TEST_F(DamagedStoreTest, AScrambledPageInsideIsFoundAtOnce) {
     plat::KeyHandle key = OpenKey(kPath);
     FillPages(key);
     Restart();
-    std::vector<uint8_t> bytes = ReadBytes(plat::testing::StorePath());
+    std::vector<uint8_t> bytes = ReadBytes(plat::StorePath());
     ASSERT_GT(bytes.size(), 8u * 4096);
     std::mt19937 random(11);
     for (size_t i = 5 * 4096; i < 6 * 4096; ++i) bytes[i] = static_cast<uint8_t>(random());
-    WriteBytes(plat::testing::StorePath(), bytes);
+    WriteBytes(plat::StorePath(), bytes);
 
     bool created = false;
     OpenKey(kPath, &created);
@@ -490,12 +498,12 @@ TEST_F(DamagedStoreTest, ANameOutOfKeyOrderIsFound) {
     plat::KeyHandle key = OpenKey(kPath);
     for (const char* name : {"KilledDucks", "MusicVol", "SoundVol", "UserName"}) ASSERT_TRUE(plat::WriteNumber(key, name, 5));
     Restart();
-    std::vector<uint8_t> bytes = ReadBytes(plat::testing::StorePath());
+    std::vector<uint8_t> bytes = ReadBytes(plat::StorePath());
     const std::string wanted = "SoundVol";
     const auto at = std::search(bytes.begin(), bytes.end(), wanted.begin(), wanted.end());
     ASSERT_NE(at, bytes.end());
     at[0] = 'Z';  // now after UserName
-    WriteBytes(plat::testing::StorePath(), bytes);
+    WriteBytes(plat::StorePath(), bytes);
 
     bool created = false;
     OpenKey(kPath, &created);
@@ -507,12 +515,12 @@ TEST_F(DamagedStoreTest, ANameOutOfKeyOrderIsFound) {
 TEST_F(DamagedStoreTest, AFileThatCannotBeOpenedIsLeftWhereItIs) {
     // Something the store cannot open but that is not a broken database: it
     // must not be renamed as damaged, only worked around for this run.
-    std::filesystem::create_directories(plat::testing::StorePath());
+    std::filesystem::create_directories(plat::StorePath());
     bool created = false;
     plat::KeyHandle key = OpenKey(kPath, &created);
     EXPECT_TRUE(created);
     EXPECT_TRUE(plat::WriteNumber(key, "SoundVol", 3));
-    EXPECT_TRUE(std::filesystem::is_directory(plat::testing::StorePath()));
+    EXPECT_TRUE(std::filesystem::is_directory(plat::StorePath()));
     EXPECT_TRUE(KeptFiles().empty());
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_NE(Messages()[0].find("could not be opened"), std::string::npos);

@@ -70,6 +70,9 @@ TEST_F(CommandLineTest, StartOptionsReachTheGameHeadlessToo) {
     EXPECT_FALSE(g_otherAsked);
     ASSERT_EQ(Run({"--headless", "--script", script}, &AskStartOptions), 0);
     EXPECT_FALSE(g_huntAsked);
+    // A recording of a run started with --hunt starts its replay the same way.
+    ASSERT_EQ(Run({"--headless", "--script", Script("option hunt\n100 quit\n")}, &AskStartOptions), 0);
+    EXPECT_TRUE(g_huntAsked);
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(Run({"--headless", "--hunting", "--script", script}, &AskStartOptions), 2);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("bad option '--hunting'"), std::string::npos);
@@ -88,6 +91,17 @@ TEST_F(CommandLineTest, VersionAndHelpPrintWholeLines) {
     EXPECT_NE(help.find("--hunt"), std::string::npos);
     EXPECT_NE(help.find("--version"), std::string::npos);
     EXPECT_EQ(help.back(), '\n');
+}
+
+// Refused before any window opens, so this needs no display.
+TEST_F(CommandLineTest, AReplayRefusesADamagedRecordingByItsLineAndOptionsItDoesNotTake) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Run({"--replay", Script("start 5\n100 tap 1 1\n\x89PNG\n")}, &Loop), 2);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("is no recording: line 3: a line starts with a time"),
+              std::string::npos);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Run({"--replay", Script("100 quit\n"), "--hunt"}, &Loop), 2);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("as it was started"), std::string::npos);
 }
 
 TEST_F(CommandLineTest, AMissingShotsFolderIsMadeWithItsParents) {

@@ -80,6 +80,8 @@ TEST(Script, FaultsNameTheirLine) {
         {"100 quit\nstart 5\n", "line 2: 'start N'"},
         {"start -5\n", "line 1: 'start N'"},
         {"start 4294967296\n", "line 1: 'start N'"},
+        {"100 quit\noption hunt\n", "line 2: 'option hunt'"},
+        {"option fly\n", "line 1: 'option hunt'"},
         // Times stay within one turn of the tick counter, also when added up.
         {"4294967296 quit\n", "line 1: a line starts with a time"},
         {"4000000000 quit\n+294967296 quit\n", "line 2: the time is past 4294967295"},
@@ -144,7 +146,7 @@ TEST(Script, RecordedLinesReplayTheSameMessages) {
         {plat::kMsgFocusLost, 0, 0},
     };
     // A recording that began just before the tick counter wrapped, running past 2^31 ms.
-    std::string text = plat::FormatStartLine(4294967290u) + "\n";
+    std::string text = plat::FormatStartLines(4294967290u, {"hunt"}) + "\n";
     uint32_t tick = 2147483000u;
     for (const plat::Message& m : messages) {
         text += plat::FormatScriptLine(m, tick) + "\n";
@@ -156,6 +158,7 @@ TEST(Script, RecordedLinesReplayTheSameMessages) {
     std::string error;
     ASSERT_TRUE(plat::ParseScript(text, script, error)) << error << "\n" << text;
     EXPECT_EQ(script.startTick, 4294967290u);
+    EXPECT_EQ(script.options, std::vector<std::string>{"hunt"});
     const std::vector<plat::ScriptAction>& a = script.actions;
     ASSERT_EQ(a.size(), std::size(messages));
     for (size_t i = 0; i < a.size(); ++i) {

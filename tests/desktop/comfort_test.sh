@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The desktop's comforts under a virtual X server: a virtual game controller
+# plugged in during a hunt aims, taps, reloads, scrolls, drags, pauses and
+# resumes through the messages a mouse and keyboard make, and the headless
+# replay of that session gives the same trace; the window's scale and
+# fullscreen state come back at the next start; Ctrl+M silences the sound
+# device and brings it back without touching the stored volumes; --replay
+# shows the recording in the window to its end, exactly as the headless
+# runner replays it, and leaves the player's store as it was.
+set -euo pipefail
+driver="$1"
+game="$2"
+source "$(dirname "$0")/xvfb.sh"
+
+wait_end() {
+  for _ in $(seq "${2:-100}"); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$1" 2>/dev/null && { kill -9 "$1"; echo "still running"; return 1; }
+  wait "$1"
+}
+fail() { echo "$1"; for f in "$work"/*.txt; do echo "--- $f"; tail -20 "$f"; done; exit 1; }
+# The trace without what only a window run has: the sound card's buffers and the window's own preferences.
+game_trace() { grep -v '"event":"audio_\|"kind":"host"' "$1"; }
+geometry() { xdotool getwindowgeometry "$1" | awk '/Geometry/ {print $2}'; }
+setting() { sqlite3 "$REEDSHOT_DATA_DIR/store.sqlite" "$1"; }
+
+# 1. The pad, as the driver works it (its steps are in pad_driver.cpp).
+"$driver" --hunt --mute --scale 2 --record "$work/pad.txt" --trace "$work/pad-trace.txt" >"$work/driver.txt" 2>&1 &
+game_pid=$!
+wait_end $game_pid 300 || fail "the pad run failed"
+grep -q '^pad: done$' "$work/driver.txt" || fail "the driver did not finish"
+grep -q '^pad: cannot' "$work/driver.txt" && fail "no virtual pad"
+# The stick moved the pointer right from the view's middle (160, 120) before the tap.
+read -r _ _ x y < <(grep -E '^[0-9]+ down ' "$work/pad.txt" | head -1)
+[ "${x:-160}" -gt 200 ] && [ "$y" -eq 120 ] || fail "the first tap was at ($x, $y), not right of the middle"
+grep -Eq "^[0-9]+ up $x $y$" "$work/pad.txt" || fail "the tap did not let go where it went down"
+[ "$(grep -c 'hotkey 0xC3' "$work/pad.txt")" -eq 2 ] || fail "west and east did not reload once each"
+for key in 0x26 0x28; do
+  grep -q "keydown $key" "$work/pad.txt" && grep -q "keyup $key" "$work/pad.txt" || fail "no scroll with $key"
+done
+# The d-pad's nudge moved the pointer up one pixel; the drag went down from there.
+grep -Eq "^[0-9]+ down $x $((y - 1))$" "$work/pad.txt" || fail "the nudge did not move the pointer one pixel"
+[ "$(grep -c ' move ' "$work/pad.txt")" -ge 5 ] || fail "the drag made too few moves"
+grep -q '"event":"sound","id":550' "$work/pad-trace.txt" || fail "the tap fired no shot"
+grep -q '"event":"view","from":1,"to":5' "$work/pad-trace.txt" || fail "Start did not pause the hunt"
+grep -q '"event":"view","from":5,"to":1' "$work/pad-trace.txt" || fail "Back did not resume the hunt"
+REEDSHOT_DATA_DIR="$work/replay-data" "$game" --headless --script "$work/pad.txt" --trace "$work/headless-trace.txt" \
+  >/dev/null 2>&1 || fail "the headless replay failed"
+diff <(game_trace "$work/pad-trace.txt") <(game_trace "$work/headless-trace.txt") >"$work/diff.txt" \
+  || fail "the headless replay's trace differs from the pad session's"
+
+# 2. Scale and fullscreen across two starts.
+"$game" --mute --scale 3 >"$work/out.txt" 2>&1 &
+game_pid=$!
+window=$(find_window $game_pid) || fail "no window at scale 3"
+[ "$(geometry "$window")" = "960x720" ] || fail "scale 3 gave $(geometry "$window")"
+xdotool key --window "$window" F11
+sleep 0.5
+xdotool key --window "$window" ctrl+q
+wait_end $game_pid || fail "the first start did not end"
+"$game" --mute >"$work/out.txt" 2>&1 &
+game_pid=$!
+window=$(find_window $game_pid) || fail "no window at the second start"
+[ "$(geometry "$window")" = "1024x768" ] || fail "the second start is not fullscreen: $(geometry "$window")"
+xdotool key --window "$window" F11
+sleep 0.5
+[ "$(geometry "$window")" = "960x720" ] || fail "out of fullscreen the window is $(geometry "$window"), not scale 3"
+xdotool key --window "$window" ctrl+q
+wait_end $game_pid || fail "the second start did not end"
+[ "$(setting "select number from host_prefs where name = 'WindowFullscreen'")" = 0 ] || fail "fullscreen left on"
+
+# 3. Ctrl+M on SDL's disk audio driver, which writes what the device plays (8-bit, silence 0x80).
+setting "update reg_values set number = 40 where name = 'SoundVol'; update reg_values set number = 50 where name = 'MusicVol'"
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw"
+"$game" --hunt --scale 2 >"$work/out.txt" 2>&1 &
+game_pid=$!
+window=$(find_window $game_pid) || fail "no window with sound"
+# Whether the device played anything but silence from byte $1 on.
+heard() { tail -c +"$1" "$work/audio.raw" | od -An -v -tx1 | tr -s ' \n' '\n\n' | grep -qv '^\(80\)\?$'; }
+sleep 1
+heard 1 || fail "the hunt's music did not reach the device"
+xdotool key --window "$window" ctrl+m
+sleep 0.5  # what was queued before plays out
+muted=$(stat -c %s "$work/audio.raw")
+sleep 1
+heard $((muted + 1)) && fail "Ctrl+M did not silence the device"
+xdotool key --window "$window" ctrl+m
+sleep 0.5
+unmuted=$(stat -c %s "$work/audio.raw")
+sleep 1
+heard $((unmuted + 1)) || fail "the second Ctrl+M did not bring the sound back"
+xdotool key --window "$window" ctrl+q
+wait_end $game_pid || fail "the run with sound did not end"
+unset SDL_AUDIODRIVER SDL_DISKAUDIOFILE
+[ "$(setting "select group_concat(number) from reg_values where name in ('SoundVol', 'MusicVol') order by name")" = "50,40" ] \
+  || [ "$(setting "select group_concat(number) from reg_values where name in ('SoundVol', 'MusicVol') order by name")" = "40,50" ] \
+  || fail "the stored volumes changed"
+
+# 4. The pad session watched in the window: it ends by itself, as the headless runner replayed it, and the
+# player's store stays byte for byte.
+before=$(sha256sum "$REEDSHOT_DATA_DIR/store.sqlite")
+ls "$REEDSHOT_DATA_DIR" >"$work/files-before.txt"
+"$game" --replay "$work/pad.txt" --mute --trace "$work/replay-trace.txt" >"$work/out.txt" 2>&1 &
+game_pid=$!
+wait_end $game_pid 300 || fail "the replay did not end by itself"
+diff <(game_trace "$work/headless-trace.txt") <(game_trace "$work/replay-trace.txt") >"$work/diff.txt" \
+  || fail "the window's replay differs from the headless one"
+[ "$(sha256sum "$REEDSHOT_DATA_DIR/store.sqlite")" = "$before" ] || fail "the replay changed the player's store"
+ls "$REEDSHOT_DATA_DIR" | diff "$work/files-before.txt" - || fail "the replay left files beside the store"
+echo "pad: tap at ($x, $y), reloads, scrolls, drag, pause and resume, replayed to the same trace;" \
+  "scale 3 and fullscreen kept; Ctrl+M silent and back, volumes kept; --replay exact, store untouched"
