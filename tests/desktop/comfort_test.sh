@@ -55,21 +55,19 @@ diff <(game_doings "$work/pad-trace.txt") <(game_doings "$work/headless-trace.tx
 
 # 2. Scale and fullscreen across two starts. Without a window manager fullscreen keeps the window's size, so
 # the state shows in what is stored: the second start came back fullscreen when its F11 turns it off.
-"$game" --mute --scale 1 >"$work/out.txt" 2>&1 &
-game_pid=$!
-window=$(find_window $game_pid) || fail "no window at scale 1"
-[ "$(geometry "$window")" = "320x240" ] || fail "scale 1 gave $(geometry "$window")"
-press F11
-press ctrl+q
-wait_end $game_pid || fail "the first start did not end"
+# Starts the game with "$@", finds its window at scale 1, toggles fullscreen and quits.
+toggle_at_scale_1() {
+  "$game" --mute "$@" >"$work/out.txt" 2>&1 &
+  game_pid=$!
+  window=$(find_window $game_pid) || fail "no window (${*:-no options})"
+  [ "$(geometry "$window")" = "320x240" ] || fail "the window (${*:-no options}) is $(geometry "$window"), not scale 1"
+  press F11
+  press ctrl+q
+  wait_end $game_pid || fail "the start (${*:-no options}) did not end"
+}
+toggle_at_scale_1 --scale 1
 [ "$(setting "select number from host_prefs where name = 'WindowFullscreen'")" = 1 ] || fail "fullscreen not kept"
-"$game" --mute >"$work/out.txt" 2>&1 &
-game_pid=$!
-window=$(find_window $game_pid) || fail "no window at the second start"
-[ "$(geometry "$window")" = "320x240" ] || fail "the second start's window is $(geometry "$window"), not scale 1"
-press F11
-press ctrl+q
-wait_end $game_pid || fail "the second start did not end"
+toggle_at_scale_1
 [ "$(setting "select number from host_prefs where name = 'WindowFullscreen'")" = 0 ] \
   || fail "the second start did not come back fullscreen"
 
