@@ -106,7 +106,7 @@ TEST_F(SettingsTest, FirstRunStartsFromDefaultsAndMakesTheTable) {
 TEST_F(SettingsTest, EverythingComesBackOnTheNextRun) {
     {
         Settings settings(*sound_);
-        settings.SoundVol = 20;
+        settings.SoundVol = 70;  // the slider's top, kept though it plays at 64
         settings.MusicVol = 0;
         settings.KilledDucks = 3;
         settings.KilledLeafs = 4;
@@ -122,8 +122,8 @@ TEST_F(SettingsTest, EverythingComesBackOnTheNextRun) {
     }
     Restart();
     Settings settings(*sound_);
-    EXPECT_EQ(settings.SoundVol, 20);
-    EXPECT_EQ(sound_->GetEffectVolume(), 20);
+    EXPECT_EQ(settings.SoundVol, 70);
+    EXPECT_EQ(sound_->GetEffectVolume(), 70);
     EXPECT_EQ(settings.MusicVol, 0);
     EXPECT_EQ(settings.KilledDucks, 3);
     EXPECT_EQ(settings.KilledLeafs, 4);
@@ -172,8 +172,8 @@ TEST_F(SettingsTest, OddStoredValuesAreReadStrictly) {
     Settings settings(*sound_);
     EXPECT_FALSE(settings.MenuAnimation);
     EXPECT_TRUE(settings.SpecialEffects);
-    EXPECT_EQ(settings.SoundVol, 64);
-    EXPECT_EQ(sound_->GetEffectVolume(), 64);
+    EXPECT_EQ(settings.SoundVol, 70);
+    EXPECT_EQ(sound_->GetEffectVolume(), 70);
     EXPECT_EQ(settings.MusicVol, 0);
     EXPECT_STREQ(settings.UserName, "ABCDEFGH");
     EXPECT_STREQ(settings.PlayerName, "NONAME");
