@@ -37,8 +37,8 @@ struct Snapshot {
 
 // Loaded values stay in the ranges the screens rely on.
 inline Snapshot Check(const Settings& settings) {
-    FUZZ_REQUIRE(settings.SoundVol >= 0 && settings.SoundVol <= 64);
-    FUZZ_REQUIRE(settings.MusicVol >= 0 && settings.MusicVol <= 64);
+    FUZZ_REQUIRE(settings.SoundVol >= 0 && settings.SoundVol <= kVolumeTop);
+    FUZZ_REQUIRE(settings.MusicVol >= 0 && settings.MusicVol <= kVolumeTop);
     FUZZ_REQUIRE(settings.PersentageSuccess >= 0 && settings.PersentageSuccess <= 100);
     FUZZ_REQUIRE(Terminated(settings.UserName) && Terminated(settings.PlayerName));
     Snapshot shot{settings, {}};
