@@ -11,18 +11,6 @@
 
 namespace {
 
-// A machine without sound hardware: the manager only keeps its volumes.
-class NoDevice : public plat::WaveOut {
-public:
-    uint32_t DeviceCount() override { return 0; }
-    bool Open(uint32_t, const plat::WaveFormat&, plat::WaveDoneSink*) override { return false; }
-    void Pause() override {}
-    void Restart() override {}
-    void Write(plat::WaveBuffer*) override {}
-    void Reset() override {}
-    void Close() override {}
-};
-
 constexpr const char* kPath = "Corvane\\Reedshot";
 
 class SettingsTest : public StoreTest {
@@ -79,7 +67,7 @@ protected:
         EXPECT_TRUE(s.SpecialEffects);
     }
 
-    NoDevice device_;
+    plat::SilentWaveOut device_;  // the manager only keeps its volumes
     std::unique_ptr<snd::SoundManager> sound_;
 };
 
