@@ -8,7 +8,7 @@
 #include "app/animated_sprite.h"
 #include "app/frame_set.h"
 #include "game/line_path.h"
-#include "game/slot_pool.h"
+#include "game/slot_table.h"
 #include "game/strip_font.h"
 #include "graphics/scene.h"
 #include "widgets/text_field.h"
@@ -55,7 +55,7 @@ private:
     // too) and freed.
     void drop(Splash& s);
 
-    SlotPool<Splash, kMaxSplashes> splashes_;
+    SlotTable<Splash, kMaxSplashes> splashes_;
     FrameSet bigDead_;
     FrameSet smallDead_;
     gfx::Scene* scene_ = nullptr;
