@@ -9,8 +9,8 @@
 #include "app/frame_set.h"
 #include "game/line_path.h"
 #include "game/slot_table.h"
-#include "game/strip_font.h"
 #include "graphics/scene.h"
+#include "graphics/strip_font.h"
 #include "widgets/text_field.h"
 
 class HitSplashes {
