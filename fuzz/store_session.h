@@ -13,18 +13,6 @@
 
 namespace fuzzstore {
 
-// No sound hardware: the manager only keeps its volumes.
-class NoDevice : public plat::WaveOut {
-public:
-    uint32_t DeviceCount() override { return 0; }
-    bool Open(uint32_t, const plat::WaveFormat&, plat::WaveDoneSink*) override { return false; }
-    void Pause() override {}
-    void Restart() override {}
-    void Write(plat::WaveBuffer*) override {}
-    void Reset() override {}
-    void Close() override {}
-};
-
 template <size_t N>
 bool Terminated(const char (&text)[N]) {
     return std::memchr(text, '\0', N) != nullptr;
@@ -37,8 +25,8 @@ struct Snapshot {
 
 // Loaded values stay in the ranges the screens rely on.
 inline Snapshot Check(const Settings& settings) {
-    FUZZ_REQUIRE(settings.SoundVol >= 0 && settings.SoundVol <= 64);
-    FUZZ_REQUIRE(settings.MusicVol >= 0 && settings.MusicVol <= 64);
+    FUZZ_REQUIRE(settings.SoundVol >= 0 && settings.SoundVol <= kVolumeTop);
+    FUZZ_REQUIRE(settings.MusicVol >= 0 && settings.MusicVol <= kVolumeTop);
     FUZZ_REQUIRE(settings.PersentageSuccess >= 0 && settings.PersentageSuccess <= 100);
     FUZZ_REQUIRE(Terminated(settings.UserName) && Terminated(settings.PlayerName));
     Snapshot shot{settings, {}};
@@ -69,7 +57,7 @@ inline void RequireSame(const Snapshot& saved, const Snapshot& loaded) {
 
 // Two runs on the store that is open now; it is closed afterwards.
 inline void RunTwice() {
-    NoDevice device;
+    plat::SilentWaveOut device;  // the manager only keeps its volumes
     snd::SoundManager sound(device);
     Snapshot saved{};
     {

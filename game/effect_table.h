@@ -6,7 +6,7 @@
 
 #include "app/animated_sprite.h"
 #include "app/frame_set.h"
-#include "game/slot_pool.h"
+#include "game/slot_table.h"
 #include "graphics/scene.h"
 
 class EffectTable {
@@ -37,7 +37,7 @@ private:
     // Out of the scene and the animation list, its buffer freed.
     void drop(AnimatedSprite& sprite);
 
-    SlotPool<AnimatedSprite, kCapacity> effects_;
+    SlotTable<AnimatedSprite, kCapacity> effects_;
     gfx::Scene* scene_ = nullptr;
     uint8_t limit_ = 0;
 };

@@ -7,7 +7,7 @@
 #include "app/input_event.h"
 #include "app/view_list.h"
 #include "game/hunt_stats.h"
-#include "game/strip_font.h"
+#include "graphics/strip_font.h"
 
 class AnimationList;
 class View;

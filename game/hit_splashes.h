@@ -8,9 +8,9 @@
 #include "app/animated_sprite.h"
 #include "app/frame_set.h"
 #include "game/line_path.h"
-#include "game/slot_pool.h"
-#include "game/strip_font.h"
+#include "game/slot_table.h"
 #include "graphics/scene.h"
+#include "graphics/strip_font.h"
 #include "widgets/text_field.h"
 
 class HitSplashes {
@@ -55,7 +55,7 @@ private:
     // too) and freed.
     void drop(Splash& s);
 
-    SlotPool<Splash, kMaxSplashes> splashes_;
+    SlotTable<Splash, kMaxSplashes> splashes_;
     FrameSet bigDead_;
     FrameSet smallDead_;
     gfx::Scene* scene_ = nullptr;

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "game/strip_font.h"
 #include "graphics/scene.h"
+#include "graphics/strip_font.h"
 #include "widgets/text_field.h"
 
 class HuntText {

@@ -15,6 +15,7 @@ public:
     bool isFinished() override;
 
     gfx::Point current() const { return current_; }
+    gfx::Point goal() const { return goal_; }
 
 private:
     gfx::Point current_;

@@ -32,7 +32,9 @@ ZigzagPath::ZigzagPath(int32_t x0, int32_t y0, int32_t /*x1*/, int32_t y1, int32
 
 gfx::Point ZigzagPath::next() {
     if (leg_.isFinished()) {
-        const gfx::Point start = leg_.current();
+        // From the old leg's end, not from where the duck stopped short of or
+        // past it, so the track does not drift.
+        const gfx::Point start = leg_.goal();
         const int32_t dy = direction_ * (60 + random_.below(1000) % 140);
         const int32_t swing = 5 + random_.below(1000) % 45;
         dx_ = dx_ < 0 ? swing : -swing;

@@ -5,10 +5,10 @@
 namespace {
 
 constexpr const char* kKeyPath = "Corvane\\Reedshot";
-constexpr int32_t kMaxVolume = 64;
+constexpr int32_t kDefaultVolume = 64;
 constexpr int32_t kMaxPercentage = 100;
 
-constexpr SettingsFields kDefaults = {"NONAME", "NONAME", 0, kMaxVolume, kMaxVolume, 0, 0, 0, 0, true, true};
+constexpr SettingsFields kDefaults = {"NONAME", "NONAME", 0, kDefaultVolume, kDefaultVolume, 0, 0, 0, 0, true, true};
 
 // A hand-edited volume or percentage out of range would put the sliders and
 // the statistics off their scales.
@@ -35,8 +35,8 @@ void Settings::ResetToDefaults() {
     static_cast<SettingsFields&>(*this) = kDefaults;
     resultScore = 0;
     resultPending = false;
-    sound_.SetEffectVolume(kMaxVolume);
-    sound_.SetMusicVolume(kMaxVolume);
+    sound_.SetEffectVolume(kDefaultVolume);
+    sound_.SetMusicVolume(kDefaultVolume);
 }
 
 void Settings::Load() {
@@ -51,8 +51,8 @@ void Settings::Load() {
         ResetToDefaults();
         return false;
     };
-    if (read("SoundVol", SoundVol)) sound_.SetEffectVolume(SoundVol = Clamp(SoundVol, kMaxVolume));
-    if (read("MusicVol", MusicVol)) sound_.SetMusicVolume(MusicVol = Clamp(MusicVol, kMaxVolume));
+    if (read("SoundVol", SoundVol)) sound_.SetEffectVolume(SoundVol = Clamp(SoundVol, kVolumeTop));
+    if (read("MusicVol", MusicVol)) sound_.SetMusicVolume(MusicVol = Clamp(MusicVol, kVolumeTop));
     read("KilledDucks", KilledDucks);
     read("KilledLeafs", KilledLeafs);
     read("NegPoints", NegPoints);

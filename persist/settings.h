@@ -14,6 +14,8 @@ class SoundManager;
 }
 
 constexpr uint32_t kNameSize = 9;  // 8 letters and the terminator
+// The top of the volume sliders; a volume above 64 is kept as set and plays at 64.
+constexpr int16_t kVolumeTop = 70;
 
 // The run of fields that the options screen copies on entry and puts back on
 // cancel; the names are also the registry value names.
@@ -21,8 +23,8 @@ struct SettingsFields {
     char UserName[kNameSize];    // the current player
     char PlayerName[kNameSize];  // the player of the last finished hunt
     int32_t LastScores;
-    int32_t SoundVol;  // 0..64
-    int32_t MusicVol;  // 0..64
+    int32_t SoundVol;  // 0..kVolumeTop
+    int32_t MusicVol;  // 0..kVolumeTop
     int32_t KilledDucks;
     int32_t KilledLeafs;
     int32_t NegPoints;

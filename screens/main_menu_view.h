@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "app/view.h"
-#include "game/strip_font.h"
 #include "graphics/picture.h"
 #include "graphics/sprite.h"
+#include "graphics/strip_font.h"
 #include "widgets/button.h"
 #include "widgets/text_field.h"
 

@@ -13,14 +13,13 @@ constexpr uint16_t kEffectTest = 538;
 constexpr uint16_t kClick = 540;
 constexpr uint8_t kSliderLayer = 10;  // thumbs one above
 constexpr uint8_t kControlLayer = 200;
-constexpr int16_t kMaxVolume = 70;
 constexpr int8_t kVolumeStep = 6;
 
 Settings& Prefs() { return *theApp.GetSettings(); }
 snd::SoundManager& Sound() { return *theApp.Sound(); }
 
 void InitVolumeSlider(Slider& slider, int32_t x, uint16_t track, int32_t volume) {
-    slider.InitSlider(0, x, 21, 18, 184, 18, 35, track, track, 377, 378, 0, kMaxVolume, static_cast<int16_t>(volume),
+    slider.InitSlider(0, x, 21, 18, 184, 18, 35, track, track, 377, 378, 0, kVolumeTop, static_cast<int16_t>(volume),
                       kVolumeStep);
 }
 
@@ -120,6 +119,13 @@ int OptionsView::HandleEvent(InputEvent& event) {
         SliderMoved(effect_, event);
         return kNotConsumed;
     }
+    // The first tap no control above took only wakes the screen up, even on
+    // the effect slider.
+    if (event.type == kEventPenDown && !touched_) {
+        event.type = kEventIdle;
+        touched_ = true;
+        return kNotConsumed;
+    }
     if (effect_.HandleEvent(event) != 0) {
         if (event.type == kEventSliderChanged) {
             const int16_t volume = ReadSliderChange(event).value;
@@ -128,12 +134,6 @@ int OptionsView::HandleEvent(InputEvent& event) {
             Prefs().SoundVol = volume;
         }
         SliderMoved(music_, event);
-        return kNotConsumed;
-    }
-    // The first tap beside every control only wakes the screen up.
-    if (event.type == kEventPenDown && !touched_) {
-        event.type = kEventIdle;
-        touched_ = true;
     }
     return kNotConsumed;
 }

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-#include "game/strip_font.h"
 #include "graphics/layer_manager.h"
 #include "graphics/picture.h"
 #include "graphics/sprite.h"
+#include "graphics/strip_font.h"
 
 class TextField {
 public:

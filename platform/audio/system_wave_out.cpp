@@ -8,17 +8,6 @@ namespace plat {
 
 namespace {
 
-class NoWaveOut final : public WaveOut {
-public:
-    uint32_t DeviceCount() override { return 0; }
-    bool Open(uint32_t, const WaveFormat&, WaveDoneSink*) override { return false; }
-    void Pause() override {}
-    void Restart() override {}
-    void Write(WaveBuffer*) override {}
-    void Reset() override {}
-    void Close() override {}
-};
-
 AudioDevice g_device = AudioDevice::kVirtual;
 
 }  // namespace
@@ -36,7 +25,7 @@ SdlWaveOut& SdlDevice() {
 }
 
 WaveOut& SystemWaveOut() {
-    static NoWaveOut none;
+    static SilentWaveOut none;
     switch (g_device) {
         case AudioDevice::kSdl:
             return SdlDevice();

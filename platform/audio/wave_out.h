@@ -51,6 +51,19 @@ public:
     virtual bool HandsBackOnMainThread() const { return false; }
 };
 
+// No device at all: nothing opens, so the mixer stays closed and every sound
+// goes unheard (muted runs, and tests that only need the volumes kept).
+class SilentWaveOut final : public WaveOut {
+public:
+    uint32_t DeviceCount() override { return 0; }
+    bool Open(uint32_t, const WaveFormat&, WaveDoneSink*) override { return false; }
+    void Pause() override {}
+    void Restart() override {}
+    void Write(WaveBuffer*) override {}
+    void Reset() override {}
+    void Close() override {}
+};
+
 // The device this run plays through: SDL audio on the desktop, the
 // virtual-clock device headless and in tests, no device at all when muted.
 WaveOut& SystemWaveOut();

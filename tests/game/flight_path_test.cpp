@@ -83,6 +83,37 @@ TEST(ZigzagPath, SwingsToAlternateSidesOfItsCourseAndEndsOutsideTheWorld) {
     }
 }
 
+// Each leg runs from the previous leg's end point, not from where the duck
+// stopped short of it, so the track is the one the draws describe.
+TEST(ZigzagPath, EachLegStartsAtThePreviousLegsEndPoint) {
+    plat::testing::Reset();
+    for (uint32_t tick = 1; tick < 20; ++tick) {
+        plat::testing::SetTick(tick * 131);
+        for (const int32_t speed : {3, 7, 15}) {
+            ZigzagPath path(120, 1000, 120, -160, speed);
+            GameRandom draws;
+            draws.seed();
+            int32_t dy = -(30 + draws.below(1000) % 70);
+            int32_t dx = -(5 + draws.below(1000) % 45);
+            gfx::Point end{120 + dx, 1000 + dy};
+            LinePath leg(120, 1000, end.x, end.y, speed);
+            for (int step = 0; step < 300; ++step) {
+                if (leg.isFinished()) {
+                    dy = -(60 + draws.below(1000) % 140);
+                    const int32_t swing = 5 + draws.below(1000) % 45;
+                    dx = dx < 0 ? swing : -swing;
+                    const gfx::Point start = end;
+                    end = {120 + dx, start.y + dy};
+                    leg = LinePath(start.x, start.y, end.x, end.y, speed);
+                }
+                const gfx::Point want = leg.next();
+                const gfx::Point got = path.next();
+                ASSERT_TRUE(got.x == want.x && got.y == want.y) << tick << " " << speed << " step " << step;
+            }
+        }
+    }
+}
+
 TEST(ZigzagPath, NearTheGoalButInsideTheWorldIsNotTheEnd) {
     plat::testing::Reset();
     ZigzagPath path(120, 900, 120, 500, 4);

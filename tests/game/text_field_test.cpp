@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "game/strip_font.h"
+#include "graphics/strip_font.h"
 #include "platform/testing.h"
 #include "widgets/text_field.h"
 

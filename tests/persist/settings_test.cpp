@@ -11,18 +11,6 @@
 
 namespace {
 
-// A machine without sound hardware: the manager only keeps its volumes.
-class NoDevice : public plat::WaveOut {
-public:
-    uint32_t DeviceCount() override { return 0; }
-    bool Open(uint32_t, const plat::WaveFormat&, plat::WaveDoneSink*) override { return false; }
-    void Pause() override {}
-    void Restart() override {}
-    void Write(plat::WaveBuffer*) override {}
-    void Reset() override {}
-    void Close() override {}
-};
-
 constexpr const char* kPath = "Corvane\\Reedshot";
 
 class SettingsTest : public StoreTest {
@@ -79,7 +67,7 @@ protected:
         EXPECT_TRUE(s.SpecialEffects);
     }
 
-    NoDevice device_;
+    plat::SilentWaveOut device_;  // the manager only keeps its volumes
     std::unique_ptr<snd::SoundManager> sound_;
 };
 
@@ -106,7 +94,7 @@ TEST_F(SettingsTest, FirstRunStartsFromDefaultsAndMakesTheTable) {
 TEST_F(SettingsTest, EverythingComesBackOnTheNextRun) {
     {
         Settings settings(*sound_);
-        settings.SoundVol = 20;
+        settings.SoundVol = 70;  // the slider's top, kept though it plays at 64
         settings.MusicVol = 0;
         settings.KilledDucks = 3;
         settings.KilledLeafs = 4;
@@ -122,8 +110,8 @@ TEST_F(SettingsTest, EverythingComesBackOnTheNextRun) {
     }
     Restart();
     Settings settings(*sound_);
-    EXPECT_EQ(settings.SoundVol, 20);
-    EXPECT_EQ(sound_->GetEffectVolume(), 20);
+    EXPECT_EQ(settings.SoundVol, 70);
+    EXPECT_EQ(sound_->GetEffectVolume(), 70);
     EXPECT_EQ(settings.MusicVol, 0);
     EXPECT_EQ(settings.KilledDucks, 3);
     EXPECT_EQ(settings.KilledLeafs, 4);
@@ -172,8 +160,8 @@ TEST_F(SettingsTest, OddStoredValuesAreReadStrictly) {
     Settings settings(*sound_);
     EXPECT_FALSE(settings.MenuAnimation);
     EXPECT_TRUE(settings.SpecialEffects);
-    EXPECT_EQ(settings.SoundVol, 64);
-    EXPECT_EQ(sound_->GetEffectVolume(), 64);
+    EXPECT_EQ(settings.SoundVol, 70);
+    EXPECT_EQ(sound_->GetEffectVolume(), 70);
     EXPECT_EQ(settings.MusicVol, 0);
     EXPECT_STREQ(settings.UserName, "ABCDEFGH");
     EXPECT_STREQ(settings.PlayerName, "NONAME");

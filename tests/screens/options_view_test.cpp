@@ -59,8 +59,13 @@ TEST_F(OptionsTest, TheMusicSliderRestartsTheMenuMusicAtEachNewValue) {
     EXPECT_EQ(event.type, kEventIdle);
 }
 
-TEST_F(OptionsTest, TheEffectSliderPlaysItsTestSoundAndIsNotSwallowedFirst) {
+TEST_F(OptionsTest, TheEffectSliderPlaysItsTestSoundOnceTheFirstTapIsSwallowed) {
     Offer(kEventPenDown, 115, 30);  // the track above the thumb: one page up
+    EXPECT_EQ(event.type, kEventIdle);
+    EXPECT_EQ(Prefs().SoundVol, 30);
+    EXPECT_TRUE(Sounds().empty());
+    Offer(kEventPenUp, 115, 30);
+    Offer(kEventPenDown, 115, 30);
     EXPECT_EQ(Prefs().SoundVol, 36);
     EXPECT_EQ(theApp.Sound()->GetEffectVolume(), 36);
     EXPECT_EQ(Sounds(), std::vector<std::string>{"538"});

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "persist/high_score_table.h"
+#include "persist/settings.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
 
@@ -41,7 +42,7 @@ void CheckSettings() {
     };
     constexpr int32_t kAny = 0x7FFFFFFF;
     constexpr Range kRanges[] = {
-        {"SoundVol", 0, 64},         {"MusicVol", 0, 64},      {"PersentageSuccess", 0, 100},
+        {"SoundVol", 0, kVolumeTop}, {"MusicVol", 0, kVolumeTop},      {"PersentageSuccess", 0, 100},
         {"MenuAnimation", 0, 1},     {"SpecialEffects", 0, 1}, {"KilledDucks", 0, kAny},
         {"KilledLeafs", 0, kAny},    {"NegPoints", -kAny, kAny}, {"LastScores", -kAny, kAny},
     };

@@ -1,7 +1,7 @@
 // The strip font's scan of its marker column and its character lookup.
 #include <gtest/gtest.h>
 
-#include "game/strip_font.h"
+#include "graphics/strip_font.h"
 #include "platform/testing.h"
 
 namespace {

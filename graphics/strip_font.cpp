@@ -1,4 +1,4 @@
-#include "game/strip_font.h"
+#include "graphics/strip_font.h"
 
 namespace {
 
