@@ -1,54 +1,35 @@
-// The small stream layer under the picture decoder: numbered memory streams
-// read and written a bit at a time, most significant bit first.
+// The bit stream under the picture decoder: the stream bytes of a PCT
+// resource read most significant bit first, every bit past the last byte
+// reading as 0.
 #pragma once
 
+#include <bit>
 #include <cstdint>
-
-#include "platform/platform.h"
+#include <cstring>
 
 namespace gfx {
 
-constexpr int kStreamSlots = 10;
-constexpr uint32_t kBitBlockSize = 5000;
+class BitReader {
+public:
+    BitReader(const uint8_t* bytes, uint32_t size) : bytes_(bytes), size_(size) {}
 
-struct BitStream {
-    int slot = -1;
-    uint8_t block[kBitBlockSize] = {};
-    uint8_t current = 0;
-    int32_t bitCounter = 0;  // next bit to take (read) or bits gathered (write)
-    uint32_t index = 0;
-    uint32_t valid = 0;      // bytes of the block filled by the last read
-    char mode = 0;           // 'r' or 'w'
-    bool atEnd = false;      // read: the final stream byte is the current byte
+    // The 32 bits from bit `at` on, the first of them in the top bit.
+    uint32_t Peek(uint64_t at) const {
+        const uint64_t byte = at >> 3;
+        if (byte + 8 > size_) return PeekNearEnd(at);
+        uint64_t word;
+        std::memcpy(&word, bytes_ + byte, sizeof word);
+        if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+        return static_cast<uint32_t>((word << (at & 7)) >> 32);
+    }
+
+    uint32_t Size() const { return size_; }
+
+private:
+    uint32_t PeekNearEnd(uint64_t at) const;
+
+    const uint8_t* bytes_;
+    uint32_t size_;
 };
-
-// Marks every slot free.
-void ResetStreams();
-
-// Where the next write stream goes, and how many bytes it may hold.
-void SetOutputBuffer(uint8_t* buffer, uint32_t capacity);
-
-// Opens a read stream on a PCT resource: its stream bytes follow the 4-byte
-// length field, and a length beyond the resource is cut to what is there.
-// Null when no slot or no memory is free.
-BitStream* OpenReadStream(const plat::ResourceData& resource);
-
-// Opens a write stream on the buffer given to SetOutputBuffer.
-BitStream* OpenWriteStream();
-
-// Up to 32 bits, the first read being the most significant; 0 for a stream
-// not open for reading. Past the final byte every bit reads as 0.
-uint32_t ReadBits(uint32_t count, BitStream* stream);
-
-// The low `count` bits of value (at most 32), most significant first.
-void WriteBits(uint32_t value, uint32_t count, BitStream* stream);
-
-// True once a write stream holds as many bytes as its buffer takes: anything
-// written after that is dropped.
-bool StreamFull(const BitStream* stream);
-
-// A write stream is completed with zero bits and flushed. Frees the slot
-// and answers the stream's final position: the bytes written or read.
-uint32_t CloseBitStream(BitStream* stream);
 
 }  // namespace gfx

@@ -1,29 +1,96 @@
 // Rows are walked top to bottom and each row left to right: source and
 // destination never alias for the per-pixel blits, so the result is that
-// of a column-by-column walk, at memory speed.
+// of a column-by-column walk. The per-pixel rules are written once, for one
+// pixel and for a vector of eight, and a row runs eight pixels at a time.
 #include "graphics/blit.h"
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace gfx {
 namespace {
 
-// Calls op(source row, destination row, y) for each row of the region.
-template <typename RowOp>
-void ForEachRow(const Surface& src, Surface& dst, Point to, const Rect& from, RowOp op) {
-    for (int32_t y = 0; y < from.Height(); ++y) {
-        op(src.Row(from.top + y) + from.left, dst.Row(to.y + y) + to.x, y);
+using Lanes = uint16_t __attribute__((vector_size(16)));
+constexpr int32_t kLanes = 8;
+
+Lanes Load(const uint16_t* p) {
+    Lanes v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+void Store(uint16_t* p, Lanes v) { std::memcpy(p, &v, sizeof v); }
+
+template <typename T>
+T Splat(Colour c) {
+    if constexpr (std::is_same_v<T, Lanes>) {
+        return Lanes{} + c;
+    } else {
+        return c;
     }
 }
 
+// All bits set where a equals b, for one pixel or eight.
+Colour Same(Colour a, Colour b) { return a == b ? 0xFFFF : 0; }
+Lanes Same(Lanes a, Lanes b) { return (Lanes)(a == b); }
+
+template <typename T>
+T Select(T mask, T yes, T no) {
+    return static_cast<T>((yes & mask) | (no & static_cast<T>(~mask)));
+}
+
+// Per channel (a + b) >> 1 without unpacking: drop each channel's low bit
+// before halving so no bit crosses into its neighbour.
+template <typename T>
+T HalfOf(T a, T b) {
+    const T low = static_cast<T>((a ^ b) & Splat<T>(0xF7DE));
+    return static_cast<T>((a & b) + (low >> 1));
+}
+
+// Calls op(source row, destination row, y) for each row of the region. All
+// it needs is read first: the rows' stores could otherwise reach the surfaces.
+template <typename RowOp>
+void ForEachRow(const Surface& src, Surface& dst, Point to, const Rect& from, RowOp op) {
+    const auto* s = reinterpret_cast<const uint8_t*>(src.Row(from.top) + from.left);
+    auto* d = reinterpret_cast<uint8_t*>(dst.Row(to.y) + to.x);
+    const size_t sourcePitch = src.pitch;
+    const size_t destinationPitch = dst.pitch;
+    const int32_t h = from.Height();
+    for (int32_t y = 0; y < h; ++y, s += sourcePitch, d += destinationPitch) {
+        op(reinterpret_cast<const uint16_t*>(s), reinterpret_cast<uint16_t*>(d), y);
+    }
+}
+
+// d[x] = op(s[x], above[x], d[x], key) along a row of w pixels. A row that
+// is no multiple of eight ends with eight pixels overlapping the ones
+// before, worked out from the destination as it was before the row.
+template <typename PixelOp>
+void ForEachPixel(const uint16_t* s, const uint16_t* above, uint16_t* d, int32_t w, Colour key, PixelOp op) {
+    if (w < kLanes) {
+        for (int32_t x = 0; x < w; ++x) d[x] = op(s[x], above[x], d[x], key);
+        return;
+    }
+    const Lanes keys = Splat<Lanes>(key);
+    const int32_t last = w - kLanes;
+    const Lanes lastBefore = Load(d + last);
+    for (int32_t x = 0; x < last; x += kLanes) Store(d + x, op(Load(s + x), Load(above + x), Load(d + x), keys));
+    Store(d + last, op(Load(s + last), Load(above + last), lastBefore, keys));
+}
+
+template <typename PixelOp>
+void BlitPixels(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key, PixelOp op) {
+    const int32_t w = from.Width();
+    ForEachRow(src, dst, to, from,
+               [w, key, op](const uint16_t* s, uint16_t* d, int32_t) { ForEachPixel(s, s, d, w, key, op); });
+}
+
+// The keyed copy: d = s where s is not the key.
+constexpr auto kKeyedCopy = [](auto s, auto, auto d, auto key) { return Select(Same(s, key), d, s); };
+
 }  // namespace
 
-Colour Half(Colour a, Colour b) {
-    // Per channel (a + b) >> 1 without unpacking: drop each channel's low
-    // bit before halving so no bit crosses into its neighbour.
-    return static_cast<Colour>((a & b) + (((a ^ b) & 0xF7DEu) >> 1));
-}
+Colour Half(Colour a, Colour b) { return HalfOf(a, b); }
 
 Colour Alpha(Colour s, Colour d, float a) {
     const double rest = 1.0 - static_cast<double>(a);
@@ -46,24 +113,16 @@ void BlitCopyWhole(const Surface& src, Surface& dst, Point to) {
 }
 
 void BlitHalf(const Surface& src, Surface& dst, Point to, const Rect& from) {
-    const int32_t w = from.Width();
-    ForEachRow(src, dst, to, from, [w](const uint16_t* s, uint16_t* d, int32_t) {
-        for (int32_t x = 0; x < w; ++x) d[x] = Half(s[x], d[x]);
-    });
+    BlitPixels(src, dst, to, from, 0, [](auto s, auto, auto d, auto) { return HalfOf(s, d); });
 }
 
 void BlitKeyed(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key) {
-    const int32_t w = from.Width();
-    ForEachRow(src, dst, to, from, [w, key](const uint16_t* s, uint16_t* d, int32_t) {
-        for (int32_t x = 0; x < w; ++x) d[x] = s[x] != key ? s[x] : d[x];
-    });
+    BlitPixels(src, dst, to, from, key, kKeyedCopy);
 }
 
 void BlitKeyedHalf(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key) {
-    const int32_t w = from.Width();
-    ForEachRow(src, dst, to, from, [w, key](const uint16_t* s, uint16_t* d, int32_t) {
-        for (int32_t x = 0; x < w; ++x) d[x] = s[x] != key ? Half(s[x], d[x]) : d[x];
-    });
+    BlitPixels(src, dst, to, from, key,
+               [](auto s, auto, auto d, auto k) { return Select(Same(s, k), d, HalfOf(s, d)); });
 }
 
 void BlitKeyedAlpha(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key, float alpha) {
@@ -80,19 +139,16 @@ void BlitKeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from,
     const uint32_t pitch = src.pitch;
     ForEachRow(src, dst, to, from, [w, key, pitch](const uint16_t* s, uint16_t* d, int32_t y) {
         if (y == 0) {
-            for (int32_t x = 0; x < w; ++x) d[x] = s[x] != key ? s[x] : d[x];
+            ForEachPixel(s, s, d, w, key, kKeyedCopy);
             return;
         }
         // The source pixel directly above, in the same column.
         const auto* above = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(s) - pitch);
-        // Written as selects so the loop runs without branches.
-        for (int32_t x = 0; x < w; ++x) {
-            const bool opaque = s[x] != key;
-            const bool opaqueAbove = above[x] != key;
-            const Colour edge = Half(s[x], d[x]);  // s is the key under a run
-            const Colour inside = opaque ? s[x] : d[x];
-            d[x] = opaque != opaqueAbove ? edge : inside;
-        }
+        ForEachPixel(s, above, d, w, key, [](auto p, auto a, auto q, auto k) {
+            const auto transparent = Same(p, k);
+            // An edge either way blends: p is the key under a run.
+            return Select(static_cast<decltype(p)>(transparent ^ Same(a, k)), HalfOf(p, q), Select(transparent, q, p));
+        });
     });
 }
 

@@ -4,22 +4,11 @@
 
 #include <cstdint>
 
-#include "graphics/bit_stream.h"
 #include "platform/platform.h"
 
 namespace gfx {
 
 constexpr uint32_t kLzHistory = 512;
-constexpr uint32_t kLzWindowSize = 1088;  // twice (history + longest token)
-
-// The working buffer, zero-filled. Running out of memory here ends the
-// process with status 1, as nothing can be drawn without it.
-void AllocateWindow();
-void FreeWindow();
-
-// Decodes tokens from `in` to `out` until the reader reaches the final byte,
-// finishing the token in progress, or until `out` is full.
-void DecodeAll(BitStream* in, BitStream* out);
 
 // Fills `out` with the decoded bytes of a resource and answers how many it
 // wrote; bytes beyond `capacity` are dropped and a short stream leaves the

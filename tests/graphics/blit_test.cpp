@@ -150,6 +150,54 @@ TEST(KeyedBlits, KeyIsTransparentOthersCopiedOrBlended) {
     EXPECT_EQ(plain.At(0, 0), gfx::Half(kKey, kBack));  // no key here
 }
 
+// The per-pixel rules as stated, one pixel at a time.
+struct PixelRule {
+    const char* name;
+    void (*blit)(const Surface&, Surface&, Point, const Rect&, Colour);
+    Colour (*rule)(Colour s, Colour above, Colour d, bool firstRow);
+};
+
+const PixelRule kPixelRules[] = {
+    {"half", [](const Surface& s, Surface& d, Point p, const Rect& r, Colour) { gfx::BlitHalf(s, d, p, r); },
+     [](Colour s, Colour, Colour d, bool) { return gfx::Half(s, d); }},
+    {"keyed", gfx::BlitKeyed, [](Colour s, Colour, Colour d, bool) { return s != kKey ? s : d; }},
+    {"keyed half", gfx::BlitKeyedHalf, [](Colour s, Colour, Colour d, bool) { return s != kKey ? gfx::Half(s, d) : d; }},
+    {"soft", gfx::BlitKeyedSoft,
+     [](Colour s, Colour above, Colour d, bool firstRow) {
+         if (firstRow || (s != kKey) == (above != kKey)) return s != kKey ? s : d;
+         return gfx::Half(s, d);
+     }},
+};
+
+TEST(PixelBlits, EveryRowWidthFollowsTheRules) {
+    // Rows shorter and longer than the eight pixels done at once, and ones
+    // that end part-way through eight; the destination around is untouched.
+    std::mt19937 rng(7);
+    for (const PixelRule& r : kPixelRules) {
+        for (int32_t w : {1, 7, 8, 9, 15, 16, 17, 31, 40}) {
+            Surface src(static_cast<uint32_t>(w) + 3, 12);
+            Surface dst(static_cast<uint32_t>(w) + 5, 14);
+            for (int32_t y = 0; y < 12; ++y) {
+                for (int32_t x = 0; x < w + 3; ++x) src.Row(y)[x] = rng() % 5 < 2 ? kKey : static_cast<Colour>(rng());
+            }
+            for (int32_t y = 0; y < 14; ++y) {
+                for (int32_t x = 0; x < w + 5; ++x) dst.Row(y)[x] = static_cast<Colour>(rng());
+            }
+            const Rect from{1, 2, 1 + w, 12};
+            const Point to{2, 1};
+            std::vector<Colour> want(dst.pixels, dst.pixels + dst.width * dst.height);
+            for (int32_t y = 0; y < from.Height(); ++y) {
+                for (int32_t x = 0; x < w; ++x) {
+                    Colour& d = want[static_cast<size_t>((to.y + y) * (w + 5) + to.x + x)];
+                    d = r.rule(src.At(from.left + x, from.top + y), src.At(from.left + x, from.top + y - 1), d, y == 0);
+                }
+            }
+            r.blit(src, dst, to, from, kKey);
+            ASSERT_EQ(std::vector<Colour>(dst.pixels, dst.pixels + dst.width * dst.height), want) << r.name << " " << w;
+        }
+    }
+}
+
 TEST(CopyBlits, RegionsLandAtTheDestinationPoint) {
     Surface src(4, 4);
     for (int32_t y = 0; y < 4; ++y) {
