@@ -38,9 +38,7 @@ public:
         --count_;
         slots_[i] = slots_[count_];
         slots_[count_] = gone;
-        // In full: a partial redraw with nothing marked would leave every
-        // moving sprite, score and clock included, out of this frame.
-        scene.RedrawAll();
+        scene.RedrawDirty();
     }
     void removeAll(gfx::LayerManager& scene) {
         while (count_ > 0) remove(scene, count_ - 1);
