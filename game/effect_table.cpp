@@ -32,9 +32,7 @@ void EffectTable::update() {
         drop(sprite);
         return true;
     });
-    // A full redraw: an incremental one with nothing marked below would
-    // leave out every moving sprite, the score and clock among them, for a frame.
-    if (removed) scene_->RedrawAll();
+    if (removed) scene_->RedrawDirty();
 }
 
 void EffectTable::drop(AnimatedSprite& sprite) {

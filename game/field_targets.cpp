@@ -110,7 +110,7 @@ ShotResult FieldTargets::processEvent(const InputEvent& event, bool gunLoaded) {
     if (popupTimer_ > 0) {
         if (popupTimer_ == 1) {
             removePopup();
-            scene_->RedrawAll();  // as when a target leaves: the frame stays whole
+            scene_->RedrawDirty();
         } else {
             --popupTimer_;
         }

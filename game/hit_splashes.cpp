@@ -78,9 +78,7 @@ void HitSplashes::update() {
         drop(s);
         return true;
     });
-    // A full redraw: an incremental one with nothing marked below would
-    // leave out every moving sprite, the score and clock among them, for a frame.
-    if (removed) scene_->RedrawAll();
+    if (removed) scene_->RedrawDirty();
 }
 
 void HitSplashes::drop(Splash& s) {

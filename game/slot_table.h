@@ -64,9 +64,7 @@ public:
         scene.RemoveSpriteAnimated(gone->sprite());
         gone->release();
         give(i);
-        // In full: a partial redraw with nothing marked would leave every
-        // moving sprite, score and clock included, out of this frame.
-        scene.RedrawAll();
+        scene.RedrawDirty();
     }
     void removeAll(gfx::LayerManager& scene) {
         while (count_ > 0) remove(scene, count_ - 1);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "graphics/blit.h"
 #include "platform/platform.h"
 
 namespace gfx {
@@ -31,6 +32,7 @@ Display::Display()
 void Display::PresentAll() {
     const plat::CopyRect all{0, 0, static_cast<int32_t>(surface_.width), static_cast<int32_t>(surface_.height), 0, 0};
     plat::Present(surface_.pixels, surface_.pitch, surface_.width, surface_.height, &all, 1);
+    Mirror(&all, 1);
 }
 
 void Display::PresentRects(const Rect* rects, uint16_t count) {
@@ -48,6 +50,7 @@ void Display::PresentRects(const Rect* rects, uint16_t count) {
     }
     plat::Present(surface_.pixels, surface_.pitch, surface_.width, surface_.height, copies_.data(),
                   static_cast<uint32_t>(copies_.size()));
+    Mirror(copies_.data(), static_cast<uint32_t>(copies_.size()));
 }
 
 void Display::PresentOffset(int32_t dx, int32_t dy) {
@@ -69,6 +72,21 @@ void Display::PresentOffset(int32_t dx, int32_t dy) {
     // A shift by a whole screen or more leaves nothing to copy.
     const uint32_t n = (w > 0 && h > 0) ? 1u : 0u;
     plat::Present(surface_.pixels, surface_.pitch, surface_.width, surface_.height, &shifted, n);
+    Mirror(&shifted, n);
+}
+
+void Display::Mirror(const plat::CopyRect* copies, uint32_t count) {
+    if (mirror_ == nullptr || mirror_->pixels == nullptr || surface_.pixels == nullptr) return;
+    for (uint32_t i = 0; i < count; ++i) {
+        const plat::CopyRect& c = copies[i];
+        // Cut to both surfaces, as the window cuts a present.
+        const int32_t w = std::min({c.width, static_cast<int32_t>(surface_.width) - c.srcX,
+                                    static_cast<int32_t>(mirror_->width) - c.dstX});
+        const int32_t h = std::min({c.height, static_cast<int32_t>(surface_.height) - c.srcY,
+                                    static_cast<int32_t>(mirror_->height) - c.dstY});
+        if (w <= 0 || h <= 0 || c.srcX < 0 || c.srcY < 0 || c.dstX < 0 || c.dstY < 0) continue;
+        BlitCopy(surface_, *mirror_, Point{c.dstX, c.dstY}, Rect{c.srcX, c.srcY, c.srcX + w, c.srcY + h});
+    }
 }
 
 }  // namespace gfx

@@ -35,12 +35,19 @@ public:
     // window keeps what it showed.
     void PresentOffset(int32_t dx, int32_t dy);
 
+    // Every present also copies into this surface (the window's size), so
+    // a check can see what the window shows. Null stops it.
+    void MirrorTo(Surface* mirror) { mirror_ = mirror; }
+
 private:
+    void Mirror(const plat::CopyRect* copies, uint32_t count);
+
     // Enough for a frame's dirty rectangles, so presenting never allocates.
     static constexpr size_t kReservedCopies = 32;
 
     DisplaySurface surface_;
     std::vector<plat::CopyRect> copies_;
+    Surface* mirror_ = nullptr;
 };
 
 }  // namespace gfx

@@ -24,7 +24,42 @@ bool Visible(const Sprite& s, int32_t sx, int32_t sy) {
     return !(sx + w < 1 || sx >= kScreenWidth || sy + h < 1 || sy >= kScreenHeight);
 }
 
+// Draws the part of the picture on the screen; returns that part, empty
+// when nothing was drawn.
+Rect BlitClipped(const Picture* picture, int32_t x, int32_t y, bool keyed, Colour key, bool blend) {
+    if (picture == nullptr) return Rect{};
+    const int32_t w = picture->width;
+    const int32_t h = picture->height;
+    if (y > kScreenHeight || x > kScreenWidth || y + h < 0 || x + w < 0) return Rect{};
+    if (x >= 0 && y >= 0 && x + w <= kScreenWidth && y + h <= kScreenHeight) {
+        if (keyed && blend) {
+            DrawPictureKeyedHalf(*picture, x, y, key);
+        } else if (keyed) {
+            DrawPictureKeyed(*picture, x, y, key);
+        } else if (blend) {
+            DrawPictureHalf(*picture, x, y);
+        } else {
+            DrawPicture(*picture, x, y);
+        }
+        return Rect{x, y, x + w, y + h};
+    }
+    const Rect shown = OnScreen(x, y, w, h);
+    if (shown.Empty()) return Rect{};
+    const Rect from{shown.left - x, shown.top - y, shown.right - x, shown.bottom - y};
+    if (keyed && blend) {
+        DrawPictureKeyedHalfRegion(*picture, shown.left, shown.top, from, key);
+    } else if (keyed) {
+        DrawPictureKeyedRegion(*picture, shown.left, shown.top, from, key);
+    } else if (blend) {
+        DrawPictureHalfRegion(*picture, shown.left, shown.top, from);
+    } else {
+        DrawPictureRegion(*picture, shown.left, shown.top, from);
+    }
+    return shown;
+}
+
 }  // namespace
+
 
 DisplayList::DisplayList() { SetRenderTarget(&display_.GetDisplaySurface()); }
 
@@ -61,36 +96,8 @@ void DisplayList::PresentWhole() { display_.PresentAll(); }
 void DisplayList::PresentShaken(int32_t dx, int32_t dy) { display_.PresentOffset(dx, dy); }
 
 void DisplayList::DrawClipped(const Picture* picture, int32_t x, int32_t y, bool keyed, Colour key, bool blend) {
-    if (picture == nullptr) return;
-    const int32_t w = picture->width;
-    const int32_t h = picture->height;
-    if (y > kScreenHeight || x > kScreenWidth || y + h < 0 || x + w < 0) return;
-    if (x >= 0 && y >= 0 && x + w <= kScreenWidth && y + h <= kScreenHeight) {
-        if (keyed && blend) {
-            DrawPictureKeyedHalf(*picture, x, y, key);
-        } else if (keyed) {
-            DrawPictureKeyed(*picture, x, y, key);
-        } else if (blend) {
-            DrawPictureHalf(*picture, x, y);
-        } else {
-            DrawPicture(*picture, x, y);
-        }
-        AddDirtyRect(x, y, x + w, y + h);
-        return;
-    }
-    const Rect shown = OnScreen(x, y, w, h);
-    if (shown.Empty()) return;
-    const Rect from{shown.left - x, shown.top - y, shown.right - x, shown.bottom - y};
-    if (keyed && blend) {
-        DrawPictureKeyedHalfRegion(*picture, shown.left, shown.top, from, key);
-    } else if (keyed) {
-        DrawPictureKeyedRegion(*picture, shown.left, shown.top, from, key);
-    } else if (blend) {
-        DrawPictureHalfRegion(*picture, shown.left, shown.top, from);
-    } else {
-        DrawPictureRegion(*picture, shown.left, shown.top, from);
-    }
-    AddDirtyRect(shown.left, shown.top, shown.right, shown.bottom);
+    const Rect drawn = BlitClipped(picture, x, y, keyed, key, blend);
+    AddDirtyRect(drawn.left, drawn.top, drawn.right, drawn.bottom);
 }
 
 void DisplayList::SaveBackground(Picture& background, int32_t x, int32_t y) {
@@ -111,6 +118,12 @@ void DisplayList::DrawSpriteAt(const Sprite& sprite, int32_t sx, int32_t sy) {
     if (!Visible(sprite, sx, sy)) return;
     if (sprite.savesBackground && sprite.background != nullptr) SaveBackground(*sprite.background, sx, sy);
     if (sprite.image != nullptr) DrawClipped(sprite.image, sx, sy, sprite.keyed, sprite.key, sprite.blend);
+}
+
+void DisplayList::DrawSpriteImage(const Sprite& sprite) {
+    const int32_t sx = sprite.x - viewX_;
+    const int32_t sy = sprite.y - viewY_;
+    if (Visible(sprite, sx, sy)) BlitClipped(sprite.image, sx, sy, sprite.keyed, sprite.key, sprite.blend);
 }
 
 void DisplayList::RestoreSprite(const Sprite& sprite) { RestoreSpriteAt(sprite, Point{sprite.x, sprite.y}); }

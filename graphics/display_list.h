@@ -34,6 +34,8 @@ public:
     void SaveBackground(Picture& background, int32_t x, int32_t y);
     // World coordinates: the view offset is subtracted.
     void DrawSprite(const Sprite& sprite);
+    // Only the image: no background saved, no dirty rectangle.
+    void DrawSpriteImage(const Sprite& sprite);
     // The same at a screen position.
     void DrawSpriteAt(const Sprite& sprite, int32_t sx, int32_t sy);
     void RestoreSprite(const Sprite& sprite);

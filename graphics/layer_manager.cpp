@@ -2,29 +2,41 @@
 
 #include <algorithm>
 
+#include "platform/platform.h"
+
 namespace gfx {
 namespace {
-
-constexpr uint8_t kAllDrawn = 255;
 
 // A static sprite is redrawn when something under it changed.
 void MarkIfCovered(Sprite& other, const Sprite& changed) {
     if (!other.savesBackground && !other.dirty && SpritesOverlap(other, changed)) other.dirty = true;
 }
 
-// The sprites from `node` on whose layer is above `layer`.
-void MarkCoveredAbove(const SpriteList::Node* node, const Sprite& changed, uint16_t layer) {
-    for (; node != nullptr; node = node->next) {
-        if (node->layer > layer) MarkIfCovered(*node->sprite, changed);
+// The sprites drawn after `node`, in list order.
+void MarkCoveredAfter(const SpriteList::Node* node, const Sprite& changed) {
+    for (node = node->next; node != nullptr; node = node->next) MarkIfCovered(*node->sprite, changed);
+}
+
+// A static sprite that a moving one before it in the list overlaps is drawn
+// again over that one.
+bool OverlapsMovingBefore(const SpriteList::Node* node) {
+    for (const SpriteList::Node* before = node->prev; before != nullptr; before = before->prev) {
+        if (before->sprite->savesBackground && SpritesOverlap(*before->sprite, *node->sprite)) return true;
     }
+    return false;
 }
 
 }  // namespace
 
+LayerManager::LayerManager() {
+    if (plat::StartOption("check-frames")) check_.Start(displayList_.GetDisplay());
+}
+
 void LayerManager::AddSprite(Sprite& sprite, uint8_t layer) {
     sprite.layer = layer;
-    if (!sprite.savesBackground) sprite.dirty = true;
     sprites_.Insert(&sprite, layer);
+    // What is drawn after it goes over it again.
+    MarkSpriteDirty(sprite);
 }
 
 void LayerManager::AddSpriteAnimated(Sprite& sprite, uint8_t layer) {
@@ -32,7 +44,12 @@ void LayerManager::AddSpriteAnimated(Sprite& sprite, uint8_t layer) {
     if (animated_ != nullptr) animated_->Insert(&sprite, 0);
 }
 
-void LayerManager::RemoveSprite(const Sprite& sprite) { sprites_.Remove(&sprite); }
+void LayerManager::RemoveSprite(const Sprite& sprite) {
+    // Static sprites after it lose what lay over the gap once its last
+    // erasure goes out; they are drawn again.
+    MarkCoveredAbove(sprite);
+    sprites_.Remove(&sprite);
+}
 
 void LayerManager::RemoveSpriteAnimated(const Sprite& sprite) {
     RemoveSprite(sprite);
@@ -40,40 +57,56 @@ void LayerManager::RemoveSpriteAnimated(const Sprite& sprite) {
 }
 
 void LayerManager::MarkSpriteDirty(Sprite& sprite) {
-    minDirtyLayer_ = std::min(minDirtyLayer_, sprite.layer);
     if (!sprite.savesBackground) sprite.dirty = true;
-    for (const SpriteList::Node* node = sprites_.Tail(); node != nullptr && node->layer > sprite.layer;
-         node = node->prev) {
+    MarkCoveredAbove(sprite);
+}
+
+void LayerManager::MarkCoveredAbove(const Sprite& sprite) {
+    // From the top down to the sprite's own node: higher layers, then equal
+    // layers drawn after it.
+    for (const SpriteList::Node* node = sprites_.Tail();
+         node != nullptr && node->sprite != &sprite && node->layer >= sprite.layer; node = node->prev) {
         MarkIfCovered(*node->sprite, sprite);
     }
 }
 
+// Every moving sprite is drawn: the last frame's erasure of each goes out
+// with this one, so one left out would vanish from the window.
 void LayerManager::RedrawDirty() {
+    check_.Begin();
     for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
         const Sprite& sprite = *node->sprite;
         if (sprite.savesBackground) {
-            MarkCoveredAbove(node, sprite, node->layer);
-            if (node->layer >= minDirtyLayer_) displayList_.DrawSprite(sprite);
+            MarkCoveredAfter(node, sprite);
+            displayList_.DrawSprite(sprite);
         } else if (sprite.dirty) {
             displayList_.DrawSprite(sprite);
         }
     }
     displayList_.FlushDirty();
-    for (const SpriteList::Node* node = sprites_.Tail(); node != nullptr; node = node->prev) {
-        Sprite& sprite = *node->sprite;
-        if (sprite.savesBackground) {
-            if (node->layer >= minDirtyLayer_) displayList_.RestoreSprite(sprite);
-        } else {
-            sprite.dirty = false;
-        }
-    }
-    minDirtyLayer_ = kAllDrawn;
+    if (check_.On()) CheckFrame(false);
+    RestoreAllSprites();
 }
 
 void LayerManager::RedrawAll() {
+    check_.Begin();
     DrawAllSprites();
     displayList_.FlushDirty();
+    if (check_.On()) CheckFrame(true);
     RestoreAllSprites();
+}
+
+void LayerManager::CheckFrame(bool everyStatic) {
+    Surface* const target = GetRenderTarget();
+    SetRenderTarget(&check_.Reference());
+    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
+        const Sprite& sprite = *node->sprite;
+        if (sprite.savesBackground || everyStatic || sprite.dirty || OverlapsMovingBefore(node)) {
+            displayList_.DrawSpriteImage(sprite);
+        }
+    }
+    SetRenderTarget(target);
+    check_.Matches();
 }
 
 void LayerManager::RedrawShaken(int32_t dx, int32_t dy) {
@@ -85,8 +118,8 @@ void LayerManager::RedrawShaken(int32_t dx, int32_t dy) {
 void LayerManager::RestoreAllSprites() {
     for (const SpriteList::Node* node = sprites_.Tail(); node != nullptr; node = node->prev) {
         displayList_.RestoreSprite(*node->sprite);
+        node->sprite->dirty = false;
     }
-    minDirtyLayer_ = kAllDrawn;
 }
 
 void LayerManager::DrawAllSprites() {
@@ -95,10 +128,15 @@ void LayerManager::DrawAllSprites() {
     }
 }
 
-void LayerManager::PresentOneSprite(const Sprite& sprite) {
-    displayList_.DiscardDirty();
-    displayList_.DrawSprite(sprite);
-    displayList_.FlushDirty();
+// A whole partial frame: presenting the one sprite alone would send out the
+// last frame's erasures of the moving sprites without drawing them again.
+void LayerManager::PresentOneSprite(Sprite& sprite) {
+    const SpriteList::Node* node = sprites_.Head();
+    while (node != nullptr && node->sprite != &sprite) node = node->next;
+    MarkSpriteDirty(sprite);
+    // One that is not in the scene is drawn over it as it stands.
+    if (node == nullptr) displayList_.DrawSprite(sprite);
+    RedrawDirty();
 }
 
 void LayerManager::DrawSpriteAtScreen(const Sprite& sprite) { displayList_.DrawSpriteAt(sprite, sprite.x, sprite.y); }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "graphics/display_list.h"
+#include "graphics/frame_check.h"
 #include "graphics/sprite.h"
 #include "graphics/sprite_list.h"
 
@@ -12,7 +13,8 @@ namespace gfx {
 
 class LayerManager {
 public:
-    LayerManager() = default;
+    // Checks every frame when the program runs with --check-frames.
+    LayerManager();
     virtual ~LayerManager() = default;
     LayerManager(const LayerManager&) = delete;
     LayerManager& operator=(const LayerManager&) = delete;
@@ -39,24 +41,30 @@ public:
     void RedrawShaken(int32_t dx, int32_t dy);
     void DrawOneSprite(const Sprite& sprite) { displayList_.DrawSprite(sprite); }
     void DrawAllSprites();
-    void PresentOneSprite(const Sprite& sprite);
+    void PresentOneSprite(Sprite& sprite);
     // As DrawOneSprite with x and y as screen coordinates (background tiles).
     void DrawSpriteAtScreen(const Sprite& sprite);
 
     DisplayList& GetDisplayList() { return displayList_; }
     const SpriteList& Sprites() const { return sprites_; }
-    uint8_t MinDirtyLayer() const { return minDirtyLayer_; }
+    FrameCheck& Check() { return check_; }
 
 protected:
     DisplayList displayList_;
 
 private:
-    // Erases every moving sprite, top layer first, ending the frame.
+    // Erases every moving sprite, top layer first, ending the frame; no
+    // static sprite is left dirty.
     void RestoreAllSprites();
+    // Marks the static sprites drawn after this one that overlap it.
+    void MarkCoveredAbove(const Sprite& sprite);
+    // The frame just presented against the scene redrawn in full over the
+    // display as the frame found it.
+    void CheckFrame(bool everyStatic);
 
     SpriteList sprites_;
     SpriteList* animated_ = nullptr;
-    uint8_t minDirtyLayer_ = 1;
+    FrameCheck check_;
 };
 
 }  // namespace gfx

@@ -79,6 +79,7 @@ void Machine::Reset() {
     traceLines_.clear();
     traceFile_ = nullptr;
     traceOff_ = false;
+    differingFrames_ = 0;
 }
 
 uint32_t Machine::Tick() {
@@ -222,6 +223,7 @@ void Machine::MessageBox(const char* text, const char* caption, uint32_t flags) 
 
 void Machine::Trace(const char* event, const char* fields) {
     host_->Traced(event, fields);
+    if (std::strcmp(event, "frame_differs") == 0) ++differingFrames_;
     if (traceOff_ && traceFile_ == nullptr) return;
     std::string line = "{\"tick\":" + std::to_string(tick_.load()) + ",\"event\":\"";
     AppendJsonEscaped(line, event);

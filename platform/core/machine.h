@@ -88,6 +88,8 @@ public:
     // A run without a trace file keeps nothing: the lines are only for tests.
     void TraceOff() { traceOff_ = true; }
     const std::vector<std::string>& TraceLines() const { return traceLines_; }
+    // The `frame_differs` records traced since the reset (--check-frames).
+    uint32_t DifferingFrames() const { return differingFrames_; }
 
     void Reset();
 
@@ -111,6 +113,7 @@ private:
     std::FILE* traceFile_ = nullptr;
     bool traceOff_ = false;
     std::vector<std::string> traceLines_;
+    std::atomic<uint32_t> differingFrames_{0};
 };
 
 // Appends `text` to `out` as the inside of a JSON string.

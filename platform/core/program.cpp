@@ -23,8 +23,9 @@ constexpr const char* kUsage =
     "usage: reedshot [--hunt] [--scale N] [--mute] [--record FILE] [--trace FILE]\n"
     "       reedshot --replay FILE [--scale N] [--mute] [--trace FILE]\n"
     "       reedshot --headless --script FILE [--hunt] [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
-    "                [--timedemo]\n"
+    "                [--timedemo] [--check-frames]\n"
     "       reedshot --headless --monkey SEED [--hours H] [--hunt] [--trace FILE] [--record FILE]\n"
+    "                [--check-frames]\n"
     "\n"
     "  --hunt           start straight into a hunt\n"
     "  --scale N        whole-number window scale (default: as last left, or the largest that fits)\n"
@@ -38,6 +39,7 @@ constexpr const char* kUsage =
     "  --shots DIR      where the script's screenshots go (default: .)\n"
     "  --audio-out FILE write everything played to a WAV file\n"
     "  --timedemo       measure the headless run and print a summary\n"
+    "  --check-frames   compare every frame with the scene redrawn in full; fail on a difference\n"
     "  --monkey SEED    drive the headless run with random input from this seed\n"
     "  --hours H        simulated hours of random input (default 1)\n"
     "  --version        print the version\n"
@@ -51,6 +53,7 @@ constexpr const char* kUsage =
 struct Options {
     bool headless = false;
     bool timedemo = false;
+    bool checkFrames = false;
     bool monkey = false;
     uint32_t monkeySeed = 0;
     double hours = 1;
@@ -81,6 +84,9 @@ int ParseOptions(int argc, char** argv, Options& options) {
             options.headless = true;
         } else if (arg == "--timedemo") {
             options.timedemo = true;
+        } else if (arg == "--check-frames") {
+            options.checkFrames = true;
+            GiveStartOption("check-frames");
         } else if (arg == "--mute") {
             options.desktop.mute = true;
         } else if (arg == "--scale") {
@@ -126,6 +132,10 @@ int ParseOptions(int argc, char** argv, Options& options) {
     }
     if (options.timedemo && !options.headless) {
         std::fprintf(stderr, "reedshot: --timedemo measures a headless run\n");
+        return 2;
+    }
+    if (options.checkFrames && !options.headless) {
+        std::fprintf(stderr, "reedshot: --check-frames checks a headless run\n");
         return 2;
     }
     if (options.monkey && (!options.headless || !options.script.empty() || options.timedemo)) {
@@ -221,10 +231,12 @@ int RunHeadless(const Options& options, int (*entry)()) {
         timedemo.End(machine.Tick());
         timedemo.Print(stdout);
     }
+    const uint32_t differing = machine.DifferingFrames();
+    if (options.checkFrames) std::printf("check-frames: %u frames differed from the full redraw\n", differing);
     Trace("exit", nullptr);
     machine.Reset();
     if (trace != nullptr) std::fclose(trace);
-    return host.ShotsFailed() || !monkeyOk ? 1 : 0;
+    return host.ShotsFailed() || !monkeyOk || differing > 0 ? 1 : 0;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Drives the program with random input for HOURS simulated hours, then checks
-# that it visited every screen, quit cleanly and left a valid store.
+# Drives the program with random input for HOURS simulated hours, every frame
+# checked against a full redraw, then checks that it visited every screen,
+# quit cleanly and left a valid store.
 # usage: soak.sh REEDSHOT STORE_CHECK SEED HOURS
 set -euo pipefail
 game=$1 check=$2 seed=$3 hours=$4
@@ -9,7 +10,7 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 start=$(date +%s)
-REEDSHOT_DATA_DIR=$work/data "$game" --headless --monkey "$seed" --hours "$hours" \
+REEDSHOT_DATA_DIR=$work/data "$game" --headless --monkey "$seed" --hours "$hours" --check-frames \
   --trace "$work/trace.jsonl" --record "$work/input.txt" >"$work/out.txt" || {
   cat "$work/out.txt"
   cp "$work/input.txt" "${TMPDIR:-/tmp}/reedshot-soak-$seed.txt" 2>/dev/null &&
