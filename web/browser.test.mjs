@@ -1,116 +1,18 @@
-// The browser build in real headless Chromium: the page served from 127.0.0.1
-// as plain files, driven with real mouse, touch and key events. Screenshots go
-// to build/web-shots/.
-import { after, before, test } from 'node:test';
+// The browser build in real headless Chromium (see harness.mjs).
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { mkdirSync } from 'node:fs';
-import { chromium } from 'playwright-core';
-import { serve } from './serve.mjs';
+import {
+  changed, click, events, kMenuHunt, kMenuOptions, kShots, pixels, reached, reload, session, stats, toMenu, touch,
+  until, useBrowser, visit,
+} from './harness.mjs';
 
-const kBuild = new URL('../build/web/', import.meta.url).pathname;
-const kShots = new URL('../build/web-shots/', import.meta.url).pathname;
+useBrowser();
 
-let server;
-let browser;
-let origin;
-
-before(async () => {
-  mkdirSync(kShots, { recursive: true });
-  server = await serve(kBuild, 0);
-  origin = `http://127.0.0.1:${server.address().port}/`;
-  browser = await chromium.launch({
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox'],
-  });
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
-
-// The page opened in a browser context, with the platform's trace (one JSON
-// object per console line) kept for the checks.
-async function visit(context) {
-  const page = await context.newPage();
-  const game = { page, trace: [], errors: [] };
-  page.on('pageerror', (error) => game.errors.push(error.message));
-  page.on('console', (message) => {
-    const text = message.text();
-    if (text.startsWith('{"tick"') && !text.includes('"event":"present"')) game.trace.push(JSON.parse(text));
-  });
-  page.on('dialog', (dialog) => {
-    game.errors.push(`message box: ${dialog.message()}`);
-    dialog.dismiss();
-  });
-  await page.goto(origin + '?trace');
-  await firstFrame(page);
-  return game;
-}
-
-const firstFrame = (page) =>
-  page.waitForFunction(() => window.Module?.reedshotStats?.firstFrameMs > 0, null, { timeout: 20000 });
-
-async function reload(game) {
-  game.trace.length = 0;
-  await game.page.reload();
-  await firstFrame(game.page);
-}
-
-async function until(what, check, timeout = 15000) {
-  const end = Date.now() + timeout;
-  for (;;) {
-    const result = await check();
-    if (result) return result;
-    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
-    await new Promise((done) => setTimeout(done, 50));
-  }
-}
-
-const events = (game, event, fields = {}) =>
-  game.trace.filter((t) => t.event === event && Object.entries(fields).every(([k, v]) => t[k] === v));
-const reached = (game, view) => until(`view ${view}`, () => events(game, 'view', { to: view }).length > 0);
-const stats = (page) => page.evaluate(() => ({ ...window.Module.reedshotStats }));
-
-// The canvas as the game drew it (RGBA), or a rectangle of it in view pixels.
-const pixels = (page, x = 0, y = 0, w = 320, h = 240) =>
-  page.evaluate(([x, y, w, h]) => Array.from(document.getElementById('canvas').getContext('2d')
-    .getImageData(x, y, w, h).data), [x, y, w, h]);
-function changed(a, b) {
-  let n = 0;
-  for (let i = 0; i < a.length; i += 4) if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2]) n++;
-  return n;
-}
-
-// A point of the landscape view (320 x 240) in page coordinates.
-async function at(page, x, y) {
-  const box = await page.locator('#canvas').boundingBox();
-  return { x: box.x + ((x + 0.5) * box.width) / 320, y: box.y + ((y + 0.5) * box.height) / 240 };
-}
-async function click(page, x, y) {
-  const p = await at(page, x, y);
-  await page.mouse.click(p.x, p.y);
-}
-async function touch(page, x, y) {
-  const p = await at(page, x, y);
-  await page.touchscreen.tap(p.x, p.y);
-}
-
-// Through the introduction and the title to the main menu, with a click.
-async function toMenu(game) {
-  await reached(game, 14);
-  await click(game.page, 160, 120);
-  await reached(game, 0);
-  await game.page.waitForTimeout(1500);  // the menu slides in
-}
-
-const kMenuOptions = [258, 76];
-const kMenuHunt = [245, 30];
 const kSpecialEffects = [154, 156];
 const kOptionsOk = [158, 212];
 
 test('the panel is drawn crisp at a whole scale and follows the window', async () => {
-  const context = await browser.newContext({ viewport: { width: 1000, height: 700 } });
+  const context = await session.browser.newContext({ viewport: { width: 1000, height: 760 } });
   const { page, errors } = await visit(context);
   const layout = () =>
     page.evaluate(() => {
@@ -119,10 +21,10 @@ test('the panel is drawn crisp at a whole scale and follows the window', async (
       return { width: r.width, height: r.height, left: r.left, top: r.top, rendering: getComputedStyle(c).imageRendering };
     });
   const resized = (width) => page.waitForFunction((w) => document.getElementById('canvas').getBoundingClientRect().width === w, width);
-  assert.deepEqual(await layout(), { width: 640, height: 480, left: 180, top: 110, rendering: 'pixelated' });
-  await page.setViewportSize({ width: 1300, height: 740 });
-  await resized(960);
-  assert.deepEqual(await layout(), { width: 960, height: 720, left: 170, top: 10, rendering: 'pixelated' });
+  assert.deepEqual(await layout(), { width: 960, height: 720, left: 20, top: 20, rendering: 'pixelated' });
+  await page.setViewportSize({ width: 700, height: 520 });
+  await resized(640);
+  assert.deepEqual(await layout(), { width: 640, height: 480, left: 30, top: 20, rendering: 'pixelated' });
   await page.setViewportSize({ width: 300, height: 200 });
   await resized(320);  // never below one pixel per pixel
 
@@ -135,7 +37,7 @@ test('the panel is drawn crisp at a whole scale and follows the window', async (
 });
 
 test('a click reaches the menu with its music, keys are the game\'s, and touches fire the shells of a hunt', async () => {
-  const context = await browser.newContext({ viewport: { width: 1000, height: 700 }, hasTouch: true });
+  const context = await session.browser.newContext({ viewport: { width: 1000, height: 700 }, hasTouch: true });
   const game = await visit(context);
   const { page } = game;
   await reached(game, 14);
@@ -184,7 +86,7 @@ test('a click reaches the menu with its music, keys are the game\'s, and touches
 });
 
 test('a changed setting is kept across a reload; a first visit is a first start', async () => {
-  const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
+  const context = await session.browser.newContext({ viewport: { width: 800, height: 600 } });
   const game = await visit(context);
   const { page } = game;
   const created = (g) =>
@@ -220,22 +122,22 @@ test('a changed setting is kept across a reload; a first visit is a first start'
   await context.close();
 
   // Another profile knows nothing of it.
-  const other = await browser.newContext();
+  const other = await session.browser.newContext();
   assert.ok(created(await visit(other)).length > 0);
   await other.close();
 });
 
 test('the page says so when WebAssembly or storage is missing', async () => {
-  const context = await browser.newContext();
+  const context = await session.browser.newContext();
   const noWasm = await context.newPage();
   await noWasm.addInitScript(() => { delete window.WebAssembly; });
-  await noWasm.goto(origin);
+  await noWasm.goto(session.origin);
   await assert.doesNotReject(noWasm.locator('#message', { hasText: 'needs WebAssembly' }).waitFor());
   await noWasm.screenshot({ path: kShots + 'no-webassembly.png' });
 
   const noStorage = await context.newPage();
   await noStorage.addInitScript(() => { delete window.indexedDB; });
-  await noStorage.goto(origin);
+  await noStorage.goto(session.origin);
   await noStorage.locator('#storage', { hasText: 'will not be kept' }).waitFor();
   await noStorage.waitForFunction(() => window.Module?.reedshotStats?.firstFrameMs > 0, null, { timeout: 20000 });
   await noStorage.screenshot({ path: kShots + 'no-storage.png' });

@@ -32,6 +32,7 @@ void reedshot_store_copy();
 void reedshot_message_box(const char* text, const char* caption);
 void reedshot_stats(uint32_t ahead, uint32_t underruns, uint32_t copies, uint32_t copyFailures);
 void reedshot_ended();
+int reedshot_page_hidden();
 int reedshot_trace_wanted();
 int reedshot_start_hunt();
 void reedshot_set_pointer(int32_t crosshair);
@@ -45,6 +46,7 @@ constexpr uint32_t kMaxLagMs = 100;    // further behind, the clock goes on from
 constexpr uint32_t kRefreshMs = 16;    // at most one canvas update per display frame
 constexpr uint32_t kMaxSleepMs = 10;   // the longest yield: sound is pumped at least this often
 constexpr uint32_t kStoreCheckMs = 100;
+constexpr uint32_t kPlayAgainPollMs = 200;
 constexpr const char* kDataDir = "/data";
 
 class BrowserAudio final : public AudioSink {
@@ -106,6 +108,9 @@ public:
     bool CreateMainWindow(const char*, const char*) override;
     void SetPointer(PointerShape shape) override { reedshot_set_pointer(shape == kPointerCrosshair ? 1 : 0); }
     void Finish();
+    // After the game ends: returns when the player asks to play again.
+    void AwaitPlayAgain();
+    void PlayAgain() { playAgain_ = true; }
 
     WebInput& Input() { return input_; }
     void StoreCopied(bool ok) { store_.Finished(ok, WallTick()); }
@@ -123,6 +128,7 @@ private:
     uint32_t base_ = 0;
     uint32_t lastRefresh_ = 0;
     uint32_t lastStoreCheck_ = 0;
+    bool playAgain_ = false;
     std::vector<uint16_t> view_ = std::vector<uint16_t>(size_t{kViewWidth} * kViewHeight);
     std::vector<uint32_t> rgba_ = std::vector<uint32_t>(size_t{kViewWidth} * kViewHeight);
 };
@@ -203,7 +209,9 @@ void WebHost::Wait(uint32_t dueTick, bool untilMessage) {
         Pump(false);
         if (machine.Ended() || (untilMessage && machine.HasMessages())) return;
         uint32_t now = WallTick();
-        if (static_cast<int32_t>(now - lastRefresh_) >= static_cast<int32_t>(kRefreshMs) && machine.TakeDirty()) {
+        // Nobody sees a hidden page: what changes meanwhile is drawn on its return.
+        if (static_cast<int32_t>(now - lastRefresh_) >= static_cast<int32_t>(kRefreshMs) &&
+            reedshot_page_hidden() == 0 && machine.TakeDirty()) {
             Refresh();
             lastRefresh_ = now;
         }
@@ -232,6 +240,11 @@ void WebHost::Finish() {
     reedshot_ended();
 }
 
+void WebHost::AwaitPlayAgain() {
+    while (!playAgain_) emscripten_sleep(kPlayAgainPollMs);
+    playAgain_ = false;
+}
+
 WebInput::Phase PhaseOf(int32_t phase) {
     return phase == 0 ? WebInput::Phase::kDown : phase == 1 ? WebInput::Phase::kMove : WebInput::Phase::kUp;
 }
@@ -244,29 +257,30 @@ WaveOut& SystemWaveOut() { return g_waveOut; }
 void RaiseCurrentThreadPriority() {}
 
 int RunProgram(int /*argc*/, char** /*argv*/, int (*entry)()) {
-    Srand(1);
     setenv("REEDSHOT_DATA_DIR", kDataDir, 1);
-    Machine& machine = Machine::Get();
-    machine.Reset();
-    // The trace goes to the console when the page asks for it (tests do);
-    // otherwise nowhere, rather than piling up in memory.
-    if (reedshot_trace_wanted() != 0) {
-        machine.TraceTo(stdout);
-    } else {
-        machine.TraceOff();
-    }
-    // The page's ?hunt is the command line's --hunt.
-    if (reedshot_start_hunt() != 0) GiveStartOption("hunt");
     WebHost host;
     g_host = &host;
-    host.Begin();
-    machine.SetHost(&host);
-    entry();
-    Trace("exit", nullptr);
-    host.Finish();
-    machine.Reset();
-    g_host = nullptr;
-    return 0;
+    // Playing again is starting the program again, in the same page.
+    for (;;) {
+        Srand(1);
+        Machine& machine = Machine::Get();
+        machine.Reset();
+        // The trace goes to the console when the page asks for it (tests do);
+        // otherwise nowhere, rather than piling up in memory.
+        if (reedshot_trace_wanted() != 0) {
+            machine.TraceTo(stdout);
+        } else {
+            machine.TraceOff();
+        }
+        // The page's ?hunt is the command line's --hunt.
+        if (reedshot_start_hunt() != 0) GiveStartOption("hunt");
+        host.Begin();
+        machine.SetHost(&host);
+        entry();
+        Trace("exit", nullptr);
+        host.Finish();
+        host.AwaitPlayAgain();
+    }
 }
 
 }  // namespace plat
@@ -299,6 +313,10 @@ EMSCRIPTEN_KEEPALIVE char* reedshot_key_text(int32_t which) {
 
 EMSCRIPTEN_KEEPALIVE void reedshot_focus_lost() {
     if (plat::g_host != nullptr) plat::g_host->Input().FocusLost();
+}
+
+EMSCRIPTEN_KEEPALIVE void reedshot_play_again() {
+    if (plat::g_host != nullptr) plat::g_host->PlayAgain();
 }
 
 EMSCRIPTEN_KEEPALIVE void reedshot_store_copied(int32_t ok) {

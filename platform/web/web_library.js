@@ -6,8 +6,13 @@ mergeInto(LibraryManager.library, {
     stats: { frames: 0, firstFrameMs: 0, buffers: 0, loudBuffers: 0, ahead: 0, underruns: 0, copies: 0,
              copyFailures: 0 },
     sources: [],
+    hush: function() {
+      reedshotWeb.sources.forEach(function(source) { try { source.stop(); } catch (e) {} });
+      reedshotWeb.sources = [];
+    },
   },
-  $reedshotWeb__postset: 'Module["reedshotStats"] = reedshotWeb.stats;',
+  // The page hushes what is already scheduled when it is hidden.
+  $reedshotWeb__postset: 'Module["reedshotStats"] = reedshotWeb.stats; Module["reedshotHush"] = reedshotWeb.hush;',
 
   reedshot_now_ms: function() { return performance.now(); },
 
@@ -39,7 +44,8 @@ mergeInto(LibraryManager.library, {
   reedshot_audio_play: function(ptr, bytes, channels, rate, when) {
     var ctx = Module['reedshotAudio'];
     var frames = (bytes / channels) | 0;
-    if (!ctx || !frames) return;
+    // Muted, the schedule runs on without building anything to play.
+    if (!ctx || !frames || Module['reedshotMuted']) return;
     var buffer = ctx.createBuffer(channels, frames, rate), loud = false;
     for (var ch = 0; ch < channels; ch++) {
       var out = buffer.getChannelData(ch);
@@ -51,7 +57,7 @@ mergeInto(LibraryManager.library, {
     }
     var source = ctx.createBufferSource();
     source.buffer = buffer;
-    source.connect(ctx.destination);
+    source.connect(Module['reedshotOut'] || ctx.destination);
     source.onended = function() {
       var at = reedshotWeb.sources.indexOf(source);
       if (at >= 0) reedshotWeb.sources.splice(at, 1);
@@ -63,10 +69,7 @@ mergeInto(LibraryManager.library, {
   },
 
   reedshot_audio_stop__deps: ['$reedshotWeb'],
-  reedshot_audio_stop: function() {
-    reedshotWeb.sources.forEach(function(source) { try { source.stop(); } catch (e) {} });
-    reedshotWeb.sources = [];
-  },
+  reedshot_audio_stop: function() { reedshotWeb.hush(); },
 
   reedshot_store_copy__deps: ['$FS'],
   reedshot_store_copy: function() {
@@ -85,6 +88,8 @@ mergeInto(LibraryManager.library, {
     stats.copies = copies;
     stats.copyFailures = copyFailures;
   },
+
+  reedshot_page_hidden: function() { return document.hidden ? 1 : 0; },
 
   reedshot_trace_wanted: function() { return Module['reedshotTrace'] ? 1 : 0; },
 

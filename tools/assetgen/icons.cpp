@@ -41,6 +41,16 @@ void DrawIcon(cairo_t* cr, int size) {
     cairo_stroke(cr);
 }
 
+bool WritePng(const std::filesystem::path& file, int size) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    DrawIcon(cr, size);
+    const bool ok = cairo_surface_write_to_png(surface, file.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return ok;
+}
+
 }  // namespace
 
 bool WriteIcons(const std::string& dir) {
@@ -50,15 +60,17 @@ bool WriteIcons(const std::string& dir) {
             std::filesystem::path(dir) / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
         std::error_code made;
         std::filesystem::create_directories(folder, made);
-        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
-        cairo_t* cr = cairo_create(surface);
-        DrawIcon(cr, size);
-        ok = !made && ok &&
-             cairo_surface_write_to_png(surface, (folder / "reedshot.png").c_str()) == CAIRO_STATUS_SUCCESS;
-        cairo_destroy(cr);
-        cairo_surface_destroy(surface);
+        ok = !made && WritePng(folder / "reedshot.png", size) && ok;
     }
     return ok;
+}
+
+bool WriteWebIcons(const std::string& dir) {
+    std::error_code made;
+    std::filesystem::create_directories(dir, made);
+    const std::filesystem::path folder(dir);
+    return !made && WritePng(folder / "favicon.png", 32) && WritePng(folder / "icon-192.png", 192) &&
+           WritePng(folder / "icon-512.png", 512);
 }
 
 }  // namespace assetgen

@@ -2,6 +2,7 @@
 // assetgen --sheet FILE.png   draws every picture as the player sees it
 // assetgen --wav DIR          writes every sound as a .wav file
 // assetgen --icons DIR        draws the desktop icons into a hicolor tree
+// assetgen --web-icons DIR    draws the web page's favicon and manifest icons
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -58,8 +59,9 @@ int Run(int argc, char** argv) {
         if (option == "--sheet") return assetgen::WriteContactSheet(assetgen::BuildPictures(), argv[2]) ? 0 : 1;
         if (option == "--wav") return WriteWaves(argv[2]);
         if (option == "--icons") return assetgen::WriteIcons(argv[2]) ? 0 : 1;
+        if (option == "--web-icons") return assetgen::WriteWebIcons(argv[2]) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: assetgen --table FILE.cpp | --sheet FILE.png | --wav DIR | --icons DIR\n");
+    std::fprintf(stderr, "usage: assetgen --table FILE.cpp | --sheet FILE.png | --wav DIR | --icons DIR | --web-icons DIR\n");
     return 2;
 }
 
