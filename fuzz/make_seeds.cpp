@@ -14,6 +14,7 @@
 
 #include "fuzz/store_session.h"
 #include "graphics/lz77.h"
+#include "platform/platform.h"
 #include "resources/resource_table.h"
 
 namespace {
@@ -90,7 +91,9 @@ bool Sounds(const fs::path& dir) {
     for (const resources::Entry* e : Smallest("WAVE")) {
         if (n == kPerKind) break;
         Bytes seed = {static_cast<uint8_t>(n * 43 + 1)};  // output rate, stereo and volume
-        const Bytes wave = Shortened(BytesOf(*e));
+        plat::ResourceData sound{};
+        if (!plat::FindResource("WAVE", e->id, sound)) return false;
+        const Bytes wave = Shortened(Bytes(sound.bytes, sound.bytes + sound.size));
         seed.insert(seed.end(), wave.begin(), wave.end());
         ok = Write(dir / "wave_mix" / ("wave" + std::to_string(e->id)), seed) && ok;
         ++n;

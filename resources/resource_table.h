@@ -11,6 +11,7 @@ struct Entry {
     uint16_t id;
     uint32_t offset;  // into Blob()
     uint32_t size;
+    uint32_t unpacked;  // the size once unpacked (resources/wave_pack.h); 0: stored as it is
 };
 
 // Entries sorted by type, then id.

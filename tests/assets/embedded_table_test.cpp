@@ -2,6 +2,7 @@
 // exactly the drawn pixels; and the builder writes the same bytes each run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -9,9 +10,12 @@
 #include <iterator>
 #include <string>
 
+#include "platform/platform.h"
 #include "resources/resource_table.h"
+#include "resources/wave_pack.h"
 #include "tests/assets/reference_decoder.h"
 #include "tools/assetgen/catalogue.h"
+#include "tools/assetgen/sound_source.h"
 
 namespace {
 
@@ -45,18 +49,44 @@ TEST(EmbeddedTable, EveryPictureDecodesToExactlyItsPixels) {
     EXPECT_EQ(found, 308u);
 }
 
-TEST(EmbeddedTable, SoundsAreWaveFiles) {
-    const resources::Entry* t = resources::Table();
-    int sounds = 0;
-    for (uint32_t i = 0; i < resources::TableSize(); ++i) {
-        if (std::strcmp(t[i].type, "WAVE") != 0) continue;
+// Packed in the table, every sound reaches the program as the very WAVE file
+// the builder made, and takes well under its size in the program.
+TEST(EmbeddedTable, EverySoundUnpacksToExactlyItsWaveFile) {
+    size_t sounds = 0, raw = 0, packed = 0;
+    for (const assetgen::Resource& s : assetgen::SoundResources()) {
+        plat::ResourceData data{};
+        ASSERT_TRUE(plat::FindResource("WAVE", s.id, data)) << s.id;
+        ASSERT_EQ(data.size, s.bytes.size()) << s.id;
+        EXPECT_EQ(std::memcmp(data.bytes, s.bytes.data(), data.size), 0) << s.id;
+        for (uint32_t i = 0; i < resources::TableSize(); ++i) {
+            const resources::Entry& e = resources::Table()[i];
+            if (std::strcmp(e.type, "WAVE") == 0 && e.id == s.id) packed += e.size;
+        }
+        raw += s.bytes.size();
         ++sounds;
-        const uint8_t* b = resources::Blob() + t[i].offset;
-        ASSERT_GE(t[i].size, 44u);
-        EXPECT_EQ(std::memcmp(b, "RIFF", 4), 0) << t[i].id;
-        EXPECT_EQ(std::memcmp(b + 8, "WAVE", 4), 0) << t[i].id;
     }
-    EXPECT_EQ(sounds, 19);
+    EXPECT_EQ(sounds, 19u);
+    EXPECT_LT(packed * 2, raw);
+}
+
+// Extremes round trip; cut short or corrupted, unpacking says so and writes
+// no further than asked.
+TEST(WavePack, RoundTripsExtremesAndRefusesBadInput) {
+    std::vector<uint8_t> jumps, ramp(700), silence(300, 0x80);
+    for (int i = 0; i < 600; ++i) jumps.push_back(i % 2 == 0 ? 0 : 255);
+    for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<uint8_t>(i * 7);
+    for (const std::vector<uint8_t>& bytes : {std::vector<uint8_t>{}, jumps, ramp, silence}) {
+        const std::vector<uint8_t> packed = resources::PackWave(bytes.data(), bytes.size());
+        std::vector<uint8_t> out(bytes.size() + 1, 0xA5);
+        ASSERT_TRUE(resources::UnpackWave(packed.data(), packed.size(), out.data(), bytes.size()));
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), out.begin()));
+        EXPECT_EQ(out.back(), 0xA5);
+        if (bytes.empty()) continue;
+        EXPECT_FALSE(resources::UnpackWave(packed.data(), packed.size() / 2, out.data(), bytes.size()));
+    }
+    const std::vector<uint8_t> ones(64, 0xFF);  // key 7 and a run of ones no byte needs
+    std::vector<uint8_t> out(8);
+    EXPECT_FALSE(resources::UnpackWave(ones.data(), ones.size(), out.data(), out.size()));
 }
 
 std::string ReadAll(const std::filesystem::path& p) {

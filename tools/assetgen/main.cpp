@@ -31,7 +31,12 @@ int WriteTable(const std::string& path) {
         raw += p.pixels.size() * 2;
         stored += all.back().bytes.size();
     }
-    for (assetgen::Resource& s : assetgen::SoundResources()) all.push_back(std::move(s));
+    size_t sounds = 0, packed = 0;
+    for (assetgen::Resource& s : assetgen::PackedSoundResources()) {
+        sounds += s.unpacked;
+        packed += s.bytes.size();
+        all.push_back(std::move(s));
+    }
     assetgen::SortResources(all);
     const std::string source = assetgen::TableSource(all);
     // Writing to a temporary name first keeps a half-written table from
@@ -39,8 +44,11 @@ int WriteTable(const std::string& path) {
     const std::string tmp = path + ".tmp";
     if (!WriteFile(tmp, source.data(), source.size())) return 1;
     std::filesystem::rename(tmp, path);
-    std::printf("assetgen: %zu resources, pictures %zu bytes raw, %zu stored (%.1f %%)\n", all.size(), raw, stored,
-                raw ? 100.0 * static_cast<double>(stored) / static_cast<double>(raw) : 0.0);
+    auto percent = [](size_t part, size_t whole) {
+        return whole ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0;
+    };
+    std::printf("assetgen: %zu resources, pictures %zu bytes raw, %zu stored (%.1f %%), sounds %zu, packed %zu (%.1f %%)\n",
+                all.size(), raw, stored, percent(stored, raw), sounds, packed, percent(packed, sounds));
     return 0;
 }
 

@@ -58,7 +58,7 @@ std::string TableSource(const std::vector<Resource>& resources) {
     for (const Resource& r : resources) {
         AppendLiteralBytes(out, r.bytes);
         entries += "    {\"" + r.type + "\", " + std::to_string(r.id) + ", " + std::to_string(offset) + ", " +
-                   std::to_string(r.bytes.size()) + "},\n";
+                   std::to_string(r.bytes.size()) + ", " + std::to_string(r.unpacked) + "},\n";
         offset += static_cast<uint32_t>(r.bytes.size());
     }
     out += "    ;\n\n";

@@ -13,6 +13,7 @@ struct Resource {
     std::string type;  // "PCT" or "WAVE"
     uint16_t id;
     std::vector<uint8_t> bytes;
+    uint32_t unpacked = 0;  // the size before packing; 0 when stored as it is
 };
 
 // The stored PCT resource of one picture: its 5-6-5 bytes, compressed.

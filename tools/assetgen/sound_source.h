@@ -7,6 +7,9 @@
 
 namespace assetgen {
 
+// As WAVE files.
 std::vector<Resource> SoundResources();
+// As the program keeps them: packed.
+std::vector<Resource> PackedSoundResources();
 
 }  // namespace assetgen
