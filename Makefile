@@ -73,7 +73,7 @@ web-serve: web
 # Skipped, saying why, only where the browser's packages cannot be installed at all.
 web-test:
 	@if bash scripts/install-deps.sh web; then \
-	  $(MAKE) --no-print-directory web && node --test web/*.test.mjs; \
+	  $(MAKE) --no-print-directory web && node --test --test-concurrency=1 web/*.test.mjs; \
 	else \
 	  echo "SKIPPED the browser test: emscripten and chromium could not be installed here"; \
 	fi

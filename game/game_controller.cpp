@@ -298,8 +298,11 @@ int GameController::CountDown() {
     if (remaining == 0) {
         // Written again on every event until the hunt view leaves.
         if (Settings* settings = theApp.GetSettings()) {
-            if (!settings->resultPending) TraceHuntEnd(stats_, g_scoreBoard.score());
+            const bool first = !settings->resultPending;
+            if (first) TraceHuntEnd(stats_, g_scoreBoard.score());
             stats_.writeTo(*settings, g_scoreBoard.score());
+            // Stored once, at once: the program may be killed before it shuts down.
+            if (first) settings->Save();
         }
         scene_->DrawAllSprites();
         return kConsumed;

@@ -125,7 +125,12 @@ void NameEntryView::Press(uint16_t id) {
     theApp.Sound()->PlaySound(kClick, false, false);
     switch (id) {
         case kOk:
-            if (nameBuffer_[0] != '\0') std::memcpy(theApp.GetSettings()->UserName, nameBuffer_, kNameSize);
+            if (nameBuffer_[0] != '\0') {
+                Settings& settings = *theApp.GetSettings();
+                std::memcpy(settings.UserName, nameBuffer_, kNameSize);
+                // Kept at once: a program that is killed never reaches its shut-down.
+                settings.Save();
+            }
             theApp.Views()->Back();
             break;
         case kCancel:

@@ -53,7 +53,8 @@ void ResultsView::EnterPendingResult(Settings& settings) {
     entry.isNew = true;
     entry.score = settings.resultScore;
     std::memcpy(entry.name, settings.UserName, kNameSize);
-    settings.highScores->Insert(entry);
+    // A score that went in is stored at once, not only when the screen is left.
+    if (settings.highScores->Insert(entry)) settings.highScores->Save();
     // In or not, it is not offered again.
     settings.resultPending = false;
 }

@@ -35,7 +35,14 @@ export const firstFrame = (page) =>
 // The page opened in a browser context, with the platform's trace (one JSON
 // object per console line) kept for the checks.
 export async function visit(context, address = session.origin + '?trace') {
-  const page = await context.newPage();
+  const game = watch(await context.newPage());
+  await game.page.goto(address);
+  await firstFrame(game.page);
+  return game;
+}
+
+// A page's trace and errors, kept from now on.
+export function watch(page) {
   const game = { page, trace: [], errors: [] };
   page.on('pageerror', (error) => game.errors.push(error.message));
   page.on('console', (message) => {
@@ -46,8 +53,6 @@ export async function visit(context, address = session.origin + '?trace') {
     game.errors.push(`message box: ${dialog.message()}`);
     dialog.dismiss();
   });
-  await page.goto(address);
-  await firstFrame(page);
   return game;
 }
 

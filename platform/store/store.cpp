@@ -104,6 +104,7 @@ Store& TheStore() {
 }
 
 uint32_t lastError = kStoreOk;
+uint32_t commits = 0;
 
 bool Succeed() {
     lastError = kStoreOk;
@@ -389,7 +390,10 @@ bool Atomic(Body&& body) {
     if (error == kStoreOk && !Run(inBatch ? "RELEASE unit" : "COMMIT")) {
         error = ErrorFor(sqlite3_errcode(s.db));
     }
-    if (error == kStoreOk) return Succeed();
+    if (error == kStoreOk) {
+        if (!inBatch) ++commits;
+        return Succeed();
+    }
     if (!inBatch) {
         Exec(s.db, "ROLLBACK");
     } else if (sqlite3_get_autocommit(s.db)) {
@@ -513,6 +517,7 @@ bool FinishBatch() {
         if (!sqlite3_get_autocommit(s.db)) Exec(s.db, "ROLLBACK");
         ok = Fail(lost);
     } else if (Run("COMMIT")) {
+        ++commits;
         ok = Succeed();
     } else {
         ok = Fail(ErrorFor(sqlite3_errcode(s.db)));
@@ -525,6 +530,8 @@ bool FinishBatch() {
 }  // namespace
 
 uint32_t StoreLastError() { return lastError; }
+
+uint32_t StoreCommits() { return commits; }
 
 // ---------------------------------------------------------------------------
 // Registry

@@ -25,6 +25,10 @@ enum StoreError : uint32_t {
 // The error of the last store operation.
 uint32_t StoreLastError();
 
+// Writes committed since the program started: a host that keeps a copy of
+// the file elsewhere copies it when this moves.
+uint32_t StoreCommits();
+
 // ---------------------------------------------------------------------------
 // Registry. Key paths are backslash-separated below the current user's root;
 // key paths and value names compare without regard to case.

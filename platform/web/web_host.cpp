@@ -1,21 +1,17 @@
 // The browser: the panel on a canvas, mouse, touch and keys as stylus and
 // keys, sound through Web Audio and the store kept in the browser's storage.
 // There is one thread; the game's waits yield to the browser (Asyncify), and
-// every wait pumps sound and the store's copy.
-#include <dirent.h>
+// every wait pumps sound and hands the store's changes to the page.
 #include <emscripten.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "platform/core/machine.h"
 #include "platform/core/panel_image.h"
 #include "platform/core/start_options.h"
-#include "platform/web/store_sync.h"
 #include "platform/web/web_input.h"
 #include "platform/web/web_wave_out.h"
 
@@ -28,9 +24,10 @@ double reedshot_audio_now();
 int reedshot_audio_running();
 void reedshot_audio_play(const uint8_t* data, uint32_t bytes, uint32_t channels, uint32_t rate, double when);
 void reedshot_audio_stop();
-void reedshot_store_copy();
+void reedshot_store_change();
+int reedshot_store_busy();
 void reedshot_message_box(const char* text, const char* caption);
-void reedshot_stats(uint32_t ahead, uint32_t underruns, uint32_t copies, uint32_t copyFailures);
+void reedshot_stats(uint32_t ahead, uint32_t underruns);
 void reedshot_ended();
 int reedshot_page_hidden();
 int reedshot_trace_wanted();
@@ -45,7 +42,7 @@ namespace {
 constexpr uint32_t kMaxLagMs = 100;    // further behind, the clock goes on from now
 constexpr uint32_t kRefreshMs = 16;    // at most one canvas update per display frame
 constexpr uint32_t kMaxSleepMs = 10;   // the longest yield: sound is pumped at least this often
-constexpr uint32_t kStoreCheckMs = 100;
+constexpr uint32_t kStatsMs = 100;
 constexpr uint32_t kPlayAgainPollMs = 200;
 constexpr const char* kDataDir = "/data";
 
@@ -61,37 +58,6 @@ public:
 
 BrowserAudio g_audio;
 WebWaveOut g_waveOut(g_audio);
-
-// Changes with any file of the store: names, sizes, times and the database
-// header's change counter (a commit within one millisecond keeps the time).
-uint64_t StoreSignature() {
-    uint64_t hash = 1469598103934665603ull;
-    auto mix = [&hash](uint64_t value) {
-        for (int i = 0; i < 8; ++i) {
-            hash ^= (value >> (i * 8)) & 0xFF;
-            hash *= 1099511628211ull;
-        }
-    };
-    DIR* dir = opendir(kDataDir);
-    if (dir == nullptr) return 0;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string path = std::string(kDataDir) + "/" + entry->d_name;
-        struct stat info {};
-        if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
-        for (const char* c = entry->d_name; *c != '\0'; ++c) mix(static_cast<unsigned char>(*c));
-        mix(static_cast<uint64_t>(info.st_size));
-        mix(static_cast<uint64_t>(info.st_mtime));
-        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-            unsigned char header[28] = {};
-            if (std::fread(header, 1, sizeof header, file) == sizeof header) {
-                mix(uint64_t{header[24]} << 24 | uint64_t{header[25]} << 16 | uint64_t{header[26]} << 8 | header[27]);
-            }
-            std::fclose(file);
-        }
-    }
-    closedir(dir);
-    return hash;
-}
 
 class WebHost final : public Host {
 public:
@@ -111,24 +77,28 @@ public:
     // After the game ends: returns when the player asks to play again.
     void AwaitPlayAgain();
     void PlayAgain() { playAgain_ = true; }
+    // False when the game has already ended.
+    bool Close();
 
     WebInput& Input() { return input_; }
-    void StoreCopied(bool ok) { store_.Finished(ok, WallTick()); }
+    // A commit since the last look goes to the page, which copies the store.
+    void PollStore();
 
 private:
     uint32_t WallTick() const { return static_cast<uint32_t>(static_cast<uint64_t>(reedshot_now_ms())) - base_; }
     // Behind the wall clock by more than kMaxLagMs, the wall clock waits instead.
     void Rebase(uint32_t tick);
     void Wait(uint32_t dueTick, bool untilMessage);
-    void Pump(bool ending);
+    void Pump();
     void Refresh();
 
     WebInput input_;
-    StoreSync store_;
     uint32_t base_ = 0;
     uint32_t lastRefresh_ = 0;
-    uint32_t lastStoreCheck_ = 0;
+    uint32_t lastStats_ = 0;
+    uint32_t storeCommits_ = 0;
     bool playAgain_ = false;
+    bool awaiting_ = false;
     std::vector<uint16_t> view_ = std::vector<uint16_t>(size_t{kViewWidth} * kViewHeight);
     std::vector<uint32_t> rgba_ = std::vector<uint32_t>(size_t{kViewWidth} * kViewHeight);
 };
@@ -154,7 +124,6 @@ void WebHost::Begin() {
     const uint32_t start = reedshot_start_tick();
     Machine::Get().SetTick(start);
     base_ = static_cast<uint32_t>(static_cast<uint64_t>(reedshot_now_ms())) - start;
-    store_.Loaded(StoreSignature());
 }
 
 void WebHost::Rebase(uint32_t tick) {
@@ -179,13 +148,21 @@ void WebHost::Refresh() {
     reedshot_present(reinterpret_cast<const uint8_t*>(rgba_.data()), kViewWidth, kViewHeight, lit != 0 ? 1 : 0);
 }
 
-void WebHost::Pump(bool ending) {
+void WebHost::PollStore() {
+    const uint32_t commits = StoreCommits();
+    if (commits == storeCommits_) return;
+    storeCommits_ = commits;
+    reedshot_store_change();
+}
+
+// A burst of writes (a whole Save) lands between two waits, so it is copied once.
+void WebHost::Pump() {
     g_waveOut.Pump();
+    PollStore();
     const uint32_t now = WallTick();
-    if (ending || static_cast<int32_t>(now - lastStoreCheck_) >= static_cast<int32_t>(kStoreCheckMs)) {
-        lastStoreCheck_ = now;
-        if (store_.ShouldStart(StoreSignature(), now, ending)) reedshot_store_copy();
-        reedshot_stats(g_waveOut.Ahead(), g_waveOut.Underruns(), store_.Copies(), store_.Failures());
+    if (static_cast<int32_t>(now - lastStats_) >= static_cast<int32_t>(kStatsMs)) {
+        lastStats_ = now;
+        reedshot_stats(g_waveOut.Ahead(), g_waveOut.Underruns());
     }
 }
 
@@ -206,7 +183,7 @@ void WebHost::Wait(uint32_t dueTick, bool untilMessage) {
     Machine& machine = Machine::Get();
     Rebase(machine.Tick());
     for (;;) {
-        Pump(false);
+        Pump();
         if (machine.Ended() || (untilMessage && machine.HasMessages())) return;
         uint32_t now = WallTick();
         // Nobody sees a hidden page: what changes meanwhile is drawn on its return.
@@ -232,17 +209,22 @@ void WebHost::ShowMessageBox(const char* text, const char* caption, uint32_t /*f
 void WebHost::Finish() {
     if (Machine::Get().TakeDirty()) Refresh();
     // What the last moments wrote reaches the browser's storage before the page says goodbye.
-    for (;;) {
-        Pump(true);
-        if (!store_.InFlight()) break;
-        emscripten_sleep(kMaxSleepMs);
-    }
+    PollStore();
+    while (reedshot_store_busy() != 0) emscripten_sleep(kMaxSleepMs);
     reedshot_ended();
 }
 
 void WebHost::AwaitPlayAgain() {
+    awaiting_ = true;
     while (!playAgain_) emscripten_sleep(kPlayAgainPollMs);
     playAgain_ = false;
+    awaiting_ = false;
+}
+
+bool WebHost::Close() {
+    if (awaiting_) return false;
+    Machine::Get().End();
+    return true;
 }
 
 WebInput::Phase PhaseOf(int32_t phase) {
@@ -319,8 +301,13 @@ EMSCRIPTEN_KEEPALIVE void reedshot_play_again() {
     if (plat::g_host != nullptr) plat::g_host->PlayAgain();
 }
 
-EMSCRIPTEN_KEEPALIVE void reedshot_store_copied(int32_t ok) {
-    if (plat::g_host != nullptr) plat::g_host->StoreCopied(ok != 0);
+// The page is hidden or left: a commit not yet seen is handed over now.
+EMSCRIPTEN_KEEPALIVE void reedshot_store_poll() {
+    if (plat::g_host != nullptr) plat::g_host->PollStore();
 }
+
+// Another tab takes the game over: this one ends as if its window closed.
+// 0 when it had ended already.
+EMSCRIPTEN_KEEPALIVE int reedshot_close() { return plat::g_host != nullptr && plat::g_host->Close() ? 1 : 0; }
 
 }  // extern "C"

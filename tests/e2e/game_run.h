@@ -3,6 +3,7 @@
 #pragma once
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -77,17 +78,31 @@ inline std::vector<std::string> Sounds(const fs::path& dir) {
 
 // The store lives in dir/data, so a second run in the same folder is a
 // restart and a run in a new folder a first start. `options` go before the
-// script's (e.g. "--hunt"). Returns the exit status.
-inline int RunGame(const fs::path& dir, const std::string& script, const std::string& options = "") {
+// script's (e.g. "--hunt").
+inline std::string GameCommand(const fs::path& dir, const std::string& script, const std::string& options) {
     fs::create_directories(dir);
     std::ofstream(dir / "script.txt") << script;
-    const std::string command = "REEDSHOT_DATA_DIR=" + (dir / "data").string() + " " + std::string(REEDSHOT_PATH) +
-                                " --headless " + options + " --script " + (dir / "script.txt").string() +
-                                " --trace " + (dir / "trace.jsonl").string() + " --shots " + dir.string() +
-                                " --audio-out " + (dir / "audio.wav").string() + " 2>" +
-                                (dir / "stderr.txt").string();
-    const int status = std::system(command.c_str());
+    return "REEDSHOT_DATA_DIR=" + (dir / "data").string() + " " + std::string(REEDSHOT_PATH) + " --headless " +
+           options + " --script " + (dir / "script.txt").string() + " --trace " + (dir / "trace.jsonl").string() +
+           " --shots " + dir.string() + " --audio-out " + (dir / "audio.wav").string() + " 2>" +
+           (dir / "stderr.txt").string();
+}
+
+// Runs the game to its end; returns the exit status.
+inline int RunGame(const fs::path& dir, const std::string& script, const std::string& options = "") {
+    const int status = std::system(GameCommand(dir, script, options).c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Starts the game and returns its process id without waiting for it.
+inline pid_t StartGame(const fs::path& dir, const std::string& script, const std::string& options = "") {
+    const std::string command = "exec env " + GameCommand(dir, script, options);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    return pid;
 }
 
 }  // namespace e2e

@@ -1,8 +1,12 @@
 // The real program, headless, through the options, the name entry and the
 // high scores: what the player changed is in the store afterwards and still
 // there after a restart, even when the window closes while a question is open.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -222,6 +226,37 @@ TEST_F(SettingsScreens, ClosingTheWindowBeforeTheResultsAreShownKeepsTheScore) {
     ASSERT_EQ(table.CountUsed(), 1);
     EXPECT_EQ(table.GetEntry(0).score, score);
     EXPECT_STREQ(table.GetEntry(0).name, "HUNT");
+}
+
+// The results screenshot goes into a pipe: its first bytes say the program
+// is on the high-score screen, with an hour of idling to go, and it is
+// killed there. The name and the score were stored when they were made.
+TEST_F(SettingsScreens, AKillOnTheHighScoreScreenKeepsTheNameAndTheScore) {
+    const fs::path dir = root_ / "killed";
+    fs::create_directories(dir);
+    ASSERT_EQ(::mkfifo((dir / "results.png").c_str(), 0600), 0);
+    const int pipe = ::open((dir / "results.png").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(pipe, 0);
+    const pid_t game = e2e::StartGame(dir, HuntScript() + "+180000 shot results\n+3600000 quit\n");
+    ASSERT_GT(game, 0);
+    int status = 0;
+    pollfd shot{pipe, POLLIN, 0};
+    for (int waited = 0; waited < 600; ++waited) {
+        if (::poll(&shot, 1, 100) > 0 && (shot.revents & POLLIN) != 0) break;
+        if ((shot.revents & POLLHUP) != 0) ::usleep(100000);  // no writer yet: the pipe says so at once
+        if (::waitpid(game, &status, WNOHANG) == game) break;
+    }
+    ::kill(game, SIGKILL);
+    ::waitpid(game, &status, 0);
+    ::close(pipe);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << e2e::ReadFile(dir / "stderr.txt");
+
+    EXPECT_EQ(ReadStore(dir).userName, "HUNT");
+    const HighScoreTable table = ReadTable(dir);
+    ASSERT_EQ(table.CountUsed(), 1);
+    EXPECT_NE(table.GetEntry(0).score, 0);
+    EXPECT_STREQ(table.GetEntry(0).name, "HUNT");
+    EXPECT_TRUE(table.GetEntry(0).isNew);
 }
 
 }  // namespace
