@@ -55,7 +55,10 @@ void Drive() {
         std::fflush(stdout);
     } else {
         Say("attached");
-        SDL_Delay(400);
+        // A stick held while the game is busy starting moves nothing: wait until it has taken the pad.
+        const SDL_JoystickID id = SDL_JoystickInstanceID(pad);
+        for (int wait = 0; wait < 500 && SDL_GameControllerFromInstanceID(id) == nullptr; ++wait) SDL_Delay(20);
+        SDL_Delay(1000);
         for (const Step& step : kSteps) {
             Say(step.name);
             if (step.axis >= 0) SDL_JoystickSetVirtualAxis(pad, step.axis, static_cast<Sint16>(step.value));
