@@ -113,7 +113,7 @@ bool Stores(const fs::path& dir) {
     fs::remove_all(scratch);
     setenv("REEDSHOT_DATA_DIR", scratch.c_str(), 1);
     plat::testing::CloseStore();
-    fuzzstore::NoDevice device;
+    plat::SilentWaveOut device;
     snd::SoundManager sound(device);
     { Settings first(sound); }
     const Bytes fresh = CompactImage();

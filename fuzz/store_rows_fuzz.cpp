@@ -81,7 +81,7 @@ const std::vector<uint8_t>& FirstRunImage() {
     static const std::vector<uint8_t> image = [] {
         plat::testing::OpenStoreImage({});
         {
-            fuzzstore::NoDevice device;
+            plat::SilentWaveOut device;
             snd::SoundManager sound(device);
             Settings settings(sound);
         }
