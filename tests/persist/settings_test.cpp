@@ -21,7 +21,6 @@ protected:
         sound_->SetEffectVolume(7);  // anything but what the settings will hand over
     }
 
-    // Writes the key by hand, as an earlier run would have left it.
     static plat::KeyHandle StoredKey() {
         plat::KeyHandle key = plat::kNoKey;
         bool created = false;
@@ -29,7 +28,9 @@ protected:
         return key;
     }
 
-    static void StoreAll(plat::KeyHandle key, const char* skip = "") {
+    // Writes the key by hand, as an earlier run would have left it.
+    static void StoreAll(const char* skip = "") {
+        const plat::KeyHandle key = StoredKey();
         const struct {
             const char* name;
             int32_t value;
@@ -45,55 +46,28 @@ protected:
         ASSERT_TRUE(plat::WriteString(key, "PlayerName", "WREN"));
     }
 
-    static int32_t Stored(const char* name) {
-        int32_t value = -999;
-        EXPECT_TRUE(plat::ReadNumber(StoredKey(), name, value)) << name;
-        return value;
+    // The numbers and names as one line, to compare whole.
+    std::string Describe(const Settings& s) const {
+        char line[200];
+        std::snprintf(line, sizeof line, "vol %d/%d (%d) ducks %d leaves %d neg %d pct %d last %d anim %d fx %d %s %s",
+                      s.SoundVol, s.MusicVol, sound_->GetEffectVolume(), s.KilledDucks, s.KilledLeafs, s.NegPoints,
+                      s.PersentageSuccess, s.LastScores, s.MenuAnimation, s.SpecialEffects, s.UserName, s.PlayerName);
+        return line;
     }
-
-    static std::string StoredText(const char* name) {
-        char text[64] = "";
-        EXPECT_TRUE(plat::ReadString(StoredKey(), name, text, sizeof text)) << name;
-        return text;
-    }
-
-    static void ExpectDefaults(const Settings& s) {
-        EXPECT_STREQ(s.UserName, "NONAME");
-        EXPECT_STREQ(s.PlayerName, "NONAME");
-        EXPECT_EQ(s.SoundVol, 64);
-        EXPECT_EQ(s.MusicVol, 64);
-        EXPECT_EQ(s.LastScores + s.KilledDucks + s.KilledLeafs + s.NegPoints + s.PersentageSuccess, 0);
-        EXPECT_TRUE(s.MenuAnimation);
-        EXPECT_TRUE(s.SpecialEffects);
-    }
+    static constexpr const char* kDefaults = "vol 64/64 (64) ducks 0 leaves 0 neg 0 pct 0 last 0 anim 1 fx 1 NONAME NONAME";
 
     plat::SilentWaveOut device_;  // the manager only keeps its volumes
     std::unique_ptr<snd::SoundManager> sound_;
 };
 
-TEST_F(SettingsTest, FirstRunStartsFromDefaultsAndMakesTheTable) {
+TEST_F(SettingsTest, FirstRunStartsFromDefaultsAndEverythingComesBackOnTheNextRun) {
     {
         Settings settings(*sound_);
-        ExpectDefaults(settings);
-        EXPECT_EQ(sound_->GetEffectVolume(), 64);
-        EXPECT_FALSE(settings.resultPending);
+        EXPECT_EQ(Describe(settings), kDefaults);
         EXPECT_EQ(settings.highScores->CountUsed(), 0);
-        const plat::DbHandle db = plat::OpenDatabase("HISCORE");
         uint32_t last = 0;
-        EXPECT_NE(plat::SeekDatabase(db, plat::SeekFrom::kEnd, &last), 0u);
+        EXPECT_NE(plat::SeekDatabase(plat::OpenDatabase("HISCORE"), plat::SeekFrom::kEnd, &last), 0u);
         EXPECT_EQ(last, 9u);
-        plat::CloseDatabase(db);
-    }
-    EXPECT_TRUE(Messages().empty());
-    // Closing wrote every value.
-    EXPECT_EQ(Stored("SoundVol"), 64);
-    EXPECT_EQ(Stored("MenuAnimation"), 1);
-    EXPECT_EQ(StoredText("UserName"), "NONAME");
-}
-
-TEST_F(SettingsTest, EverythingComesBackOnTheNextRun) {
-    {
-        Settings settings(*sound_);
         settings.SoundVol = 70;  // the slider's top, kept though it plays at 64
         settings.MusicVol = 0;
         settings.KilledDucks = 3;
@@ -110,120 +84,61 @@ TEST_F(SettingsTest, EverythingComesBackOnTheNextRun) {
     }
     Restart();
     Settings settings(*sound_);
-    EXPECT_EQ(settings.SoundVol, 70);
-    EXPECT_EQ(sound_->GetEffectVolume(), 70);
-    EXPECT_EQ(settings.MusicVol, 0);
-    EXPECT_EQ(settings.KilledDucks, 3);
-    EXPECT_EQ(settings.KilledLeafs, 4);
-    EXPECT_EQ(settings.NegPoints, 100);
-    EXPECT_EQ(settings.PersentageSuccess, 42);
-    EXPECT_EQ(settings.LastScores, -60);
-    EXPECT_FALSE(settings.MenuAnimation);
-    EXPECT_TRUE(settings.SpecialEffects);
-    EXPECT_STREQ(settings.UserName, "ABCDEFGH");
-    EXPECT_STREQ(settings.PlayerName, "ANNA");
+    EXPECT_EQ(Describe(settings), "vol 70/0 (70) ducks 3 leaves 4 neg 100 pct 42 last -60 anim 0 fx 1 ABCDEFGH ANNA");
     EXPECT_FALSE(settings.resultPending);  // not kept between runs
     EXPECT_EQ(settings.highScores->GetEntry(0).score, 880);
-    EXPECT_STREQ(settings.highScores->GetEntry(0).name, "ABCDEFGH");
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(SettingsTest, AValueMissingMidwayResetsWhatCameBeforeIt) {
-    StoreAll(StoredKey(), "NegPoints");
-    Restart();
-    Settings settings(*sound_);
-    EXPECT_EQ(settings.SoundVol, 64);
-    EXPECT_EQ(settings.MusicVol, 64);
-    EXPECT_EQ(sound_->GetEffectVolume(), 64);
-    EXPECT_EQ(settings.KilledDucks, 0);
-    EXPECT_EQ(settings.KilledLeafs, 0);
-    EXPECT_EQ(settings.NegPoints, 0);
-    EXPECT_EQ(settings.PersentageSuccess, 77);
-    EXPECT_EQ(settings.LastScores, 940);
-    EXPECT_FALSE(settings.MenuAnimation);
-    EXPECT_FALSE(settings.SpecialEffects);
-    EXPECT_STREQ(settings.UserName, "ROBIN");
-    EXPECT_STREQ(settings.PlayerName, "WREN");
-    EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(SettingsTest, OddStoredValuesAreReadStrictly) {
-    const plat::KeyHandle key = StoredKey();
-    StoreAll(key);
-    ASSERT_TRUE(plat::WriteNumber(key, "MenuAnimation", 2));  // only 1 is on
-    ASSERT_TRUE(plat::WriteNumber(key, "SpecialEffects", 1));
-    ASSERT_TRUE(plat::WriteNumber(key, "SoundVol", 500));
-    ASSERT_TRUE(plat::WriteNumber(key, "MusicVol", -3));
-    ASSERT_TRUE(plat::WriteString(key, "UserName", "ABCDEFGHIJKL"));
-    ASSERT_TRUE(plat::WriteNumber(key, "PlayerName", 5));  // not a string: unreadable
-    Restart();
-    Settings settings(*sound_);
-    EXPECT_FALSE(settings.MenuAnimation);
-    EXPECT_TRUE(settings.SpecialEffects);
-    EXPECT_EQ(settings.SoundVol, 70);
-    EXPECT_EQ(sound_->GetEffectVolume(), 70);
-    EXPECT_EQ(settings.MusicVol, 0);
-    EXPECT_STREQ(settings.UserName, "ABCDEFGH");
-    EXPECT_STREQ(settings.PlayerName, "NONAME");
-    EXPECT_EQ(settings.KilledDucks, 11);  // nothing was missing, so nothing was reset
-}
-
-TEST_F(SettingsTest, PercentageIsClampedAndAnUnreadableNumberCountsAsMissing) {
-    const plat::KeyHandle key = StoredKey();
-    StoreAll(key);
-    ASSERT_TRUE(plat::WriteNumber(key, "PersentageSuccess", 250));
-    Restart();
-    {
+// What the store holds, changed after StoreAll, and what the next run reads.
+TEST_F(SettingsTest, StoredValuesAreReadStrictlyAndOneMissingResetsWhatCameBeforeIt) {
+    const struct {
+        const char* skip;
+        const char* sql;
+        const char* expected;
+    } cases[] = {
+        {"", "", "vol 20/30 (20) ducks 11 leaves 12 neg 150 pct 77 last 940 anim 0 fx 0 ROBIN WREN"},
+        {"NegPoints", "", "vol 64/64 (64) ducks 0 leaves 0 neg 0 pct 77 last 940 anim 0 fx 0 ROBIN WREN"},
+        // Only 1 is on; volumes and the percentage are clamped; a name is cut;
+        // a number where a name belongs is unreadable.
+        {"",
+         "UPDATE reg_values SET number = CASE name WHEN 'MenuAnimation' THEN 2 WHEN 'SpecialEffects' THEN 1 "
+         "WHEN 'SoundVol' THEN 500 WHEN 'MusicVol' THEN -3 WHEN 'PersentageSuccess' THEN 250 ELSE number END, "
+         "text = CASE name WHEN 'UserName' THEN 'ABCDEFGHIJKL' ELSE text END;"
+         "UPDATE reg_values SET number = 5, text = NULL WHERE name = 'PlayerName'",
+         "vol 70/0 (70) ducks 11 leaves 12 neg 150 pct 100 last 940 anim 0 fx 1 ABCDEFGH NONAME"},
+        {"", "UPDATE reg_values SET number = -4 WHERE name = 'PersentageSuccess'",
+         "vol 20/30 (20) ducks 11 leaves 12 neg 150 pct 0 last 940 anim 0 fx 0 ROBIN WREN"},
+        // 2^32 + 940 used to be cut to 940: it reads as missing.
+        {"", "UPDATE reg_values SET number = 4294968236 WHERE name = 'LastScores'",
+         "vol 64/64 (64) ducks 0 leaves 0 neg 0 pct 0 last 0 anim 0 fx 0 ROBIN WREN"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        TearDown();
+        SetUp();
+        StoreAll(c.skip);
+        if (*c.sql != '\0') {
+            ASSERT_TRUE(plat::testing::ExecuteInStore(c.sql));
+        }
+        Restart();
         Settings settings(*sound_);
-        EXPECT_EQ(settings.PersentageSuccess, 100);
-        EXPECT_EQ(settings.KilledDucks, 11);
+        EXPECT_EQ(Describe(settings), c.expected);
+        EXPECT_TRUE(Messages().empty());
     }
-    ASSERT_TRUE(plat::WriteNumber(StoredKey(), "PersentageSuccess", -4));
-    Restart();
-    {
-        Settings settings(*sound_);
-        EXPECT_EQ(settings.PersentageSuccess, 0);
-    }
-    // 2^32 + 940 would have been cut to 940; it now reads as missing, which
-    // resets what came before it.
-    ASSERT_TRUE(plat::testing::ExecuteInStore(
-        "UPDATE reg_values SET number = 4294968236 WHERE name = 'LastScores'"));
-    Restart();
-    Settings settings(*sound_);
-    EXPECT_EQ(settings.LastScores, 0);
-    EXPECT_EQ(settings.KilledDucks, 0);
-    EXPECT_EQ(settings.SoundVol, 64);
-    EXPECT_FALSE(settings.MenuAnimation);
-}
-
-TEST_F(SettingsTest, TheEndOfAHuntReachesTheStoreWhenTheProgramCloses) {
-    {
-        Settings settings(*sound_);
-        settings.KilledDucks = 17;
-        settings.LastScores = 1230;
-        std::snprintf(settings.UserName, kNameSize, "%s", "ROBIN");
-        std::snprintf(settings.PlayerName, kNameSize, "%s", settings.UserName);
-        settings.resultScore = 1230;
-        settings.resultPending = true;
-    }
-    Restart();
-    EXPECT_EQ(Stored("KilledDucks"), 17);
-    EXPECT_EQ(Stored("LastScores"), 1230);
-    EXPECT_EQ(StoredText("PlayerName"), "ROBIN");
 }
 
 TEST_F(SettingsTest, ResetToDefaultsPutsBackEveryFieldAndBothVolumes) {
-    StoreAll(StoredKey());
+    StoreAll();
     Restart();
     Settings settings(*sound_);
     ASSERT_EQ(sound_->GetEffectVolume(), 20);
     settings.resultScore = 300;
     settings.resultPending = true;
     settings.ResetToDefaults();
-    ExpectDefaults(settings);
+    EXPECT_EQ(Describe(settings), kDefaults);
     EXPECT_EQ(settings.resultScore, 0);
     EXPECT_FALSE(settings.resultPending);
-    EXPECT_EQ(sound_->GetEffectVolume(), 64);
 }
 
 TEST_F(SettingsTest, EveryFailedWriteIsReported) {
