@@ -131,6 +131,10 @@ TEST_F(HuntRun, AScriptedHuntRunsOutAndItsResultIsStoredTheSameEveryTimeHoweverB
         EXPECT_EQ(e2e::ReadFile(a / "audio.wav"), e2e::ReadFile(again / "audio.wav")) << again;
     }
     EXPECT_NE(e2e::ReadFile(a / "start.png"), e2e::ReadFile(a / "mid.png"));
+    // The ambience was heard: the capture is not all silence.
+    const std::string audio = e2e::ReadFile(a / "audio.wav");
+    ASSERT_GT(audio.size(), 44u + 22050u * 2);
+    EXPECT_NE(audio.find_first_not_of('\x80', 44), std::string::npos);
 }
 
 }  // namespace

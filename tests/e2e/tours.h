@@ -73,38 +73,6 @@ inline const char* kHelpTour =
     "+300 tap 289 210\n"  // OK
     "+1000 shot menu_again\n";
 
-// A hunt from the menu, paused; the scores, the options and the help each
-// visited and left back into the hunt; resumed with Escape; paused again and
-// ended from the pause menu, which takes 5.6 s.
-inline const char* kPauseTour =
-    "+100 tap 243 31\n"  // start a hunt
-    "+2000 shot hunt\n"
-    "+100 tap 5 235\n"  // the pause corner
-    "+100 shot pause_sliding\n"
-    "+700 shot pause\n"
-    "+100 down 49 215\n"  // resume pressed, slid off to the exit and lifted there
-    "+100 shot pause_resume_pressed\n"
-    "+100 move 49 186\n"
-    "+100 up 49 186\n"
-    "+100 tap 49 126\n"  // scores, and back
-    "+800 shot scores_from_hunt\n"
-    "+100 tap 284 213\n"
-    "+800 shot hunt_after_scores\n"
-    "+100 tap 5 235\n"
-    "+800 tap 49 98\n"  // options, and OK
-    "+800 shot options_from_hunt\n"
-    "+100 tap 158 213\n"
-    "+800 tap 5 235\n"
-    "+800 tap 49 158\n"  // help, and OK
-    "+800 shot help_from_hunt\n"
-    "+100 tap 289 210\n"
-    "+800 tap 5 235\n"
-    "+800 char escape\n"  // resumes
-    "+500 shot hunt_resumed\n"
-    "+100 tap 5 235\n"
-    "+800 tap 49 186\n"  // end the hunt
-    "+7000 shot menu_after_hunt\n";
-
 // The menu's quit button.
 inline const char* kQuitFromMenu = "+100 tap 279 210\n";
 
