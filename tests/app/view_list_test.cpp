@@ -57,7 +57,7 @@ TEST_F(ViewListTest, SwitchTakesEffectAtTheNextEventAsViewEntered) {
     EXPECT_EQ(list.Depth(), 0);
 }
 
-TEST_F(ViewListTest, PushedSwitchReturnsThroughBack) {
+TEST_F(ViewListTest, PushedSwitchesReturnThroughBackAndAFullStackOverwritesItsTop) {
     list.Start(0);
     Go(7, true);
     Go(5, true);
@@ -69,38 +69,20 @@ TEST_F(ViewListTest, PushedSwitchReturnsThroughBack) {
     Send();
     EXPECT_EQ(list.Current(), 0);
     EXPECT_EQ(list.Previous(), 7);
-    EXPECT_EQ(list.Depth(), 0);
-}
-
-TEST_F(ViewListTest, BackWithNothingPushedStaysOnTheCurrentView) {
-    list.Start(5);
+    // Back with nothing pushed stays.
     list.Back();
     log.clear();
     Send();
-    EXPECT_EQ(list.Current(), 5);
-    EXPECT_EQ(log, (Log{"v5.Handle0"}));
+    EXPECT_EQ(log, (Log{"v0.Handle0"}));
     EXPECT_EQ(list.Depth(), 0);
-}
-
-TEST_F(ViewListTest, FullBackStackOverwritesItsTopSlot) {
-    list.Start(0);
     // Twenty pushes of alternating views; the nineteenth pushes 12.
-    const uint8_t targets[] = {1, 12};
-    for (int i = 0; i < 20; ++i) {
-        Go(targets[i % 2], true);
-    }
+    for (int i = 0; i < 20; ++i) Go(i % 2 == 0 ? 1 : 12, true);
     EXPECT_EQ(list.Depth(), 19);
     list.Back();
     EXPECT_EQ(list.Next(), 12);
     EXPECT_EQ(list.Depth(), 18);
-}
-
-TEST_F(ViewListTest, ResetBackStackKeepsOnlyTheBottomEntry) {
-    list.Start(0);
-    Go(1, true);
-    Go(5, true);
-    Go(7, true);
-    list.ResetBackStack();
+    Send();
+    list.ResetBackStack();  // only the bottom entry stays
     list.Back();
     Send();
     EXPECT_EQ(list.Current(), 0);
@@ -126,6 +108,10 @@ TEST_F(ViewListTest, ProgrammingErrorsShowTheirMessageWithAnEmptyCaption) {
     list.Add(&extra, 20);
     list.Add(&extra, 255);
     EXPECT_EQ(list.ViewAt(19), nullptr);
+    list.Add(&extra, 7);  // over an id
+    log.clear();
+    list.Start(7);
+    EXPECT_EQ(log, (Log{"x.Enter"}));
 
     const auto& boxes = plat::testing::MessageBoxes();
     ASSERT_EQ(boxes.size(), 4u);
@@ -137,13 +123,6 @@ TEST_F(ViewListTest, ProgrammingErrorsShowTheirMessageWithAnEmptyCaption) {
         EXPECT_EQ(box.caption, "");
         EXPECT_EQ(box.flags, plat::kMbOk);
     }
-}
-
-TEST_F(ViewListTest, AddOverwritesAnId) {
-    RecordingView replacement(log, "r");
-    list.Add(&replacement, 7);
-    list.Start(7);
-    EXPECT_EQ(log, (Log{"r.Enter"}));
 }
 
 }  // namespace
