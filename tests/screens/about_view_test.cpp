@@ -15,30 +15,27 @@ protected:
         ScreenTest::SetUp();
         Install(about, kViewAbout);
         gfx::LoadPicture(picture, 509, 150, 200);
-        // The screen below: plain white, already presented.
-        gfx::FillSurface(Scene().GetDisplayList().GetDisplay().GetDisplaySurface(), 0xFFFF);
-        Scene().GetDisplayList().PresentWhole();
-        ForgetSounds();
     }
 
     AboutView about;
     gfx::Picture picture;
 };
 
-TEST_F(AboutTest, ThePictureIsCentredOverTheGreyedScreenWithASound) {
-    about.Enter();
-    EXPECT_EQ(Pixel(10, 10), 0xBDD7);  // white greyed
-    EXPECT_EQ(Pixel(45, 60), picture.surface->At(0, 0));
-    EXPECT_EQ(Pixel(194, 259), picture.surface->At(149, 199));
-    EXPECT_EQ(Pixel(195, 260), 0xBDD7);
-    EXPECT_EQ(Sounds(), std::vector<std::string>{"578"});
-}
-
-TEST_F(AboutTest, WithoutMenuAnimationTheScreenBelowStaysAsItWas) {
-    Prefs().MenuAnimation = false;
-    about.Enter();
-    EXPECT_EQ(Pixel(10, 10), 0xFFFF);
-    EXPECT_EQ(Pixel(100, 100), picture.surface->At(55, 40));
+// Over a plain white screen: greyed with the menu animation, as it was without.
+TEST_F(AboutTest, ThePictureIsCentredOverTheScreenBelowWithASound) {
+    for (const bool animated : {true, false}) {
+        Prefs().MenuAnimation = animated;
+        gfx::FillSurface(Scene().GetDisplayList().GetDisplay().GetDisplaySurface(), 0xFFFF);
+        Scene().GetDisplayList().PresentWhole();
+        ForgetSounds();
+        about.Enter();
+        const uint16_t below = animated ? 0xBDD7 : 0xFFFF;
+        EXPECT_EQ(Pixel(10, 10), below);
+        EXPECT_EQ(Pixel(45, 60), picture.surface->At(0, 0));
+        EXPECT_EQ(Pixel(194, 259), picture.surface->At(149, 199));
+        EXPECT_EQ(Pixel(195, 260), below);
+        EXPECT_EQ(Sounds(), std::vector<std::string>{"578"});
+    }
 }
 
 TEST_F(AboutTest, WhatAnimatesBelowKeepsAnimating) {

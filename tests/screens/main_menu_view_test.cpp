@@ -64,9 +64,16 @@ TEST_F(MainMenuTest, PicturesSlideOneAfterAnotherToTheirPlacesThenBecomeButtons)
     menu.HandleEvent(again);
     EXPECT_EQ(menu.SlideSprite(0).y, -154);
     EXPECT_EQ(menu.SlideSprite(1).y, -140);  // waits for the first to land
+    // A tap meanwhile does nothing.
+    ForgetSounds();
+    plat::testing::AdvanceTick(10);
+    EXPECT_EQ(Tap(30, 5), kConsumed);
+    EXPECT_EQ(Views().Next(), kViewMainMenu);
+    EXPECT_TRUE(Sounds().empty());
+    EXPECT_EQ(menu.ControlCount(), 0);
 
     // 12, 10, 8, 7, 7 and 12 steps, and one event more for each to hand over.
-    EXPECT_EQ(SlideIn() + 1, 62);
+    EXPECT_EQ(SlideIn() + 2, 62);
     EXPECT_EQ(menu.ControlCount(), 6);
     const int32_t finalX[] = {11, 57, 103, 149, 195, 195};
     const int32_t finalY[] = {0, 0, 0, 0, 0, 162};
@@ -80,24 +87,21 @@ TEST_F(MainMenuTest, PicturesSlideOneAfterAnotherToTheirPlacesThenBecomeButtons)
     EXPECT_EQ(menu.ControlAt(5), &menu.ItemButton(4));
 }
 
-TEST_F(MainMenuTest, ATapDuringTheSlideDoesNothing) {
-    Enter();
-    Idle();
-    ForgetSounds();
-    plat::testing::AdvanceTick(10);
-    EXPECT_EQ(Tap(30, 5), kConsumed);
-    EXPECT_EQ(Views().Next(), kViewMainMenu);
-    EXPECT_TRUE(Sounds().empty());
-    EXPECT_EQ(menu.ControlCount(), 0);
-}
-
-TEST_F(MainMenuTest, WithoutMenuAnimationTheButtonsAreThereAtTheFirstEvent) {
+TEST_F(MainMenuTest, WithoutMenuAnimationTheButtonsAreThereAtTheFirstEventAndLeavingGreysTheScreen) {
     Prefs().MenuAnimation = false;
     Enter();
     EXPECT_EQ(SlideIn(), 1);
     EXPECT_EQ(menu.ControlCount(), 6);
     EXPECT_EQ(menu.ItemButton(0).sprite.y, 0);
     EXPECT_EQ(menu.ItemButton(5).sprite.y, 162);
+    const uint16_t before = Pixel(100, 300);
+    menu.Leave();
+    entered = false;
+    const uint16_t after = Pixel(100, 300);
+    EXPECT_NE(after, before);
+    // Grey: the three channels, taken to 8 bits, agree.
+    EXPECT_EQ((after >> 8) & 0xF8, (after >> 3) & 0xF8);
+    EXPECT_EQ((after >> 8) & 0xF8, (after << 3) & 0xF8);
 }
 
 TEST_F(MainMenuTest, EachButtonClicksAndOpensItsScreenOnTheBackStack) {
@@ -184,20 +188,6 @@ TEST_F(MainMenuTest, AnEightLetterNameFitsAndEveryNameIsCentredOnItsButton) {
     SlideIn();
     EXPECT_LT(static_cast<int32_t>(menu.NameField().sprite.height), eight);
     EXPECT_EQ(menu.NameField().sprite.y, 410 - static_cast<int32_t>(menu.NameField().sprite.height) / 2);
-}
-
-TEST_F(MainMenuTest, LeavingGreysTheScreen) {
-    Prefs().MenuAnimation = false;
-    Enter();
-    SlideIn();
-    const uint16_t before = Pixel(100, 300);
-    menu.Leave();
-    entered = false;
-    const uint16_t after = Pixel(100, 300);
-    EXPECT_NE(after, before);
-    // Grey: the three channels, taken to 8 bits, agree.
-    EXPECT_EQ((after >> 8) & 0xF8, (after >> 3) & 0xF8);
-    EXPECT_EQ((after >> 8) & 0xF8, (after << 3) & 0xF8);
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST_F(NameEntryTest, ANinthCharacterChangesNothing) {
     EXPECT_STREQ(Prefs().UserName, "ABCDEFGH");
 }
 
-TEST_F(NameEntryTest, OkOnAnEmptyFieldKeepsTheOldNameAndGoesBack) {
+TEST_F(NameEntryTest, OkOnAnEmptyFieldKeepsTheOldNameButABlankLeftByErasingIsStored) {
     const uint8_t depth = Views().Depth();
     Tap(215, 50);  // OK
     EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
@@ -85,9 +85,8 @@ TEST_F(NameEntryTest, OkOnAnEmptyFieldKeepsTheOldNameAndGoesBack) {
     // Back, not forward: the stack is as it was before the visit.
     EXPECT_EQ(Views().Depth(), depth - 1);
     EXPECT_EQ(Scene().Sprites().Count(), spritesBefore);
-}
 
-TEST_F(NameEntryTest, ErasingTheOnlyLetterLeavesABlankThatOkStores) {
+    Open();
     Type("Q");
     const int32_t y = entry.Field().sprite.y;
     Character(kCharBackspace);

@@ -72,13 +72,6 @@ TEST_F(OptionsTest, TheEffectSliderPlaysItsTestSoundOnceTheFirstTapIsSwallowed) 
     Offer(kEventPenUp, 115, 30);
 }
 
-TEST_F(OptionsTest, OnlyTheFirstStrayTapIsSwallowed) {
-    Offer(kEventPenDown, 20, 300);
-    EXPECT_EQ(event.type, kEventIdle);
-    Offer(kEventPenDown, 20, 300);
-    EXPECT_EQ(event.type, kEventPenDown);
-}
-
 TEST_F(OptionsTest, CancelPutsBackEverythingIncludingTheMusicHeard) {
     Offer(kEventPenDown, 80, 120);
     Offer(kEventPenHeld, 80, 20);

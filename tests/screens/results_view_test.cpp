@@ -64,9 +64,15 @@ protected:
     ResultsView results;
 };
 
-TEST_F(ResultsTest, TheWaitingScoreGoesInOnceAndIsMarked) {
+TEST_F(ResultsTest, TheWaitingScoreWaitsForANameThenGoesInOnceAndIsMarked) {
     AddScores({300, 100});
     FinishHunt(200);
+    Prefs().UserName[0] = '\0';
+    OpenFrom(kViewHunt);
+    EXPECT_TRUE(Prefs().resultPending);
+    EXPECT_EQ(Prefs().highScores->CountUsed(), 2);
+    Tap(210, 30);
+    std::strcpy(Prefs().UserName, "ROBIN");
     OpenFrom(kViewHunt);
     EXPECT_FALSE(Prefs().resultPending);
     HighScoreTable& table = *Prefs().highScores;
@@ -85,14 +91,6 @@ TEST_F(ResultsTest, TheWaitingScoreGoesInOnceAndIsMarked) {
     EXPECT_EQ(ViewAfterwards(), kViewHunt);
     OpenFrom(kViewMainMenu);
     EXPECT_EQ(Prefs().highScores->CountUsed(), 3);
-}
-
-TEST_F(ResultsTest, WithoutAPlayerNameTheScoreKeepsWaiting) {
-    Prefs().UserName[0] = '\0';
-    FinishHunt(200);
-    OpenFrom(kViewHunt);
-    EXPECT_TRUE(Prefs().resultPending);
-    EXPECT_EQ(Prefs().highScores->CountUsed(), 0);
 }
 
 TEST_F(ResultsTest, ATapTurnsThePageOnlyWithFourOrMoreEntries) {
