@@ -1,6 +1,8 @@
 // Scripts for the headless runner and the lines a recording writes.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/core/panel_image.h"
 #include "platform/core/script.h"
 
@@ -10,7 +12,7 @@ uint32_t Pen(int32_t panelX, int32_t panelY) {
     return static_cast<uint32_t>(panelX) | (static_cast<uint32_t>(panelY) << 16);
 }
 
-TEST(PanelView, CornersTurnAQuarterClockwise) {
+TEST(PanelView, CornersTurnAQuarterClockwiseAndSoDoesTheWholePicture) {
     // The panel's top-left corner shows at the player's top right.
     EXPECT_EQ(plat::PanelToView({0, 0}).x, 319);
     EXPECT_EQ(plat::PanelToView({0, 0}).y, 0);
@@ -21,6 +23,15 @@ TEST(PanelView, CornersTurnAQuarterClockwise) {
             const plat::Point back = plat::PanelToView(plat::ViewToPanel({x, y}));
             ASSERT_EQ(back.x, x);
             ASSERT_EQ(back.y, y);
+        }
+    }
+    std::vector<uint16_t> panel(240 * 320), view(320 * 240, 0);
+    for (size_t i = 0; i < panel.size(); ++i) panel[i] = static_cast<uint16_t>(i * 7 + 1);
+    plat::RotatePanelToView(panel.data(), view.data());
+    for (int32_t y = 0; y < 240; ++y) {
+        for (int32_t x = 0; x < 320; ++x) {
+            const plat::Point p = plat::ViewToPanel({x, y});
+            ASSERT_EQ(view[y * 320 + x], panel[p.y * 240 + p.x]) << x << "," << y;
         }
     }
 }
