@@ -6,6 +6,7 @@
 #include "app/view_list.h"
 #include "game/game_controller.h"
 #include "game/hunt_objects.h"
+#include "graphics/picture_cache.h"
 #include "persist/settings.h"
 #include "screens/results_view.h"
 #include "platform/platform.h"
@@ -31,6 +32,8 @@ bool GameApp::Initialise() {
     if (plat::ActivateRunningInstance(kWindowName, kWindowName)) return false;
     if (!plat::CreateMainWindow(kWindowName, kWindowName)) return false;
     plat::CaptureHardwareButtons();
+    // Ready before the first event, so that no screen waits for its pictures.
+    gfx::KeepAllPictures();
 
     animations_ = new AnimationList();
     views_ = new ViewList();

@@ -93,11 +93,4 @@ uint32_t DecodeResource(const plat::ResourceData& resource, uint8_t* out, uint32
     return at;
 }
 
-bool DecodePicture(uint16_t id, uint8_t* out, uint32_t capacity) {
-    plat::ResourceData resource{};
-    if (!plat::FindResource("PCT", id, resource)) return false;
-    DecodeResource(resource, out, capacity);
-    return true;
-}
-
 }  // namespace gfx

@@ -15,8 +15,4 @@ constexpr uint32_t kLzHistory = 512;
 // rest of `out` as it was.
 uint32_t DecodeResource(const plat::ResourceData& resource, uint8_t* out, uint32_t capacity);
 
-// The same for PCT resource `id`; false, with `out` untouched, when the
-// program holds no such resource.
-bool DecodePicture(uint16_t id, uint8_t* out, uint32_t capacity);
-
 }  // namespace gfx

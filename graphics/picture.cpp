@@ -4,7 +4,7 @@
 #include <new>
 
 #include "graphics/blit.h"
-#include "graphics/lz77.h"
+#include "graphics/picture_cache.h"
 
 namespace gfx {
 namespace {
@@ -59,7 +59,7 @@ void LoadPicture(Picture& picture, uint16_t id, uint16_t width, uint16_t height)
     ReplaceSurface(picture, width, height);
     Surface* s = picture.surface;
     if (s == nullptr || s->pixels == nullptr) return;
-    DecodePicture(id, reinterpret_cast<uint8_t*>(s->pixels), s->pitch * s->height);
+    LoadPictureBytes(id, reinterpret_cast<uint8_t*>(s->pixels), s->pitch * s->height);
 }
 
 void CreateBlankPicture(Picture& picture, uint16_t width, uint16_t height) { ReplaceSurface(picture, width, height); }

@@ -100,6 +100,11 @@ struct ResourceData {
 
 bool FindResource(const char* type, uint16_t id, ResourceData& out);
 
+// Every resource of a type, in id order, without a trace: for a cache made
+// ready at start-up, before the game looks anything up.
+void ForEachResource(const char* type, void (*visit)(uint16_t id, const ResourceData& data, void* context),
+                     void* context);
+
 // ---------------------------------------------------------------------------
 // Time, waiting and dialogs.
 

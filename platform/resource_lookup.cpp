@@ -54,4 +54,13 @@ bool FindResource(const char* type, uint16_t id, ResourceData& out) {
     return true;
 }
 
+void ForEachResource(const char* type, void (*visit)(uint16_t id, const ResourceData& data, void* context),
+                     void* context) {
+    const resources::Entry* table = resources::Table();
+    for (size_t i = 0; i < resources::TableSize(); ++i) {
+        if (std::strcmp(table[i].type, type) != 0) continue;
+        visit(table[i].id, ResourceData{resources::Blob() + table[i].offset, table[i].size}, context);
+    }
+}
+
 }  // namespace plat

@@ -201,10 +201,4 @@ TEST(Lz77Robustness, RandomStreamsMatchTheReferenceInsideTheBuffers) {
     }
 }
 
-TEST(Lz77Resources, MissingPictureLeavesBufferAlone) {
-    std::vector<uint8_t> out(8, kUntouched);
-    EXPECT_FALSE(gfx::DecodePicture(1, out.data(), 8));  // ids start at 102
-    EXPECT_EQ(Produced(out), 0u);
-}
-
 }  // namespace

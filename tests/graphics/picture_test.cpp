@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "graphics/blit.h"
+#include "graphics/lz77.h"
+#include "graphics/picture_cache.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -46,6 +50,34 @@ TEST(Pictures, LoadReplacesAndSmallerSizesTakeTheFirstBytes) {
     EXPECT_EQ(small.width, 10);
     EXPECT_EQ(small.height, 3);
     for (int32_t i = 0; i < 30; ++i) EXPECT_EQ(small.surface->pixels[i], first[i]) << i;
+}
+
+TEST(Pictures, KeptPicturesLoadAsDecodedOnes) {
+    // Every picture, loaded shorter and longer than it decodes to: the kept
+    // bytes give what decoding gives, and the rest of the buffer stays.
+    gfx::KeepAllPictures();
+    EXPECT_GT(gfx::KeptPictureBytes(), 0u);
+    size_t pictures = 0;
+    plat::ForEachResource(
+        "PCT",
+        [](uint16_t id, const plat::ResourceData& resource, void* count) {
+            ++*static_cast<size_t*>(count);
+            std::vector<uint8_t> whole(400000);
+            const uint32_t n = gfx::DecodeResource(resource, whole.data(), static_cast<uint32_t>(whole.size()));
+            ASSERT_LT(n, whole.size()) << id;
+            for (const uint32_t capacity : {n / 2, n + 10}) {
+                std::vector<uint8_t> out(capacity, 0xEE);
+                ASSERT_TRUE(gfx::LoadPictureBytes(id, out.data(), capacity));
+                std::vector<uint8_t> want(whole.begin(), whole.begin() + std::min(n, capacity));
+                want.resize(capacity, 0xEE);
+                ASSERT_EQ(out, want) << id << " at " << capacity;
+            }
+        },
+        &pictures);
+    EXPECT_GT(pictures, 300u);
+    std::vector<uint8_t> untouched(8, 0xEE);
+    EXPECT_FALSE(gfx::LoadPictureBytes(1, untouched.data(), 8));  // ids start at 102
+    EXPECT_EQ(untouched, std::vector<uint8_t>(8, 0xEE));
 }
 
 TEST(Pictures, MissingResourceAndEmptyPicturesStayBlackAndDrawNothing) {
