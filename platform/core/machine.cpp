@@ -73,7 +73,7 @@ void Machine::Reset() {
     timerRunning_ = false;
     std::fill(panel_.begin(), panel_.end(), uint16_t{0});
     presentCount_ = 0;
-    dirty_ = false;
+    changes_.Clear();
     boxes_.clear();
     std::lock_guard<std::mutex> hold(traceMutex_);
     traceLines_.clear();
@@ -188,14 +188,18 @@ void Machine::Present(const uint16_t* pixels, uint32_t pitchBytes, uint32_t widt
         w = std::min({w, static_cast<int32_t>(width) - sx, kPanelWidth - dx});
         h = std::min({h, static_cast<int32_t>(height) - sy, kPanelHeight - dy});
         if (w <= 0 || h <= 0) continue;
+        // A screen that only repeats itself needs no refresh: the host hears
+        // of the rows that changed.
+        int32_t first = h, last = -1;
         for (int32_t row = 0; row < h; ++row) {
             const uint16_t* from = pixels + size_t(sy + row) * pitch + sx;
             uint16_t* to = &panel_[size_t(dy + row) * kPanelWidth + dx];
-            // A screen that only repeats itself needs no refresh.
             if (std::memcmp(to, from, size_t(w) * 2) == 0) continue;
             std::memcpy(to, from, size_t(w) * 2);
-            dirty_ = true;
+            first = std::min(first, row);
+            last = row;
         }
+        if (last >= 0) changes_.Add({dx, dy + first, dx + w, dy + last + 1});
     }
     ++presentCount_;
     char fields[32];
@@ -203,11 +207,7 @@ void Machine::Present(const uint16_t* pixels, uint32_t pitchBytes, uint32_t widt
     Trace("present", fields);
 }
 
-bool Machine::TakeDirty() {
-    const bool was = dirty_;
-    dirty_ = false;
-    return was;
-}
+uint32_t Machine::TakeChanges(PanelRect (&out)[PanelChanges::kMaxRects]) { return changes_.Take(out); }
 
 void Machine::MessageBox(const char* text, const char* caption, uint32_t flags) {
     const char* shown = caption != nullptr ? caption : "Error";

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/panel_changes.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
 
@@ -77,8 +78,9 @@ public:
                  uint32_t count);
     const uint16_t* Panel() const { return panel_.data(); }
     uint32_t PresentCount() const { return presentCount_; }
-    // True once after every present: the host's screen needs a refresh.
-    bool TakeDirty();
+    // What presents changed since the last call: the host's screen needs
+    // those parts refreshed (none: no refresh).
+    uint32_t TakeChanges(PanelRect (&out)[PanelChanges::kMaxRects]);
 
     // Logs.
     void MessageBox(const char* text, const char* caption, uint32_t flags);
@@ -107,7 +109,7 @@ private:
     uint32_t timerDue_ = 0;
     std::vector<uint16_t> panel_;
     uint32_t presentCount_ = 0;
-    bool dirty_ = false;
+    PanelChanges changes_;
     std::vector<testing::RecordedMessageBox> boxes_;
     std::mutex traceMutex_;  // the mixing thread traces too
     std::FILE* traceFile_ = nullptr;

@@ -17,12 +17,12 @@ Point PenPoint(uint32_t lParam) {
 }
 
 void RotatePanelToView(const uint16_t* panel, uint16_t* view) {
-    for (int32_t y = 0; y < kViewHeight; ++y) {
-        for (int32_t x = 0; x < kViewWidth; ++x) {
-            const Point p = ViewToPanel({x, y});
-            view[y * kViewWidth + x] = panel[p.y * kPanelWidth + p.x];
-        }
-    }
+    RotatePanelRectToView(panel, PanelRect{0, 0, kPanelWidth, kPanelHeight}, view, kViewWidth,
+                          [](uint16_t c) { return c; });
+}
+
+ViewRect PanelRectToView(const PanelRect& panel) {
+    return {kPanelHeight - panel.bottom, panel.left, panel.bottom - panel.top, panel.right - panel.left};
 }
 
 }  // namespace plat

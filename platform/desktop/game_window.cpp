@@ -122,6 +122,10 @@ void GameWindow::Pump(WindowInput& input) {
                         Refresh();
                     if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) input.FocusLost();
                     break;
+                case SDL_RENDER_TARGETS_RESET:
+                case SDL_RENDER_DEVICE_RESET:
+                    Refresh();  // the texture may have lost what it held
+                    break;
                 case SDL_KEYDOWN:
                 case SDL_KEYUP:
                     // The game repeats held keys itself.
@@ -188,18 +192,37 @@ bool GameWindow::MouseToPanel(int32_t x, int32_t y, bool clamp, Point& panel) co
 void GameWindow::RefreshIfChanged() {
     if (SDL_GetTicks64() < lastRefresh_ + kRefreshMs) return;
     // Both are taken: a pass that refreshes shows both changes.
-    const bool panelChanged = Machine::Get().TakeDirty();
-    if (!panelChanged && !overlayChanged_) return;
-    Refresh();
+    PanelRect parts[PanelChanges::kMaxRects];
+    const uint32_t count = Machine::Get().TakeChanges(parts);
+    if (count == 0 && !overlayChanged_) return;
+    // The pad's pointer is drawn over the view: with it, the whole view goes.
+    if (overlayChanged_ || padPointerShown_) {
+        Refresh();
+    } else {
+        Refresh(parts, count);
+    }
     lastRefresh_ = SDL_GetTicks64();
 }
 
 void GameWindow::Refresh() {
+    const PanelRect all{0, 0, kPanelWidth, kPanelHeight};
+    Refresh(&all, 1);
+}
+
+void GameWindow::Refresh(const PanelRect* parts, uint32_t count) {
     if (texture_ == nullptr) return;
     overlayChanged_ = false;
-    RotatePanelToView(Machine::Get().Panel(), view_.data());
+    // The texture keeps what it was given: only the changed parts travel.
+    const uint16_t* panel = Machine::Get().Panel();
+    for (uint32_t i = 0; i < count; ++i) {
+        RotatePanelRectToView(panel, parts[i], view_.data(), kViewWidth, [](uint16_t c) { return c; });
+    }
     if (padPointerShown_) DrawPadPointer();
-    SDL_UpdateTexture(texture_, nullptr, view_.data(), kViewWidth * 2);
+    for (uint32_t i = 0; i < count; ++i) {
+        const ViewRect v = PanelRectToView(parts[i]);
+        const SDL_Rect area{v.x, v.y, v.width, v.height};
+        SDL_UpdateTexture(texture_, &area, &view_[size_t(v.y) * kViewWidth + v.x], kViewWidth * 2);
+    }
     const Viewport v = CurrentViewport();
     const SDL_Rect target{v.x, v.y, kViewWidth * v.scale, kViewHeight * v.scale};
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
@@ -260,7 +283,8 @@ void GameWindow::Raise() {
 
 void GameWindow::ShowMessageBox(const char* text, const char* caption, uint32_t flags) {
     std::fprintf(stderr, "reedshot: [%s] %s\n", caption, text);
-    Machine::Get().TakeDirty();
+    PanelRect parts[PanelChanges::kMaxRects];
+    Machine::Get().TakeChanges(parts);
     Refresh();
     const Uint32 kind = (flags & kMbIconStop) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     SDL_ShowSimpleMessageBox(kind, caption, text, window_);

@@ -44,7 +44,9 @@ public:
     void Pump(WindowInput& input);
     // Shows a changed panel, at most once per display frame.
     void RefreshIfChanged();
+    // The whole panel, or only the parts of it that changed.
     void Refresh();
+    void Refresh(const PanelRect* parts, uint32_t count);
 
     bool MouseToPanel(int32_t x, int32_t y, bool clamp, Point& panel) const;
     void SetPointer(PointerShape shape);

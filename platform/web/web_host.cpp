@@ -19,7 +19,8 @@
 extern "C" {
 double reedshot_now_ms();
 uint32_t reedshot_start_tick();
-void reedshot_present(const uint8_t* rgba, int32_t width, int32_t height, int32_t lit);
+void reedshot_present(const uint8_t* rgba, int32_t width, int32_t height, int32_t x, int32_t y, int32_t w, int32_t h,
+                      int32_t lit);
 double reedshot_audio_now();
 int reedshot_audio_running();
 void reedshot_audio_play(const uint8_t* data, uint32_t bytes, uint32_t channels, uint32_t rate, double when);
@@ -90,7 +91,11 @@ private:
     void Rebase(uint32_t tick);
     void Wait(uint32_t dueTick, bool untilMessage);
     void Pump();
+    // The whole panel, or only the parts that changed.
     void Refresh();
+    void Refresh(const PanelRect* parts, uint32_t count);
+    // Shows what presents changed; false when nothing did.
+    bool RefreshChanges();
 
     WebInput input_;
     uint32_t base_ = 0;
@@ -99,7 +104,6 @@ private:
     uint32_t storeCommits_ = 0;
     bool playAgain_ = false;
     bool awaiting_ = false;
-    std::vector<uint16_t> view_ = std::vector<uint16_t>(size_t{kViewWidth} * kViewHeight);
     std::vector<uint32_t> rgba_ = std::vector<uint32_t>(size_t{kViewWidth} * kViewHeight);
 };
 
@@ -138,14 +142,32 @@ bool WebHost::CreateMainWindow(const char*, const char*) {
 }
 
 void WebHost::Refresh() {
-    RotatePanelToView(Machine::Get().Panel(), view_.data());
+    const PanelRect all{0, 0, kPanelWidth, kPanelHeight};
+    Refresh(&all, 1);
+}
+
+// Each part is converted in place and handed over on its own; the canvas
+// keeps the rest.
+void WebHost::Refresh(const PanelRect* parts, uint32_t count) {
+    const uint16_t* panel = Machine::Get().Panel();
     const uint32_t* table = RgbaTable();
-    uint32_t lit = 0;
-    for (size_t i = 0; i < view_.size(); ++i) {
-        lit |= view_[i];
-        rgba_[i] = table[view_[i]];
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t lit = 0;
+        RotatePanelRectToView(panel, parts[i], rgba_.data(), kViewWidth, [table, &lit](uint16_t c) {
+            lit |= c;
+            return table[c];
+        });
+        const ViewRect v = PanelRectToView(parts[i]);
+        reedshot_present(reinterpret_cast<const uint8_t*>(rgba_.data()), kViewWidth, kViewHeight, v.x, v.y, v.width,
+                         v.height, lit != 0 ? 1 : 0);
     }
-    reedshot_present(reinterpret_cast<const uint8_t*>(rgba_.data()), kViewWidth, kViewHeight, lit != 0 ? 1 : 0);
+}
+
+bool WebHost::RefreshChanges() {
+    PanelRect parts[PanelChanges::kMaxRects];
+    const uint32_t count = Machine::Get().TakeChanges(parts);
+    if (count != 0) Refresh(parts, count);
+    return count != 0;
 }
 
 void WebHost::PollStore() {
@@ -188,8 +210,7 @@ void WebHost::Wait(uint32_t dueTick, bool untilMessage) {
         uint32_t now = WallTick();
         // Nobody sees a hidden page: what changes meanwhile is drawn on its return.
         if (static_cast<int32_t>(now - lastRefresh_) >= static_cast<int32_t>(kRefreshMs) &&
-            reedshot_page_hidden() == 0 && machine.TakeDirty()) {
-            Refresh();
+            reedshot_page_hidden() == 0 && RefreshChanges()) {
             lastRefresh_ = now;
         }
         const auto left = static_cast<int32_t>(dueTick - now);
@@ -200,14 +221,14 @@ void WebHost::Wait(uint32_t dueTick, bool untilMessage) {
 }
 
 void WebHost::ShowMessageBox(const char* text, const char* caption, uint32_t /*flags*/) {
-    if (Machine::Get().TakeDirty()) Refresh();
+    RefreshChanges();
     reedshot_message_box(text, caption);
     // The time spent reading it is not game time to catch up on.
     Rebase(Machine::Get().Tick());
 }
 
 void WebHost::Finish() {
-    if (Machine::Get().TakeDirty()) Refresh();
+    RefreshChanges();
     // What the last moments wrote reaches the browser's storage before the page says goodbye.
     PollStore();
     while (reedshot_store_busy() != 0) emscripten_sleep(kMaxSleepMs);

@@ -19,10 +19,18 @@ mergeInto(LibraryManager.library, {
   // Milliseconds of the wall clock: each visit starts somewhere else.
   reedshot_start_tick: function() { return Date.now() >>> 0; },
 
+  // The frame's pixels stay in the game's memory; only the changed part of
+  // them is put on the canvas. The image over them is made again only when
+  // that memory has grown (and moved).
   reedshot_present__deps: ['$reedshotWeb'],
-  reedshot_present: function(ptr, width, height, lit) {
-    var pixels = new Uint8ClampedArray(HEAPU8.buffer, ptr, width * height * 4);
-    Module['canvas'].getContext('2d').putImageData(new ImageData(pixels, width, height), 0, 0);
+  reedshot_present: function(ptr, width, height, x, y, w, h, lit) {
+    var web = reedshotWeb;
+    if (!web.image || web.image.data.buffer !== HEAPU8.buffer || web.imagePtr !== ptr) {
+      web.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, ptr, width * height * 4), width, height);
+      web.imagePtr = ptr;
+      web.context = Module['canvas'].getContext('2d');
+    }
+    web.context.putImageData(web.image, 0, 0, x, y, w, h);
     var stats = reedshotWeb.stats;
     stats.frames++;
     if (!stats.firstFrameMs && lit) stats.firstFrameMs = performance.now();

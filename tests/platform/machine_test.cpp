@@ -193,15 +193,36 @@ TEST_F(MachineTest, PresentCopiesRectanglesAndClipsToThePanel) {
     EXPECT_EQ(panel[9 * 240 + 9], buffer[319 * 240 + 239]);
     EXPECT_EQ(panel[10 * 240 + 10], 0u);  // beyond what the last copy could read
 
-    // The window needs a refresh only when a present changed something.
+    // The window is refreshed only where a present changed something.
     plat::Machine& machine = plat::Machine::Get();
-    EXPECT_TRUE(machine.TakeDirty());
+    plat::PanelRect parts[plat::PanelChanges::kMaxRects];
+    EXPECT_EQ(machine.TakeChanges(parts), 3u);  // the two at the top left overlap
     plat::Present(buffer.data(), 240 * 2, 240, 320, rects, 2);  // the two copies that nothing overlaps
-    EXPECT_FALSE(machine.TakeDirty());
+    EXPECT_EQ(machine.TakeChanges(parts), 0u);
     buffer[21 * 240 + 11] ^= 1;
     plat::Present(buffer.data(), 240 * 2, 240, 320, rects, 1);
-    EXPECT_TRUE(machine.TakeDirty());
+    ASSERT_EQ(machine.TakeChanges(parts), 1u);
+    EXPECT_EQ(std::vector<int32_t>({parts[0].left, parts[0].top, parts[0].right, parts[0].bottom}),
+              std::vector<int32_t>({100, 201, 102, 202}));  // the changed row of the copy
     EXPECT_EQ(plat::testing::PresentCount(), 3u);
+}
+
+TEST(PanelChanges, PartsMergeWhenTheyMeetAndWhenTooMany) {
+    plat::PanelChanges changes;
+    plat::PanelRect out[plat::PanelChanges::kMaxRects];
+    changes.Add({0, 0, 10, 10});
+    changes.Add({20, 0, 30, 10});
+    changes.Add({10, 5, 20, 6});  // touches both: all three become one
+    ASSERT_EQ(changes.Take(out), 1u);
+    EXPECT_EQ(std::vector<int32_t>({out[0].left, out[0].top, out[0].right, out[0].bottom}),
+              std::vector<int32_t>({0, 0, 30, 10}));
+    EXPECT_EQ(changes.Take(out), 0u);
+    // Apart from each other, as many as fit; one more joins its nearest.
+    for (int32_t i = 0; i <= static_cast<int32_t>(plat::PanelChanges::kMaxRects); ++i) changes.Add({0, i * 20, 5, i * 20 + 5});
+    ASSERT_EQ(changes.Take(out), plat::PanelChanges::kMaxRects);
+    int64_t covered = 0;
+    for (const plat::PanelRect& r : out) covered += int64_t{r.right - r.left} * (r.bottom - r.top);
+    EXPECT_EQ(covered, 25 * (plat::PanelChanges::kMaxRects - 1) + 5 * 25);  // the last two, merged with their gap
 }
 
 TEST_F(MachineTest, PointerShapesShowInTheTrace) {
