@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "graphics/picture_pool.h"
 #include "platform/platform.h"
 
 namespace gfx {
@@ -29,6 +30,7 @@ bool OverlapsMovingBefore(const SpriteList::Node* node) {
 }  // namespace
 
 LayerManager::LayerManager() {
+    PreparePicturePool();
     if (plat::StartOption("check-frames")) check_.Start(displayList_.GetDisplay());
 }
 

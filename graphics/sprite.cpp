@@ -1,6 +1,6 @@
 #include "graphics/sprite.h"
 
-#include <new>
+#include "graphics/picture_pool.h"
 
 namespace gfx {
 namespace {
@@ -24,7 +24,7 @@ void SetUp(Sprite& sprite, Picture* picture, int32_t x, int32_t y, bool savesBac
         AllocateSpriteBackground(sprite);
         sprite.savesBackground = sprite.background != nullptr;
     } else {
-        delete sprite.background;
+        GivePicture(sprite.background);
         sprite.background = nullptr;
         sprite.savesBackground = false;
     }
@@ -32,7 +32,7 @@ void SetUp(Sprite& sprite, Picture* picture, int32_t x, int32_t y, bool savesBac
 
 }  // namespace
 
-Sprite::~Sprite() { delete background; }
+Sprite::~Sprite() { GivePicture(background); }
 
 void CreateSprite(Sprite& sprite, PictureHolder* holder, int32_t x, int32_t y, bool savesBackground, bool keyed,
                   bool blend, Colour key) {
@@ -49,16 +49,12 @@ int SetSpritePicture(Sprite& sprite, Picture* picture, int32_t x, int32_t y, boo
 }
 
 void AllocateSpriteBackground(Sprite& sprite) {
-    delete sprite.background;
-    sprite.background = new (std::nothrow) Picture;
-    if (sprite.background != nullptr) {
-        CreateBlankPicture(*sprite.background, static_cast<uint16_t>(sprite.width),
-                           static_cast<uint16_t>(sprite.height));
-    }
+    GivePicture(sprite.background);
+    sprite.background = TakePicture(static_cast<uint16_t>(sprite.width), static_cast<uint16_t>(sprite.height));
 }
 
 void FreeSpriteBackground(Sprite& sprite) {
-    delete sprite.background;
+    GivePicture(sprite.background);
     sprite.background = nullptr;
     sprite.savesBackground = false;
     sprite.image = nullptr;

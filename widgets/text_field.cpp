@@ -1,7 +1,8 @@
 #include "widgets/text_field.h"
 
 #include <cstring>
-#include <new>
+
+#include "graphics/picture_pool.h"
 
 namespace {
 
@@ -44,13 +45,12 @@ void TextField::SetText(const char* text) {
     // The same length reuses the picture (and the sprite's background buffer):
     // a rolling number then costs no allocation.
     if (picture_ == nullptr || picture_->height != total || picture_->width != font_->height()) {
-        delete picture_;
-        picture_ = new (std::nothrow) gfx::Picture;
+        gfx::GivePicture(picture_);
+        picture_ = gfx::TakePicture(font_->height(), static_cast<uint16_t>(total));
         if (picture_ == nullptr) {
             gfx::FreeSpriteBackground(sprite);
             return;
         }
-        gfx::CreateBlankPicture(*picture_, font_->height(), static_cast<uint16_t>(total));
         gfx::SetSpritePicture(sprite, picture_, sprite.x, sprite.y, true, keyed_, blend_, key_);
     }
 
@@ -78,6 +78,6 @@ void TextField::ReleaseTextField() {
     gfx::FreeSpriteBackground(sprite);
     sprite.width = 0;
     sprite.height = 0;
-    delete picture_;
+    gfx::GivePicture(picture_);
     picture_ = nullptr;
 }

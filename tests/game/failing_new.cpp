@@ -2,16 +2,33 @@
 
 #include <atomic>
 #include <new>
+#include <vector>
+
+#include "graphics/picture_pool.h"
 
 namespace {
 
 std::atomic<std::size_t> g_failSize{0};
+std::vector<gfx::Picture*> g_held;  // every slot of the picture pool while failing
 
 }  // namespace
 
 namespace gametest {
 
-void FailNothrowAllocationsOf(std::size_t size) { g_failSize = size; }
+void FailNothrowAllocationsOf(std::size_t size) {
+    // Pictures come from the pool first: hold all its slots, so that they
+    // have to come from the heap.
+    if (size != 0 && g_held.empty()) {
+        for (uint32_t n = gfx::PicturesTaken();; n = gfx::PicturesTaken()) {
+            g_held.push_back(gfx::TakePicture(1, 1));
+            if (gfx::PicturesTaken() == n) break;
+        }
+    }
+    g_failSize = size;
+    if (size != 0) return;
+    for (gfx::Picture* picture : g_held) gfx::GivePicture(picture);
+    g_held.clear();
+}
 
 }  // namespace gametest
 

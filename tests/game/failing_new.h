@@ -7,7 +7,7 @@
 
 namespace gametest {
 
-// 0: nothing fails.
+// 0: nothing fails. While set, every slot of the picture pool is held.
 void FailNothrowAllocationsOf(std::size_t size);
 
 }  // namespace gametest

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/blit.h"
+#include "graphics/picture_pool.h"
 
 namespace {
 
@@ -75,6 +76,34 @@ TEST(Sprites, OverlapIsStrict) {
     b.x = -9;
     b.y = -9;
     EXPECT_TRUE(gfx::SpritesOverlap(a, b));
+}
+
+// Background buffers and labels come from fixed slots once the pool is made:
+// black and of the asked size every time, a slot used again once given back,
+// the heap beyond the largest slot.
+TEST(Sprites, PicturesComeBlackFromThePoolAndGoBack) {
+    gfx::PreparePicturePool();
+    const uint32_t before = gfx::PicturesTaken();
+    gfx::Picture* a = gfx::TakePicture(34, 40);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(gfx::PicturesTaken(), before + 1);
+    ASSERT_NE(a->surface, nullptr);
+    EXPECT_EQ(a->width, 34);
+    EXPECT_EQ(a->surface->height, 40u);
+    gfx::FillSurface(*a->surface, 0x1234);
+    gfx::GivePicture(a);
+    EXPECT_EQ(gfx::PicturesTaken(), before);
+    gfx::Picture* b = gfx::TakePicture(40, 34);
+    EXPECT_EQ(b, a);  // the same slot, cleared
+    EXPECT_EQ(b->surface->At(39, 33), 0);
+    gfx::Picture* big = gfx::TakePicture(240, 320);
+    ASSERT_NE(big, nullptr);
+    EXPECT_EQ(big->surface->width, 240u);
+    EXPECT_EQ(gfx::PicturesTaken(), before + 1);  // from the heap
+    gfx::GivePicture(big);
+    gfx::GivePicture(b);
+    gfx::GivePicture(nullptr);
+    EXPECT_EQ(gfx::PicturesTaken(), before);
 }
 
 }  // namespace
