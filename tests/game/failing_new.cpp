@@ -15,15 +15,17 @@ std::vector<gfx::Picture*> g_held;  // every slot of the picture pool while fail
 
 namespace gametest {
 
-void FailNothrowAllocationsOf(std::size_t size) {
-    // Pictures come from the pool first: hold all its slots, so that they
-    // have to come from the heap.
-    if (size != 0 && g_held.empty()) {
-        for (uint32_t n = gfx::PicturesTaken();; n = gfx::PicturesTaken()) {
-            g_held.push_back(gfx::TakePicture(1, 1));
-            if (gfx::PicturesTaken() == n) break;
-        }
+void HoldPicturePool() {
+    for (uint32_t n = gfx::PicturesTaken();; n = gfx::PicturesTaken()) {
+        g_held.push_back(gfx::TakePicture(1, 1));
+        if (gfx::PicturesTaken() == n) break;
     }
+}
+
+void FailNothrowAllocationsOf(std::size_t size) {
+    // Pictures come from the pool first: hold its free slots, so that they
+    // have to come from the heap.
+    if (size != 0) HoldPicturePool();
     g_failSize = size;
     if (size != 0) return;
     for (gfx::Picture* picture : g_held) gfx::GivePicture(picture);

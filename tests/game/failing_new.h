@@ -9,5 +9,7 @@ namespace gametest {
 
 // 0: nothing fails. While set, every slot of the picture pool is held.
 void FailNothrowAllocationsOf(std::size_t size);
+// Holds every free slot of the picture pool (until allocations fail of 0).
+void HoldPicturePool();
 
 }  // namespace gametest
