@@ -138,48 +138,47 @@ TEST_F(HuntTest, ScrollingStopsAtNineGoingUpAndAtTheBottomGoingDown) {
     EXPECT_EQ(ScrollY(), 639);
 }
 
-TEST_F(HuntTest, ThePauseCornerOpensThePauseMenuWithoutAShot) {
+// The pause corner, Escape and losing the focus open the pause menu without
+// a shot; other characters do nothing.
+TEST_F(HuntTest, ThePauseCornerEscapeAndFocusLossPauseWithoutAShot) {
     Sounds();
     Tap(228, 315);  // just outside the corner: a shot
     EXPECT_EQ(g_shellMagazine.shells(), 6);
     EXPECT_EQ(Stats().shotsFired, 1);
     EXPECT_TRUE(Contains(Sounds(), 550));
-
-    Post(Pen(plat::kMsgPenDown, 235, 315));
-    EXPECT_EQ(theApp.Views()->Next(), kViewPauseMenu);
-    EXPECT_EQ(g_shellMagazine.shells(), 6);
-    EXPECT_EQ(Sounds(), (std::vector<int>{0, 535}));
+    const plat::Message pauses[] = {Pen(plat::kMsgPenDown, 235, 315), {plat::kMsgChar, kCharEscape, 0},
+                                    {plat::kMsgFocusLost, 0, 0}};
+    for (const plat::Message& m : pauses) {
+        Post({plat::kMsgChar, 'a', 0});
+        EXPECT_EQ(theApp.Views()->Next(), kViewHunt);
+        Post(m);
+        EXPECT_EQ(theApp.Views()->Next(), kViewPauseMenu) << m.id;
+        EXPECT_EQ(g_shellMagazine.shells(), 6);
+        EXPECT_EQ(Sounds(), (std::vector<int>{0, 535}));
+        theApp.Views()->SwitchTo(kViewHunt);
+        Step();
+        ASSERT_EQ(theApp.Views()->Current(), kViewHunt);
+        Sounds();
+    }
 }
 
-TEST_F(HuntTest, EscapeAndLosingTheFocusPauseLikeTheCorner) {
-    Post({plat::kMsgChar, kCharEscape, 0});
-    EXPECT_EQ(theApp.Views()->Next(), kViewPauseMenu);
-    theApp.Views()->SwitchTo(kViewHunt);
-    Step();
-    ASSERT_EQ(theApp.Views()->Current(), kViewHunt);
-    Post({plat::kMsgChar, 'a', 0});
-    EXPECT_EQ(theApp.Views()->Next(), kViewHunt);
-    Post({plat::kMsgFocusLost, 0, 0});
-    EXPECT_EQ(theApp.Views()->Next(), kViewPauseMenu);
-}
-
-TEST_F(HuntTest, TheStripReloadsOnlyAnEmptyGun) {
+// The strip and the reload button reload only an empty gun; an empty gun
+// clicks and counts no shot.
+TEST_F(HuntTest, TheStripAndTheReloadButtonReloadOnlyAnEmptyGun) {
     Tap(210, 100);  // shells left: an ordinary shot
     EXPECT_EQ(g_shellMagazine.shells(), 6);
     for (int i = 0; i < 6; ++i) Tap(120, 160);
     EXPECT_EQ(g_shellMagazine.shells(), 0);
     Sounds();
-    Tap(120, 160);  // empty: a click, no shot counted
-    const std::vector<int> sounds = Sounds();
+    Tap(120, 160);
+    std::vector<int> sounds = Sounds();
     EXPECT_TRUE(Contains(sounds, 546));
     EXPECT_FALSE(Contains(sounds, 550));
     EXPECT_EQ(Stats().shotsFired, 7);
     Tap(210, 100);
     EXPECT_EQ(g_shellMagazine.shells(), 7);
     EXPECT_TRUE(Contains(Sounds(), 543));
-}
 
-TEST_F(HuntTest, TheReloadButtonFillsAnEmptyGunSilently) {
     for (int i = 0; i < 7; ++i) Tap(120, 160);
     Sounds();
     Post({plat::kMsgHotKey, 0xC3, 0});
@@ -242,8 +241,9 @@ TEST_F(HuntTest, TheClockWarnsOnceThenTheHuntEndsWithItsStatistics) {
     EXPECT_EQ(ScrollY(), 0);
 }
 
-TEST(HuntStatsTest, FieldHitsCountByKindAndValue) {
+TEST(HuntStatsTest, FieldHitsCountByKindAndValueAndAccuracyStaysWithinAHundred) {
     HuntStats stats;
+    EXPECT_EQ(stats.accuracy(), 0);  // no shot fired
     stats.countFieldHit(1, 1);    // a leaf point
     stats.countFieldHit(1, 50);   // a sign duck
     stats.countFieldHit(1, -50);  // a red bird or the decoy
@@ -252,16 +252,10 @@ TEST(HuntStatsTest, FieldHitsCountByKindAndValue) {
     EXPECT_EQ(stats.leavesShot, 2);
     EXPECT_EQ(stats.otherHits, 4);
     EXPECT_EQ(stats.penaltyPoints, 50);
-}
-
-TEST(HuntStatsTest, AccuracyStaysWithinAHundredPercent) {
-    HuntStats stats;
-    EXPECT_EQ(stats.accuracy(), 0);  // no shot fired
-    stats.otherHits = 3;
     EXPECT_EQ(stats.accuracy(), 0);  // the pause corner can end a hunt without a shot
     stats.shotsFired = 5;
     stats.ducksShot = 5;
-    EXPECT_EQ(stats.accuracy(), 100);  // eight hits from five shots
+    EXPECT_EQ(stats.accuracy(), 100);  // nine hits from five shots
     stats = HuntStats{};
     stats.shotsFired = 3;
     stats.ducksShot = 1;

@@ -84,18 +84,18 @@ protected:
     }
 
     // A tap on the first pixel of the target's current frame that is (or is
-    // not) transparent, in screen coordinates.
-    bool TapOn(const Target& t, bool transparent, int32_t& x, int32_t& y) const {
+    // not) transparent, in screen coordinates of `scene` (default: ours).
+    gfx::Point TapOn(const Target& t, bool transparent, const gfx::Scene* scene = nullptr) const {
+        if (scene == nullptr) scene = &scene_;
         const gfx::Surface& s = *t.sprite().image->surface;
         for (int32_t row = 0; row < static_cast<int32_t>(s.height); ++row) {
             for (int32_t col = 0; col < static_cast<int32_t>(s.width); ++col) {
                 if ((s.At(col, row) == t.sprite().key) != transparent) continue;
-                x = t.sprite().x + col - scene_.GetScrollX();
-                y = t.sprite().y + row - scene_.GetScrollY();
-                return true;
+                return {t.sprite().x + col - scene->GetScrollX(), t.sprite().y + row - scene->GetScrollY()};
             }
         }
-        return false;
+        ADD_FAILURE() << "no such pixel";
+        return {};
     }
 
     gfx::Scene scene_{1, 3, 240, 320};

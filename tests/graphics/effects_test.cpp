@@ -8,7 +8,7 @@ namespace {
 
 using gfx::Surface;
 
-TEST(Gray, QuarterOfTheChannelSum) {
+TEST(Gray, QuarterOfTheChannelSumAndRoundingHalfUp) {
     Surface s(3, 1);
     s.Row(0)[0] = 0xFFFF;
     s.Row(0)[1] = 0x0000;
@@ -17,14 +17,9 @@ TEST(Gray, QuarterOfTheChannelSum) {
     EXPECT_EQ(s.At(0, 0), 0xBDD7);
     EXPECT_EQ(s.At(1, 0), 0x0000);
     EXPECT_EQ(s.At(2, 0), gfx::FromChannels(62, 62, 62));
-}
-
-TEST(Rounding, HalvesUpNegativesTowardZero) {
-    EXPECT_EQ(gfx::RoundHalfUp(2.5), 3);
-    EXPECT_EQ(gfx::RoundHalfUp(2.49), 2);
-    EXPECT_EQ(gfx::RoundHalfUp(-2.5), -2);
-    EXPECT_EQ(gfx::RoundHalfUp(-2.7), -2);
-    EXPECT_EQ(gfx::RoundHalfUp(0.0), 0);
+    // Halves up, negatives toward zero.
+    const std::pair<double, int32_t> rounded[] = {{2.5, 3}, {2.49, 2}, {-2.5, -2}, {-2.7, -2}, {0.0, 0}};
+    for (const auto& [value, want] : rounded) EXPECT_EQ(gfx::RoundHalfUp(value), want) << value;
 }
 
 // Every pixel of a 180 x 180 source is distinct enough to trace.

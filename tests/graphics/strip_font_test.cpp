@@ -14,8 +14,6 @@ protected:
     void SetUp() override { plat::testing::Reset(); }
 
     uint16_t Start(char c) const { return font_.glyph(static_cast<uint8_t>(c - 48)).start; }
-    // Glyphs below 43 are reached by their own codes.
-    uint16_t GlyphStart(int index) const { return font_.glyph(static_cast<uint8_t>(index)).start; }
 
     StripFont font_;
 };
@@ -36,23 +34,6 @@ TEST_F(StripFontTest, HuntStripScansToContiguousGlyphsAndLosesItsMarkers) {
     for (int32_t row = 0; row < 700; ++row) ASSERT_EQ(strip.At(0, row), background) << row;
 }
 
-TEST_F(StripFontTest, CharactersFindTheirGlyphs) {
-    ASSERT_EQ(font_.load(kHuntFont, 22, 700, 48), 0);
-    for (int d = 0; d < 10; ++d) EXPECT_EQ(Start(static_cast<char>('0' + d)), GlyphStart(d));
-    EXPECT_EQ(Start(':'), GlyphStart(10));
-    // Punctuation below the base and the characters < = > ? @ share glyphs 12..16.
-    const char punctuation[] = ".,'()";
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(Start(punctuation[i]), GlyphStart(12 + i)) << punctuation[i];
-        EXPECT_EQ(Start(static_cast<char>('<' + i)), GlyphStart(12 + i));
-    }
-    EXPECT_EQ(Start('A'), GlyphStart(17));
-    EXPECT_EQ(Start('Z'), GlyphStart(42));
-    // Everything else falls on the last glyph, the one after Z.
-    const uint16_t last = static_cast<uint16_t>(GlyphStart(42) + font_.glyph(42).width);
-    for (char c : {'a', 'q', '-', '!', ' '}) EXPECT_EQ(Start(c), last) << c;
-}
-
 TEST_F(StripFontTest, TheScanStopsAtAFullTableAndSmallLettersFollowTheCapitals) {
     // A black strip is all marker: every row closes a glyph one pixel wide.
     ASSERT_EQ(font_.load(kNoPicture, 22, 300, 48), 0);
@@ -67,15 +48,11 @@ TEST_F(StripFontTest, TheScanStopsAtAFullTableAndSmallLettersFollowTheCapitals) 
     EXPECT_EQ(font_.glyph(250).start, 100);
 }
 
-TEST_F(StripFontTest, AStripWithoutMarkersHasOneEmptyGlyph) {
+TEST_F(StripFontTest, AStripWithoutMarkersHasOneEmptyGlyphAndAReloadStartsAfresh) {
     // Two rows leave nothing to scan: no glyph is ever closed.
     ASSERT_EQ(font_.load(kNoPicture, 22, 2, 48), 0);
     EXPECT_EQ(font_.lastGlyph(), 0);
     for (int code = 0; code < 256; ++code) EXPECT_EQ(font_.glyph(static_cast<uint8_t>(code)).width, 0) << code;
-}
-
-TEST_F(StripFontTest, ReleaseFreesTheStripAndAReloadStartsAfresh) {
-    ASSERT_EQ(font_.load(kNoPicture, 22, 300, 48), 0);
     font_.release();
     EXPECT_EQ(font_.picture().surface, nullptr);
     ASSERT_EQ(font_.load(kHuntFont, 22, 700, 48), 0);

@@ -25,43 +25,23 @@ constexpr SoundRow kSounds[] = {
     {579, 11025, 47029, false},
 };
 
-// Largest distance from silence over everything the mixer reads.
-int Peak(const snd::Sample& s) {
-    int peak = 0;
-    for (uint32_t i = 0; i <= s.Length(); ++i) peak = std::max(peak, std::abs(s.Data()[i] - 128));
-    return peak;
-}
-
-TEST(EmbeddedSounds, EveryGameSoundLoadsAtItsRateAndLength) {
+// Each loads at its rate and length; audible, never pinned to the rails, and
+// the looping tracks low enough that an effect mixed over them does not clip.
+TEST(EmbeddedSounds, EveryGameSoundLoadsAtItsRateLengthAndLevel) {
     for (const SoundRow& row : kSounds) {
         SCOPED_TRACE(row.id);
         snd::Sample s;
         ASSERT_TRUE(s.LoadFromResource(row.id));
         EXPECT_EQ(s.SampleRate(), row.rate);
         EXPECT_EQ(s.Length(), row.played);
-    }
-}
-
-// Audible, never pinned to the rails, and the looping tracks low enough that
-// an effect mixed over them does not clip.
-TEST(EmbeddedSounds, PeaksStayInRange) {
-    for (const SoundRow& row : kSounds) {
-        SCOPED_TRACE(row.id);
-        snd::Sample s;
-        ASSERT_TRUE(s.LoadFromResource(row.id));
-        const int peak = Peak(s);
+        int peak = 0;
+        for (uint32_t i = 0; i <= s.Length(); ++i) peak = std::max(peak, std::abs(s.Data()[i] - 128));
         EXPECT_GE(peak, 24);
-        EXPECT_LE(peak, 126);
-        if (row.loops) {
-            EXPECT_LE(peak, 64);
-        }
+        EXPECT_LE(peak, row.loops ? 64 : 126);
     }
-}
-
-TEST(EmbeddedSounds, UnknownIdLeavesTheSampleEmpty) {
-    snd::Sample s;
-    EXPECT_FALSE(s.LoadFromResource(536));
-    EXPECT_EQ(s.Data(), nullptr);
+    snd::Sample unknown;
+    EXPECT_FALSE(unknown.LoadFromResource(536));
+    EXPECT_EQ(unknown.Data(), nullptr);
 }
 
 }  // namespace

@@ -100,38 +100,27 @@ TEST_F(HeadlessSound, StopAllSoundsSilencesMusicAndEffects) {
     EXPECT_TRUE(AllSilent(stopAt + 134 * kBytesPerMs, played.end()));
 }
 
-TEST_F(HeadlessSound, ASoundKeepsTheVolumeItStartedWith) {
+// Music at volume 0 is silent, an effect is not; a missing sound plays
+// nothing; a sound keeps the volume it started with.
+TEST_F(HeadlessSound, VolumesApplyToTheirOwnKindWhenASoundStarts) {
+    manager_->SetMusicVolume(0);
     manager_->SetEffectVolume(100);  // out of range: full volume
     EXPECT_EQ(manager_->GetEffectVolume(), 100);
+    manager_->PlaySound(535, true, true);
+    manager_->PlaySound(536, false, false);  // no such sound
+    RunUntil(600);
     manager_->PlaySound(544, false, false);
     manager_->SetEffectVolume(0);
-    RunUntil(100);
+    RunUntil(700);
     manager_->PlaySound(544, false, false);  // silent now
-    RunUntil(1000);
+    RunUntil(1600);
     const std::vector<uint8_t> played = Played();
     const std::vector<uint8_t> expected = SoloMix(544, 64);
     const auto at = std::search(played.begin(), played.end(), expected.begin(), expected.end());
     ASSERT_NE(at, played.end());
+    EXPECT_GT(at - played.begin(), static_cast<long>(500 * kBytesPerMs));
+    EXPECT_TRUE(AllSilent(played.begin(), at));
     EXPECT_TRUE(AllSilent(at + static_cast<long>(expected.size()), played.end()));
-}
-
-TEST_F(HeadlessSound, MusicAtVolumeZeroAndMissingSoundsPlaySilence) {
-    manager_->SetMusicVolume(0);
-    manager_->PlaySound(535, true, true);
-    manager_->PlaySound(536, false, false);  // no such sound
-    RunUntil(600);
-    const std::vector<uint8_t> played = Played();
-    EXPECT_GT(played.size(), 500 * kBytesPerMs);
-    EXPECT_TRUE(AllSilent(played.begin(), played.end()));
-}
-
-TEST_F(HeadlessSound, MusicVolumeAppliesOnlyToMusic) {
-    manager_->SetMusicVolume(0);
-    manager_->PlaySound(544, false, false);
-    RunUntil(600);
-    const std::vector<uint8_t> played = Played();
-    const std::vector<uint8_t> expected = SoloMix(544, 64);
-    EXPECT_NE(std::search(played.begin(), played.end(), expected.begin(), expected.end()), played.end());
 }
 
 }  // namespace

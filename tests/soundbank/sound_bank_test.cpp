@@ -82,64 +82,45 @@ const SoundAsset& Find(uint16_t id) {
   return none;
 }
 
-TEST(SoundBank, EverySoundHasTheTableFormatSizeAndChunks) {
+// Each sound has its format, size and chunks; peaks leave headroom for two
+// voices, the mean sits at 128, one-shots start and end in silence. The
+// mixer's loop wraps from index `length` to index 1, so a loop's
+// data[length] == data[0] and no step is audible there.
+TEST(SoundBank, EverySoundHasItsFormatChunksAndLevels) {
   ASSERT_EQ(Bank().size(), kTable.size());
-  for (const Expected& e : kTable) {
-    SCOPED_TRACE(e.id);
-    const Parsed p = Parse(Find(e.id).wav);
-    std::vector<std::string> tags = {"fmt ", "data"};
-    tags.insert(tags.end(), e.after.begin(), e.after.end());
-    EXPECT_EQ(p.tags, tags);
-    EXPECT_EQ(p.formatSize, 16u);
-    EXPECT_EQ(p.formatTag, 1u);
-    EXPECT_EQ(p.channels, 1u);
-    EXPECT_EQ(p.bits, 8u);
-    EXPECT_EQ(p.rate, e.rate);
-    EXPECT_EQ(p.dataOffset, 44u);  // "data" directly after the 16-byte format chunk
-    EXPECT_EQ(p.dataSize, e.dataBytes);
-  }
-}
-
-// Peaks leave headroom for two voices, the mean sits at 128, and one-shots
-// start and end in silence.
-TEST(SoundBank, LevelsStayInRangeWithoutDcAndOneShotsEndInSilence) {
   for (const Expected& e : kTable) {
     SCOPED_TRACE(e.id);
     const std::vector<uint8_t>& wav = Find(e.id).wav;
     const Parsed p = Parse(wav);
+    std::vector<std::string> tags = {"fmt ", "data"};
+    tags.insert(tags.end(), e.after.begin(), e.after.end());
+    EXPECT_EQ(p.tags, tags);
+    EXPECT_EQ(std::vector<uint32_t>({p.formatSize, p.formatTag, p.channels, p.bits, p.rate}),
+              std::vector<uint32_t>({16, 1, 1, 8, e.rate}));
+    EXPECT_EQ(p.dataOffset, 44u);  // "data" directly after the 16-byte format chunk
+    EXPECT_EQ(p.dataSize, e.dataBytes);
+
+    const uint8_t* d = wav.data() + p.dataOffset;
     const size_t played = p.dataSize - 8;
     int peak = 0;
+    int largestStep = 0;
     double sum = 0;
     for (size_t i = 0; i < played; ++i) {
-      const int v = wav[p.dataOffset + i] - 128;
-      peak = std::max(peak, std::abs(v));
-      sum += v;
+      peak = std::max(peak, std::abs(d[i] - 128));
+      if (i > 0) largestStep = std::max(largestStep, std::abs(d[i] - d[i - 1]));
+      sum += d[i] - 128;
     }
     EXPECT_LE(peak, e.loops ? 55 : 100);
     EXPECT_GE(peak, e.loops ? 30 : 50) << "too quiet to be heard over the ambience";
     EXPECT_LT(std::fabs(sum / static_cast<double>(played)), 1.0);
-    if (!e.loops) {
-      EXPECT_LE(std::abs(wav[p.dataOffset] - 128), 2);
-      for (size_t i = played - 1; i < p.dataSize; ++i) EXPECT_EQ(wav[p.dataOffset + i], 128) << i;
+    if (e.loops) {
+      EXPECT_EQ(d[played], d[0]);
+      EXPECT_LE(std::abs(d[played - 1] - d[0]), std::max(4, largestStep / 2));
+      EXPECT_LE(std::abs(d[played] - d[1]), std::max(4, largestStep / 2));
+    } else {
+      EXPECT_LE(std::abs(d[0] - 128), 2);
+      for (size_t i = played - 1; i < p.dataSize; ++i) EXPECT_EQ(d[i], 128) << i;
     }
-  }
-}
-
-// The mixer's wrap goes from index `length` to index 1, so the period is
-// L[0..length-1] with data[length] == data[0]; no step may be audible there.
-TEST(SoundBank, LoopsAreContinuousAcrossTheSeam) {
-  for (uint16_t id : {uint16_t{535}, uint16_t{537}}) {
-    SCOPED_TRACE(id);
-    const std::vector<uint8_t>& wav = Find(id).wav;
-    const Parsed p = Parse(wav);
-    const uint8_t* d = wav.data() + p.dataOffset;
-    const size_t length = p.dataSize - 8;
-    EXPECT_EQ(d[length], d[0]);
-    // The step across the seam is no larger than the usual step inside.
-    int largestStep = 0;
-    for (size_t i = 1; i < length; ++i) largestStep = std::max(largestStep, std::abs(d[i] - d[i - 1]));
-    EXPECT_LE(std::abs(d[length - 1] - d[0]), std::max(4, largestStep / 2));
-    EXPECT_LE(std::abs(d[length] - d[1]) , std::max(4, largestStep / 2));
   }
 }
 
