@@ -2,6 +2,8 @@
 // still gets an answer.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/input_translator.h"
 #include "graphics/scene.h"
 #include "platform/testing.h"
@@ -25,7 +27,6 @@ protected:
     }
 
     void Push(uint32_t id, int32_t x, int32_t y) { plat::testing::PushMessage(PenMessage(id, x, y)); }
-    void Push(uint32_t id, uint32_t key) { plat::testing::PushMessage({id, key, 0}); }
 
     uint16_t Panel(int32_t x, int32_t y) const { return plat::testing::PresentedPanel()[y * 240 + x]; }
     static uint16_t Pixel(const gfx::Picture& picture, int32_t x, int32_t y) {
@@ -69,34 +70,38 @@ TEST_F(ConfirmPopupTest, LiftingOutsideKeepsItOpenWithThePressedLook) {
     EXPECT_NE(Panel(137 + 5, 190 + 5), Pixel(yes, 5, 5));
 }
 
-TEST_F(ConfirmPopupTest, KeysDoNothingAndDoNotBlockTheStylus) {
-    Push(plat::kMsgKeyDown, plat::kVkUp);
-    Push(plat::kMsgHotKey, 0xC3);
-    Push(plat::kMsgKeyUp, 0xC3);
-    Push(plat::kMsgKeyDown, plat::kVkReturn);
-    // Up and return stay held while the player answers.
-    Push(plat::kMsgPenDown, 145, 200);
-    Push(plat::kMsgPenUp, 145, 200);
-    EXPECT_EQ(Run(), 1);
-}
-
-TEST_F(ConfirmPopupTest, EscapeAnswersNoAndOtherCharactersNothing) {
-    Push(plat::kMsgChar, static_cast<uint32_t>('Y'));
-    Push(plat::kMsgChar, kCharEnter);
-    Push(plat::kMsgChar, kCharEscape);
-    Push(plat::kMsgPenDown, 140, 200);
-    EXPECT_EQ(Run(), 0);
-    // It answered at the escape: the tap is left for whoever reads next.
-    plat::Message next{};
-    ASSERT_TRUE(plat::GetMessage(next));
-    EXPECT_EQ(next.id, static_cast<uint32_t>(plat::kMsgPenDown));
-}
-
-TEST_F(ConfirmPopupTest, AClosedWindowAnswersNoAndTheQueueStaysEnded) {
-    Push(plat::kMsgPenDown, 140, 200);
-    EXPECT_EQ(Run(), 0);
-    plat::Message next{};
-    EXPECT_FALSE(plat::GetMessage(next));
+// Keys do nothing and do not block the stylus; Escape answers no and leaves
+// what follows for whoever reads next; a closed window answers no.
+TEST_F(ConfirmPopupTest, KeysCharactersAndAClosedWindow) {
+    const struct {
+        const char* what;
+        std::vector<plat::Message> messages;
+        int answer;
+        bool more;
+    } cases[] = {
+        // Up and return stay held while the player answers.
+        {"keys",
+         {{plat::kMsgKeyDown, plat::kVkUp, 0}, {plat::kMsgHotKey, 0xC3, 0}, {plat::kMsgKeyUp, 0xC3, 0},
+          {plat::kMsgKeyDown, plat::kVkReturn, 0}, PenMessage(plat::kMsgPenDown, 145, 200),
+          PenMessage(plat::kMsgPenUp, 145, 200)},
+         1, false},
+        {"escape",
+         {{plat::kMsgChar, 'Y', 0}, {plat::kMsgChar, kCharEnter, 0}, {plat::kMsgChar, kCharEscape, 0},
+          PenMessage(plat::kMsgPenDown, 140, 200)},
+         0, true},
+        {"closed", {PenMessage(plat::kMsgPenDown, 140, 200)}, 0, false},
+    };
+    for (const auto& c : cases) {
+        plat::testing::Reset();
+        input = InputState{};
+        for (const plat::Message& m : c.messages) plat::testing::PushMessage(m);
+        EXPECT_EQ(Run(), c.answer) << c.what;
+        plat::Message next{};
+        EXPECT_EQ(plat::GetMessage(next), c.more) << c.what;
+        if (c.more) {
+            EXPECT_EQ(next.id, static_cast<uint32_t>(plat::kMsgPenDown));
+        }
+    }
 }
 
 }  // namespace

@@ -50,35 +50,38 @@ protected:
     InputEvent event{};
 };
 
-TEST_F(SliderTest, GeometryOfTheVolumeSlider) {
-    EXPECT_EQ(slider.pixelsPerUnit, 2);
-    EXPECT_EQ(slider.repeatDelay, 2);
+TEST_F(SliderTest, GeometryAndTheDefaultsForArgumentsOutOfRange) {
     EXPECT_EQ(slider.thumb.sprite.x, kTrackX);
     EXPECT_EQ(slider.thumb.sprite.y, ThumbY(30));
     EXPECT_TRUE(slider.thumb.sprite.savesBackground);
     EXPECT_FALSE(slider.sprite.savesBackground);
+    const struct {
+        int16_t minimum, maximum, value;
+        int8_t step;
+        int16_t wantMaximum, wantValue;
+        int8_t wantStep;
+        int32_t pixelsPerUnit, repeatDelay;
+    } cases[] = {
+        {0, 70, 30, 6, 70, 30, 6, 2, 2},  // the music slider
+        {0, -1, 99, 0, 10, 5, 3, 13, 8},
+        {0, -1, 4, 5, 10, 4, 3, 13, 8},  // the step is measured against the maximum asked for
+        {0, 70, -1, 71, 70, 35, 3, 2, 1},
+        {20, 10, 5, 6, 10, 5, 6, 184, 15},  // an empty range: one unit spans the whole track
+        {10, 10, 10, 6, 10, 10, 6, 1, 180},  // one value: its units overflow to the least
+    };
+    for (const auto& c : cases) {
+        Slider s;
+        Init(s, c.minimum, c.maximum, c.value, c.step);
+        EXPECT_EQ(s.maximum, c.wantMaximum) << c.maximum;
+        EXPECT_EQ(s.value, c.wantValue) << c.value;
+        EXPECT_EQ(s.pageStep, c.wantStep) << int{c.step};
+        EXPECT_EQ(s.pixelsPerUnit, c.pixelsPerUnit) << c.minimum << ".." << c.maximum;
+        EXPECT_EQ(s.repeatDelay, c.repeatDelay) << c.minimum << ".." << c.maximum;
+    }
     // Value 0 puts the thumb against the bottom end of the track.
     Slider low;
     Init(low, 0, 70, 0, 6);
     EXPECT_EQ(low.thumb.sprite.y + 35, kTrackY + 184);
-}
-
-TEST_F(SliderTest, OutOfRangeArgumentsFallBackToDefaults) {
-    Slider s;
-    Init(s, 0, -1, 99, 0);
-    EXPECT_EQ(s.maximum, 10);
-    EXPECT_EQ(s.pageStep, 3);
-    EXPECT_EQ(s.value, 5);
-    Init(s, 0, -1, 4, 5);  // the step is measured against the maximum asked for
-    EXPECT_EQ(s.pageStep, 3);
-    EXPECT_EQ(s.value, 4);
-    Init(s, 0, 70, -1, 71);
-    EXPECT_EQ(s.pageStep, 3);
-    EXPECT_EQ(s.value, 35);
-    // An empty range: one unit spans the whole track.
-    Init(s, 20, 10, 5, 6);
-    EXPECT_EQ(s.pixelsPerUnit, 184);
-    EXPECT_EQ(s.repeatDelay, 15);
 }
 
 TEST_F(SliderTest, DraggingTheThumbFollowsThePenAndClampsAtBothEnds) {
