@@ -146,8 +146,8 @@ TEST_F(HuntTest, ThePauseCornerEscapeAndFocusLossPauseWithoutAShot) {
     EXPECT_EQ(g_shellMagazine.shells(), 6);
     EXPECT_EQ(Stats().shotsFired, 1);
     EXPECT_TRUE(Contains(Sounds(), 550));
-    const plat::Message pauses[] = {Pen(plat::kMsgPenDown, 235, 315), {plat::kMsgChar, kCharEscape, 0},
-                                    {plat::kMsgFocusLost, 0, 0}};
+    const plat::Message pauses[] = {{plat::kMsgChar, kCharEscape, 0}, {plat::kMsgFocusLost, 0, 0},
+                                    Pen(plat::kMsgPenDown, 235, 315)};
     for (const plat::Message& m : pauses) {
         Post({plat::kMsgChar, 'a', 0});
         EXPECT_EQ(theApp.Views()->Next(), kViewHunt);
