@@ -53,39 +53,19 @@ TEST_F(EffectsTest, PuffsSitOnTheTapBurstsByTheDuckAndTheTablesHaveTheirLimits) 
     EXPECT_EQ(animations_.Count(), ShotPuffs::kMaxPuffs + 2);
 }
 
-TEST_F(EffectsTest, AnEffectLeavesSceneAndAnimationListAfterItsLastFrame) {
+// An effect leaves scene and animation list after its last frame and its
+// place takes the next; hidden, effects wait outside the scene (the screens
+// in between step nothing of the hunt) and run on when shown.
+TEST_F(EffectsTest, EffectsEndAfterTheirLastFrameAndWaitWhileHidden) {
     puffs_.init(&scene_);
     feathers_.init(&scene_);
-    puffs_.add(100, 50);   // 5 frames of 75 ms
+    puffs_.add(100, 50);          // 5 frames of 75 ms
     feathers_.show(100, 400, 1);  // 7 frames of 75 ms
-    Run(250);
-    EXPECT_EQ(puffs_.puffs().count(), 1);
-    Run(100);
-    EXPECT_EQ(puffs_.puffs().count(), 0);
-    EXPECT_EQ(feathers_.bursts().count(), 1);
-    EXPECT_EQ(animations_.Count(), 1);
-    Run(200);
-    EXPECT_EQ(feathers_.bursts().count(), 0);
-    EXPECT_EQ(animations_.Count(), 0);
-    EXPECT_EQ(scene_.Sprites().Count(), 0);
-    // A freed place takes the next effect.
-    feathers_.show(10, 400, 4);
-    feathers_.show(10, 400, 4);
-    EXPECT_EQ(feathers_.bursts().count(), 2);
-}
-
-TEST_F(EffectsTest, HiddenEffectsWaitOutsideTheSceneAndRunOnWhenShown) {
-    puffs_.init(&scene_);
-    feathers_.init(&scene_);
-    puffs_.add(100, 50);
-    feathers_.show(100, 400, 1);
     Run(100);
     const int32_t frame = puffs_.puffs().at(0).Sequence().Index();
     puffs_.hide();
     feathers_.hide();
-    EXPECT_EQ(scene_.Sprites().Count(), 0);
-    EXPECT_EQ(animations_.Count(), 0);
-    // Screens in between empty the list and step nothing of the hunt.
+    EXPECT_EQ(scene_.Sprites().Count() + animations_.Count(), 0);
     animations_.Clear();
     Step(5000);
     EXPECT_EQ(puffs_.puffs().at(0).Sequence().Index(), frame);
@@ -94,10 +74,23 @@ TEST_F(EffectsTest, HiddenEffectsWaitOutsideTheSceneAndRunOnWhenShown) {
     puffs_.show();
     EXPECT_EQ(animations_.Count(), 2);
     EXPECT_EQ(scene_.Sprites().Count(), 2);
-    Run(1000);
+    Run(250);
     EXPECT_EQ(puffs_.puffs().count(), 0);
+    EXPECT_EQ(feathers_.bursts().count(), 1);
+    EXPECT_EQ(animations_.Count(), 1);
+    Run(200);
     EXPECT_EQ(feathers_.bursts().count(), 0);
-    EXPECT_EQ(animations_.Count(), 0);
+    EXPECT_EQ(scene_.Sprites().Count() + animations_.Count(), 0);
+    feathers_.show(10, 400, 4);
+    feathers_.show(10, 400, 4);
+    EXPECT_EQ(feathers_.bursts().count(), 2);
+    // Release takes running effects out of the animation list (TearDown
+    // checks); a second hunt starts from empty tables.
+    for (int i = 0; i < 5; ++i) puffs_.add(10 * i, 50);
+    puffs_.release();
+    puffs_.init(&scene_);
+    EXPECT_EQ(puffs_.puffs().count(), 0);
+    EXPECT_EQ(animations_.Count(), 2);
 }
 
 TEST_F(EffectsTest, AnEndingPuffLeavesTheScoreOnTheScreen) {
@@ -118,20 +111,6 @@ TEST_F(EffectsTest, AnEndingPuffLeavesTheScoreOnTheScreen) {
     EXPECT_EQ(puffs_.puffs().count(), 0);
     EXPECT_TRUE(scoreShows());
     board.release();
-}
-
-TEST_F(EffectsTest, ReleaseTakesRunningEffectsOutOfTheAnimationList) {
-    puffs_.init(&scene_);
-    feathers_.init(&scene_);
-    for (int i = 0; i < 5; ++i) puffs_.add(10 * i, 50);
-    feathers_.show(100, 400, 3);
-    EXPECT_EQ(animations_.Count(), 6);
-    // TearDown releases and checks both lists are empty; a second hunt
-    // starts from empty tables.
-    puffs_.release();
-    puffs_.init(&scene_);
-    EXPECT_EQ(puffs_.puffs().count(), 0);
-    EXPECT_EQ(animations_.Count(), 1);
 }
 
 }  // namespace
