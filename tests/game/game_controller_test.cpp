@@ -111,19 +111,6 @@ protected:
     size_t traced_ = 0;
 };
 
-TEST_F(HuntTest, EnteredFromTheMenuAFreshHuntStartsAtTheBottom) {
-    EXPECT_EQ(theApp.Views()->Current(), kViewHunt);
-    EXPECT_EQ(ScrollY(), 639);
-    EXPECT_EQ(g_huntClock.seconds(), 180u);
-    EXPECT_TRUE(g_huntClock.running());
-    EXPECT_EQ(g_shellMagazine.shells(), 7);
-    EXPECT_EQ(g_scoreBoard.score(), 0);
-    const std::vector<int> sounds = Sounds();
-    ASSERT_FALSE(sounds.empty());
-    EXPECT_EQ(sounds.back(), 537);
-    EXPECT_FALSE(theApp.GetSettings()->resultPending);
-}
-
 TEST_F(HuntTest, ScrollingStopsAtNineGoingUpAndAtTheBottomGoingDown) {
     Post({plat::kMsgKeyDown, plat::kVkUp, 0});
     for (int i = 0; i < 70; ++i) Step();
@@ -162,24 +149,10 @@ TEST_F(HuntTest, ThePauseCornerEscapeAndFocusLossPauseWithoutAShot) {
     }
 }
 
-// The strip and the reload button reload only an empty gun; an empty gun
-// clicks and counts no shot.
-TEST_F(HuntTest, TheStripAndTheReloadButtonReloadOnlyAnEmptyGun) {
-    Tap(210, 100);  // shells left: an ordinary shot
-    EXPECT_EQ(g_shellMagazine.shells(), 6);
-    for (int i = 0; i < 6; ++i) Tap(120, 160);
-    EXPECT_EQ(g_shellMagazine.shells(), 0);
-    Sounds();
-    Tap(120, 160);
-    std::vector<int> sounds = Sounds();
-    EXPECT_TRUE(Contains(sounds, 546));
-    EXPECT_FALSE(Contains(sounds, 550));
-    EXPECT_EQ(Stats().shotsFired, 7);
-    Tap(210, 100);
-    EXPECT_EQ(g_shellMagazine.shells(), 7);
-    EXPECT_TRUE(Contains(Sounds(), 543));
-
+// The whole hunt's run checks the strip's reload and the empty gun's click.
+TEST_F(HuntTest, TheReloadButtonFillsAnEmptyGunSilently) {
     for (int i = 0; i < 7; ++i) Tap(120, 160);
+    EXPECT_EQ(g_shellMagazine.shells(), 0);
     Sounds();
     Post({plat::kMsgHotKey, 0xC3, 0});
     Post({plat::kMsgKeyUp, 0xC3, 0});
@@ -219,24 +192,16 @@ TEST_F(HuntTest, AShotDuckScoresByItsSize) {
     FAIL() << "no duck came into view";
 }
 
-TEST_F(HuntTest, TheClockWarnsOnceThenTheHuntEndsWithItsStatistics) {
+// The hunt's end as the whole hunt's run cannot see it: the pending result
+// holds this hunt's figures, and the scroll goes back to the top.
+TEST_F(HuntTest, TheHuntEndsWithItsStatisticsPending) {
     Tap(100, 100);
-    Sounds();
-    // A second is counted at the first heartbeat more than 1000 ms after the last.
-    RunFor(176 * 1010 + 5);
-    EXPECT_LE(g_huntClock.seconds(), 4u);
-    std::vector<int> sounds = Sounds();
-    EXPECT_EQ(std::count(sounds.begin(), sounds.end(), 579), 1);
-    RunFor(5 * 1010);
+    RunFor(181 * 1010 + 5);
     Settings& settings = *theApp.GetSettings();
     ASSERT_TRUE(settings.resultPending);
     EXPECT_EQ(settings.LastScores, g_scoreBoard.score());
     EXPECT_EQ(settings.PersentageSuccess, Stats().accuracy());
     EXPECT_STREQ(settings.PlayerName, settings.UserName);
-    // The hunt view leaves at the first idle event: the farewell, then the menu music.
-    sounds = Sounds();
-    EXPECT_TRUE(Contains(sounds, 578));
-    EXPECT_EQ(sounds.back(), 535);
     EXPECT_EQ(theApp.Views()->Next(), kViewResults);
     EXPECT_EQ(ScrollY(), 0);
 }
