@@ -1,12 +1,8 @@
 #include "game/game_controller.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <string>
 
 #include "app/event_dispatcher.h"
 #include "app/game_app.h"
@@ -16,8 +12,8 @@
 #include "game/hunt_objects.h"
 #include "graphics/scene.h"
 #include "persist/settings.h"
-#include "platform/store/store_testing.h"
 #include "platform/testing.h"
+#include "tests/game/hunt_fixture.h"
 
 namespace {
 
@@ -35,15 +31,10 @@ plat::Message Pen(uint32_t id, int32_t x, int32_t y) {
 }
 
 // Drives the real application on the test machine, one message at a time.
-class HuntTest : public ::testing::Test {
+class HuntTest : public gametest::HuntTest {
 protected:
     void SetUp() override {
-        plat::testing::CloseStore();
-        dir_ = std::filesystem::path(::testing::TempDir()) / ("reedshot_hunt_" + std::to_string(getpid()));
-        std::filesystem::remove_all(dir_);
-        setenv("REEDSHOT_DATA_DIR", dir_.c_str(), 1);
-        plat::testing::Reset();
-        ASSERT_TRUE(theApp.Initialise());
+        gametest::HuntTest::SetUp();
         theApp.Input() = InputState{};  // as the message loop starts
         dispatcher_ = new EventDispatcher(*theApp.Views(), *theApp.Controller(), *theApp.Animations());
         g_gameRandom.seedWith(4242);
@@ -56,12 +47,9 @@ protected:
         theApp.Views()->SwitchTo(kViewHunt, true);
         Step();
     }
-
     void TearDown() override {
         delete dispatcher_;
-        theApp.Shutdown();
-        plat::testing::CloseStore();
-        std::filesystem::remove_all(dir_);
+        gametest::HuntTest::TearDown();
     }
 
     // One message (queued, else the next heartbeat) through the dispatcher.
@@ -84,31 +72,18 @@ protected:
         const uint32_t end = plat::GetTickCount() + ms;
         while (static_cast<int32_t>(plat::GetTickCount() - end) < 0) Step();
     }
-    // Sound ids in the trace since the last call; 0 stands for "stop all".
-    std::vector<int> Sounds() {
-        std::vector<int> ids;
-        const auto& lines = plat::testing::TraceLines();
-        for (; traced_ < lines.size(); ++traced_) {
-            const std::string& line = lines[traced_];
-            if (line.find("\"event\":\"sound\"") == std::string::npos) continue;
-            const size_t at = line.find("\"id\":");
-            ids.push_back(at == std::string::npos ? 0 : std::stoi(line.substr(at + 5)));
-        }
-        return ids;
-    }
+    std::vector<int> Sounds() { return SoundsPlayed(); }
     static bool Contains(const std::vector<int>& ids, int id) {
         return std::find(ids.begin(), ids.end(), id) != ids.end();
     }
     int32_t ScrollY() const { return gfx::g_scene->GetScrollY(); }
     const HuntStats& Stats() const { return theApp.Controller()->Stats(); }
 
-    std::filesystem::path dir_;
     ScreenStandIn menu_;
     ScreenStandIn pause_;
     ScreenStandIn results_;
     EventDispatcher* dispatcher_ = nullptr;
     InputEvent event_{};
-    size_t traced_ = 0;
 };
 
 TEST_F(HuntTest, ScrollingStopsAtNineGoingUpAndAtTheBottomGoingDown) {

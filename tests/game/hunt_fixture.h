@@ -55,14 +55,15 @@ protected:
         plat::testing::SetTick(tick_);
     }
 
-    // Sound ids played since the last call.
+    // Sound ids played since the last call; 0 stands for "stop all".
     std::vector<int> SoundsPlayed() {
         std::vector<int> ids;
         const auto& lines = plat::testing::TraceLines();
         for (; traceRead_ < lines.size(); ++traceRead_) {
             const std::string& line = lines[traceRead_];
-            const auto at = line.find("\"event\":\"sound\",\"id\":");
-            if (at != std::string::npos) ids.push_back(std::stoi(line.substr(at + 21)));
+            if (line.find("\"event\":\"sound\"") == std::string::npos) continue;
+            const size_t at = line.find("\"id\":");
+            ids.push_back(at == std::string::npos ? 0 : std::stoi(line.substr(at + 5)));
         }
         return ids;
     }

@@ -183,15 +183,4 @@ TEST(Compose, KeyAndBlendChooseThePrimitive) {
     }
 }
 
-TEST(Holders, ReloadKeepsTheHolderAndReplacesThePicture) {
-    gfx::PictureHolder holder(kGroundTop, 240, 320);
-    ASSERT_NE(holder.picture, nullptr);
-    EXPECT_EQ(holder.picture->width, 240);
-    gfx::LoadHeldPicture(holder, kGroundTop, 16, 8);
-    ASSERT_NE(holder.picture, nullptr);
-    EXPECT_EQ(holder.picture->surface->width, 16u);
-    gfx::FreeHeldPicture(holder);
-    EXPECT_EQ(holder.picture, nullptr);
-}
-
 }  // namespace
