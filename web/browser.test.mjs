@@ -2,125 +2,88 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
-  changed, click, events, kMenuHunt, kMenuOptions, kShots, pixels, reached, reload, session, stats, toMenu, touch,
-  until, useBrowser, visit,
+  changed, click, events, firstFrame, kMenuHunt, kOptionsOk, kShots, openOptions, pixels, play, reached, reload,
+  session, stats, toMenu, touch, until, useBrowser, visit,
 } from './harness.mjs';
 
 useBrowser();
 
 const kSpecialEffects = [154, 156];
-const kOptionsOk = [158, 212];
 
-test('the panel is drawn crisp at a whole scale and follows the window', async () => {
-  const context = await session.browser.newContext({ viewport: { width: 1000, height: 760 } });
-  const { page, errors } = await visit(context);
-  const layout = () =>
-    page.evaluate(() => {
-      const c = document.getElementById('canvas');
-      const r = c.getBoundingClientRect();
-      return { width: r.width, height: r.height, left: r.left, top: r.top, rendering: getComputedStyle(c).imageRendering };
+test('a click reaches the menu with its music, keys are the game\'s, and touches fire the shells of a hunt', () =>
+  play({ viewport: { width: 1000, height: 700 }, hasTouch: true }, async (game) => {
+    const { page } = game;
+    await reached(game, 14);
+    await page.screenshot({ path: kShots + 'title.png' });
+    assert.equal((await stats(page)).buffers, 0, 'nothing is played before a gesture');
+
+    await toMenu(game);
+    await page.screenshot({ path: kShots + 'menu.png' });
+    assert.ok(events(game, 'sound', { id: 535, music: true }).length > 0, 'the menu music was started');
+    const sounding = await stats(page);
+    assert.equal(await page.evaluate(() => window.Module.reedshotAudio.state), 'running');
+    assert.ok(sounding.buffers > 20, `buffers were scheduled (${sounding.buffers})`);
+    assert.ok(sounding.loudBuffers > 10, `the music is in them (${sounding.loudBuffers})`);
+    assert.ok(sounding.ahead >= 3, `buffers wait ahead of the player (${sounding.ahead})`);
+
+    // The game's keys are kept from the page; the browser's own are left alone.
+    await page.evaluate(() => {
+      window.reedshotKeys = [];
+      window.addEventListener('keydown', (e) => window.reedshotKeys.push([e.code, e.defaultPrevented]));
     });
-  const resized = (width) => page.waitForFunction((w) => document.getElementById('canvas').getBoundingClientRect().width === w, width);
-  assert.deepEqual(await layout(), { width: 960, height: 720, left: 20, top: 20, rendering: 'pixelated' });
-  await page.setViewportSize({ width: 700, height: 520 });
-  await resized(640);
-  assert.deepEqual(await layout(), { width: 640, height: 480, left: 30, top: 20, rendering: 'pixelated' });
-  await page.setViewportSize({ width: 300, height: 200 });
-  await resized(320);  // never below one pixel per pixel
+    for (const key of ['ArrowDown', 'x', 'F4', 'Control+s']) await page.keyboard.press(key);
+    assert.deepEqual(await page.evaluate(() => window.reedshotKeys), [
+      ['ArrowDown', true],
+      ['KeyX', true],  // typed: the name entry takes letters
+      ['F4', false],
+      ['ControlLeft', false],
+      ['KeyS', false],
+    ]);
 
-  const drawn = await pixels(page);
-  const lit = drawn.filter((v, i) => i % 4 !== 3 && v > 0).length;
-  assert.ok(lit > 1000, 'the first frame shows a picture');
-  await page.screenshot({ path: kShots + 'first-frame.png' });
-  assert.deepEqual(errors, []);
-  await context.close();
-});
-
-test('a click reaches the menu with its music, keys are the game\'s, and touches fire the shells of a hunt', async () => {
-  const context = await session.browser.newContext({ viewport: { width: 1000, height: 700 }, hasTouch: true });
-  const game = await visit(context);
-  const { page } = game;
-  await reached(game, 14);
-  await page.screenshot({ path: kShots + 'title.png' });
-  assert.equal((await stats(page)).buffers, 0, 'nothing is played before a gesture');
-
-  await toMenu(game);
-  await page.screenshot({ path: kShots + 'menu.png' });
-  assert.ok(events(game, 'sound', { id: 535, music: true }).length > 0, 'the menu music was started');
-  const sounding = await stats(page);
-  assert.equal(await page.evaluate(() => window.Module.reedshotAudio.state), 'running');
-  assert.ok(sounding.buffers > 20, `buffers were scheduled (${sounding.buffers})`);
-  assert.ok(sounding.loudBuffers > 10, `the music is in them (${sounding.loudBuffers})`);
-  assert.ok(sounding.ahead >= 3, `buffers wait ahead of the player (${sounding.ahead})`);
-
-  // The game's keys are kept from the page; the browser's own are left alone.
-  await page.evaluate(() => {
-    window.reedshotKeys = [];
-    window.addEventListener('keydown', (e) => window.reedshotKeys.push([e.code, e.defaultPrevented]));
-  });
-  for (const key of ['ArrowDown', 'x', 'F4', 'Control+s']) await page.keyboard.press(key);
-  assert.deepEqual(await page.evaluate(() => window.reedshotKeys), [
-    ['ArrowDown', true],
-    ['KeyX', true],  // typed: the name entry takes letters
-    ['F4', false],
-    ['ControlLeft', false],
-    ['KeyS', false],
-  ]);
-
-  await click(page, ...kMenuHunt);
-  await reached(game, 1);
-  await page.waitForTimeout(1000);
-  await page.screenshot({ path: kShots + 'hunt.png' });
-  const full = await pixels(page);
-  // Seven shells, fired with a finger; the last one says so.
-  for (let shot = 1; shot <= 7; shot++) {
-    await touch(page, 60 + shot * 25, 60);
-    await until(`shot ${shot}`, () => events(game, 'sound', { id: 550 }).length >= shot, 5000);
-  }
-  await until('the last shell', () => events(game, 'sound', { id: 551 }).length === 1, 5000);
-  await page.waitForTimeout(300);
-  await page.screenshot({ path: kShots + 'hunt-empty.png' });
-  assert.ok(changed(full, await pixels(page)) > 0);
-  assert.deepEqual(game.errors, []);
-  await context.close();
-});
+    await click(page, ...kMenuHunt);
+    await reached(game, 1);
+    await page.waitForTimeout(1000);
+    await page.screenshot({ path: kShots + 'hunt.png' });
+    const full = await pixels(page);
+    // Seven shells, fired with a finger; the last one says so.
+    for (let shot = 1; shot <= 7; shot++) {
+      await touch(page, 60 + shot * 25, 60);
+      await until(`shot ${shot}`, () => events(game, 'sound', { id: 550 }).length >= shot, 5000);
+    }
+    await until('the last shell', () => events(game, 'sound', { id: 551 }).length === 1, 5000);
+    await page.waitForTimeout(300);
+    await page.screenshot({ path: kShots + 'hunt-empty.png' });
+    assert.ok(changed(full, await pixels(page)) > 0);
+  }));
 
 test('a changed setting is kept across a reload; a first visit is a first start', async () => {
-  const context = await session.browser.newContext({ viewport: { width: 800, height: 600 } });
-  const game = await visit(context);
-  const { page } = game;
   const created = (g) =>
     g.trace.filter((t) => t.event === 'store_write' && t.ok !== false && (t.kind === 'key' || t.kind === 'database'));
-  assert.ok(created(game).length > 0, 'the first visit creates the store');
+  await play({ viewport: { width: 800, height: 600 } }, async (game) => {
+    const { page } = game;
+    assert.ok(created(game).length > 0, 'the first visit creates the store');
+    await toMenu(game);
+    await openOptions(game);
+    const box = [kSpecialEffects[0] - 12, kSpecialEffects[1] - 12, 24, 24];
+    const ticked = await pixels(page, ...box);
+    await click(page, ...kSpecialEffects);
+    await page.waitForTimeout(500);
+    const cleared = await pixels(page, ...box);
+    assert.ok(changed(ticked, cleared) > 20, 'the box was cleared');
+    await page.screenshot({ path: kShots + 'options-changed.png' });
+    const copies = (await stats(page)).copies;
+    await click(page, ...kOptionsOk);
+    await until('the setting saved', () => events(game, 'store_write', { name: 'SpecialEffects', value: 0 }).length > 0);
+    await until('the store copied', async () => (await stats(page)).copies > copies);
 
-  await toMenu(game);
-  await click(page, ...kMenuOptions);
-  await reached(game, 10);
-  await page.waitForTimeout(800);
-  const box = [kSpecialEffects[0] - 12, kSpecialEffects[1] - 12, 24, 24];
-  const ticked = await pixels(page, ...box);
-  await click(page, ...kSpecialEffects);
-  await page.waitForTimeout(500);
-  const cleared = await pixels(page, ...box);
-  assert.ok(changed(ticked, cleared) > 20, 'the box was cleared');
-  await page.screenshot({ path: kShots + 'options-changed.png' });
-  const copies = (await stats(page)).copies;
-  await click(page, ...kOptionsOk);
-  await until('the setting saved', () => events(game, 'store_write', { name: 'SpecialEffects', value: 0 }).length > 0);
-  await until('the store copied', async () => (await stats(page)).copies > copies);
-
-  await reload(game);
-  assert.deepEqual(created(game), [], 'the reloaded page found the store of the first visit');
-  await toMenu(game);
-  await click(page, ...kMenuOptions);
-  await reached(game, 10);
-  await page.waitForTimeout(800);
-  await page.screenshot({ path: kShots + 'options-reloaded.png' });
-  assert.equal(changed(cleared, await pixels(page, ...box)), 0, 'the box is still clear');
-  assert.equal(await page.locator('#storage').isVisible(), false);
-  assert.deepEqual(game.errors, []);
-  await context.close();
-
+    await reload(game);
+    assert.deepEqual(created(game), [], 'the reloaded page found the store of the first visit');
+    await toMenu(game);
+    await openOptions(game);
+    await page.screenshot({ path: kShots + 'options-reloaded.png' });
+    assert.equal(changed(cleared, await pixels(page, ...box)), 0, 'the box is still clear');
+    assert.equal(await page.locator('#storage').isVisible(), false);
+  });
   // Another profile knows nothing of it.
   const other = await session.browser.newContext();
   assert.ok(created(await visit(other)).length > 0);
@@ -139,7 +102,7 @@ test('the page says so when WebAssembly or storage is missing', async () => {
   await noStorage.addInitScript(() => { delete window.indexedDB; });
   await noStorage.goto(session.origin);
   await noStorage.locator('#storage', { hasText: 'will not be kept' }).waitFor();
-  await noStorage.waitForFunction(() => window.Module?.reedshotStats?.firstFrameMs > 0, null, { timeout: 20000 });
+  await firstFrame(noStorage);
   await noStorage.screenshot({ path: kShots + 'no-storage.png' });
   await context.close();
 });

@@ -2,6 +2,7 @@
 // files, real headless Chromium, the game driven with real mouse, touch and
 // key events and watched through its trace. Screenshots go to build/web-shots/.
 import { after, before } from 'node:test';
+import assert from 'node:assert/strict';
 import { mkdirSync } from 'node:fs';
 import { chromium } from 'playwright-core';
 import { serve } from './serve.mjs';
@@ -54,6 +55,16 @@ export function watch(page) {
     dialog.dismiss();
   });
   return game;
+}
+
+// The page in a browser context of its own; `body` plays it, and no error
+// or message box may have come meanwhile.
+export async function play(options, body, address) {
+  const context = await session.browser.newContext(options);
+  const game = await visit(context, address);
+  await body(game, context);
+  assert.deepEqual(game.errors, []);
+  await context.close();
 }
 
 export async function reload(game) {
@@ -111,3 +122,11 @@ export async function toMenu(game) {
 
 export const kMenuOptions = [258, 76];
 export const kMenuHunt = [245, 30];
+export const kOptionsOk = [158, 212];
+
+// From the menu to the options, their slide finished.
+export async function openOptions(game) {
+  await click(game.page, ...kMenuOptions);
+  await reached(game, 10);
+  await game.page.waitForTimeout(800);
+}

@@ -9,7 +9,8 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { serve } from './serve.mjs';
 import {
-  click, events, firstFrame, kBuild, kMenuHunt, kShots, reached, session, stats, toMenu, until, useBrowser, visit,
+  click, events, firstFrame, kBuild, kMenuHunt, kShots, pixels, play, reached, session, stats, toMenu, until,
+  useBrowser, visit,
 } from './harness.mjs';
 
 useBrowser();
@@ -17,11 +18,13 @@ useBrowser();
 const kMenuQuit = [278, 214];
 
 const layout = (page) => page.evaluate(() => {
-  const box = document.getElementById('canvas').getBoundingClientRect();
+  const canvas = document.getElementById('canvas');
+  const box = canvas.getBoundingClientRect();
   const sharp = document.getElementById('sharp');
   return {
-    width: Math.round(box.width), height: Math.round(box.height),
+    width: Math.round(box.width), height: Math.round(box.height), left: Math.round(box.left),
     sharp: getComputedStyle(sharp).display === 'none' ? 0 : sharp.width / 320,
+    rendering: getComputedStyle(canvas).imageRendering,
   };
 });
 
@@ -44,7 +47,7 @@ const sharpMismatches = (page) => page.evaluate(() => new Promise((done) => {
   }));
 }));
 
-test('the panel fills the room: a whole scale where that fills 85 %, otherwise a sharp fit', async () => {
+test('the panel fills the room: a whole scale where that fills 85 %, otherwise a sharp fit; it follows the window', async () => {
   // [device, viewport, CSS height of the panel, the sharp picture's scale (0: none, a whole scale)]
   const cases = [
     ['desktop', { width: 1280, height: 800 }, 720, 0],
@@ -59,18 +62,27 @@ test('the panel fills the room: a whole scale where that fills 85 %, otherwise a
     phone3x: { deviceScaleFactor: 3, hasTouch: true, isMobile: true },
   };
   for (const [device, viewport, height, sharp] of cases) {
-    const context = await session.browser.newContext({ ...devices[device], viewport });
-    const game = await visit(context);
-    await reached(game, 14);
-    await game.page.waitForTimeout(500);
-    const name = `${device} ${viewport.width}x${viewport.height}`;
-    assert.deepEqual(await layout(game.page), { width: Math.round((height * 4) / 3), height, sharp }, name);
-    if (viewport.height === 390) assert.ok(height >= 0.9 * 390, name);
-    if (sharp) assert.equal(await sharpMismatches(game.page), 0, `${name}: the enlarged picture is the game's`);
-    if (device !== 'phone2x') await game.page.screenshot({ path: `${kShots}fit-${device}-${viewport.width}x${viewport.height}.png` });
-    assert.deepEqual(game.errors, [], name);
-    await context.close();
+    await play({ ...devices[device], viewport }, async (game) => {
+      await reached(game, 14);
+      await game.page.waitForTimeout(500);
+      const name = `${device} ${viewport.width}x${viewport.height}`;
+      const width = Math.round((height * 4) / 3);
+      const expected = { width, height, left: Math.round((viewport.width - (height * 4) / 3) / 2), sharp, rendering: 'pixelated' };
+      assert.deepEqual(await layout(game.page), expected, name);
+      if (viewport.height === 390) assert.ok(height >= 0.9 * 390, name);
+      if (sharp) assert.equal(await sharpMismatches(game.page), 0, `${name}: the enlarged picture is the game's`);
+      if (device !== 'phone2x') await game.page.screenshot({ path: `${kShots}fit-${device}-${viewport.width}x${viewport.height}.png` });
+    });
   }
+  await play({ viewport: { width: 1280, height: 800 } }, async ({ page }) => {
+    const lit = (await pixels(page)).filter((v, i) => i % 4 !== 3 && v > 0).length;
+    assert.ok(lit > 1000, 'the first frame shows a picture');
+    // A smaller window, then one too small for a whole pixel per pixel.
+    for (const [viewport, width] of [[{ width: 700, height: 520 }, 640], [{ width: 300, height: 200 }, 320]]) {
+      await page.setViewportSize(viewport);
+      await page.waitForFunction((w) => document.getElementById('canvas').getBoundingClientRect().width === w, width);
+    }
+  });
 });
 
 test('full screen from the button and from Alt+Enter, which the game never sees', async () => {
@@ -78,80 +90,75 @@ test('full screen from the button and from Alt+Enter, which the game never sees'
     ['desktop', { viewport: { width: 1280, height: 800 } }],
     ['phone3x', { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true }],
   ]) {
-    const context = await session.browser.newContext(options);
-    const game = await visit(context);
-    const { page } = game;
-    await reached(game, 14);
-    const full = () => page.evaluate(() => [!!document.fullscreenElement,
-      document.getElementById('fullscreen').getAttribute('aria-pressed')]);
-    // Key presses the game takes, counted. A first call with no key lets the
-    // export settle (its first call replaces the function on Module).
-    await page.evaluate(() => {
-      const empty = window.Module._reedshot_key_text(0);
-      window.Module.stringToUTF8('', empty, 32);
-      window.Module._reedshot_key(0, empty, empty, 0, 0, 0);
-      const key = window.Module._reedshot_key;
-      window.gameKeyDowns = 0;
-      window.Module._reedshot_key = (down, ...rest) => {
-        const taken = key(down, ...rest);
-        window.gameKeyDowns += down && taken;
-        return taken;
-      };
+    await play(options, async (game) => {
+      const { page } = game;
+      await reached(game, 14);
+      const full = () => page.evaluate(() => [!!document.fullscreenElement,
+        document.getElementById('fullscreen').getAttribute('aria-pressed')]);
+      // Key presses the game takes, counted. A first call with no key lets the
+      // export settle (its first call replaces the function on Module).
+      await page.evaluate(() => {
+        const empty = window.Module._reedshot_key_text(0);
+        window.Module.stringToUTF8('', empty, 32);
+        window.Module._reedshot_key(0, empty, empty, 0, 0, 0);
+        const key = window.Module._reedshot_key;
+        window.gameKeyDowns = 0;
+        window.Module._reedshot_key = (down, ...rest) => {
+          const taken = key(down, ...rest);
+          window.gameKeyDowns += down && taken;
+          return taken;
+        };
+      });
+      if (options.hasTouch) await page.tap('#fullscreen');
+      else await page.click('#fullscreen');
+      // The button's state follows on the fullscreenchange event, a moment after.
+      await until('full screen', async () => (await full()).join() === 'true,true');
+      await page.waitForTimeout(500);
+      await page.screenshot({ path: `${kShots}fullscreen-${device}.png` });
+      await page.keyboard.press('Alt+Enter');
+      await until('full screen left', async () => (await full()).join() === 'false,false');
+      await page.keyboard.press('Alt+Enter');
+      await until('full screen again', async () => (await full())[0]);
+      assert.equal(await page.evaluate(() => window.gameKeyDowns), 0, 'no key reached the game');
+      await page.keyboard.press('Enter');
+      assert.equal(await page.evaluate(() => window.gameKeyDowns), 1, 'Enter alone is the game\'s');
     });
-    if (options.hasTouch) await page.tap('#fullscreen');
-    else await page.click('#fullscreen');
-    // The button's state follows on the fullscreenchange event, a moment after.
-    await until('full screen', async () => (await full()).join() === 'true,true');
-    await page.waitForTimeout(500);
-    await page.screenshot({ path: `${kShots}fullscreen-${device}.png` });
-    await page.keyboard.press('Alt+Enter');
-    await until('full screen left', async () => (await full()).join() === 'false,false');
-    await page.keyboard.press('Alt+Enter');
-    await until('full screen again', async () => (await full())[0]);
-    assert.equal(await page.evaluate(() => window.gameKeyDowns), 0, 'no key reached the game');
-    await page.keyboard.press('Enter');
-    assert.equal(await page.evaluate(() => window.gameKeyDowns), 1, 'Enter alone is the game\'s');
-    assert.deepEqual(game.errors, []);
-    await context.close();
   }
 });
 
-test('the mute switch and Ctrl+M silence the page and change no stored volume; M alone is the name\'s', async () => {
-  const context = await session.browser.newContext({ viewport: { width: 1280, height: 800 } });
-  const game = await visit(context);
-  const { page } = game;
-  await toMenu(game);
-  const loud = async () => (await stats(page)).loudBuffers;
-  const sounding = async () => {
-    const before = await loud();
-    await page.waitForTimeout(1000);
-    return (await loud()) > before;
-  };
-  const switchState = () => page.evaluate(() =>
-    [document.getElementById('mute').getAttribute('aria-pressed'), window.Module.reedshotOut.gain.value]);
-  assert.ok(await sounding(), 'the menu music plays');
-  const writes = events(game, 'store_write').length;
+test('the mute switch and Ctrl+M silence the page and change no stored volume; M alone is the name\'s', () =>
+  play({ viewport: { width: 1280, height: 800 } }, async (game) => {
+    const { page } = game;
+    await toMenu(game);
+    const loud = async () => (await stats(page)).loudBuffers;
+    const sounding = async () => {
+      const before = await loud();
+      await page.waitForTimeout(1000);
+      return (await loud()) > before;
+    };
+    const switchState = () => page.evaluate(() =>
+      [document.getElementById('mute').getAttribute('aria-pressed'), window.Module.reedshotOut.gain.value]);
+    assert.ok(await sounding(), 'the menu music plays');
+    const writes = events(game, 'store_write').length;
 
-  await page.keyboard.press('m');
-  assert.deepEqual(await switchState(), ['false', 1]);
-  await page.keyboard.press('Control+m');
-  assert.deepEqual(await switchState(), ['true', 0]);
-  assert.equal(await sounding(), false, 'muted, nothing more is played');
-  await page.screenshot({ path: kShots + 'muted.png' });
-  await page.click('#mute');
-  assert.deepEqual(await switchState(), ['false', 1]);
-  assert.ok(await sounding(), 'the music is back');
-  assert.equal(events(game, 'store_write').length, writes, 'nothing was stored');
+    await page.keyboard.press('m');
+    assert.deepEqual(await switchState(), ['false', 1]);
+    await page.keyboard.press('Control+m');
+    assert.deepEqual(await switchState(), ['true', 0]);
+    assert.equal(await sounding(), false, 'muted, nothing more is played');
+    await page.screenshot({ path: kShots + 'muted.png' });
+    await page.click('#mute');
+    assert.deepEqual(await switchState(), ['false', 1]);
+    assert.ok(await sounding(), 'the music is back');
+    assert.equal(events(game, 'store_write').length, writes, 'nothing was stored');
 
-  // The switch holds across a reload.
-  await page.click('#mute');
-  await page.reload();
-  await firstFrame(page);
-  await page.mouse.click(640, 400);
-  assert.deepEqual(await switchState(), ['true', 0]);
-  assert.deepEqual(game.errors, []);
-  await context.close();
-});
+    // The switch holds across a reload.
+    await page.click('#mute');
+    await page.reload();
+    await firstFrame(page);
+    await page.mouse.click(640, 400);
+    assert.deepEqual(await switchState(), ['true', 0]);
+  }));
 
 // Headless Chromium never hides a page: the page is told it is hidden as a
 // browser tells it.
@@ -161,56 +168,50 @@ const setHidden = (page, hidden) => page.evaluate((hidden) => {
   document.dispatchEvent(new Event('visibilitychange'));
 }, hidden);
 
-test('a hidden page plays no sound and draws nothing; the pause menu\'s music waits for its return', async () => {
-  const context = await session.browser.newContext({ viewport: { width: 1280, height: 800 } });
-  const game = await visit(context, session.origin + '?trace&hunt');
-  const { page } = game;
-  await reached(game, 1);
-  await click(page, 160, 120);  // a shot, and sound on
-  await until('sound on', () => page.evaluate(() => window.Module.reedshotAudio?.state === 'running'));
+test('a hidden page plays no sound and draws nothing; the pause menu\'s music waits for its return', () =>
+  play({ viewport: { width: 1280, height: 800 } }, async (game) => {
+    const { page } = game;
+    await reached(game, 1);
+    await click(page, 160, 120);  // a shot, and sound on
+    await until('sound on', () => page.evaluate(() => window.Module.reedshotAudio?.state === 'running'));
 
-  await setHidden(page, true);
-  await reached(game, 5);
-  await until('the music started', () => events(game, 'sound', { music: true }).length > 0);
-  const hidden = await stats(page);
-  await page.waitForTimeout(2000);
-  const after = await stats(page);
-  assert.equal(await page.evaluate(() => window.Module.reedshotAudio.state), 'suspended');
-  assert.equal(after.loudBuffers, hidden.loudBuffers, 'nothing was played');
-  assert.equal(after.frames, hidden.frames, 'nothing was drawn');
+    await setHidden(page, true);
+    await reached(game, 5);
+    await until('the music started', () => events(game, 'sound', { music: true }).length > 0);
+    const hidden = await stats(page);
+    await page.waitForTimeout(2000);
+    const after = await stats(page);
+    assert.equal(await page.evaluate(() => window.Module.reedshotAudio.state), 'suspended');
+    assert.equal(after.loudBuffers, hidden.loudBuffers, 'nothing was played');
+    assert.equal(after.frames, hidden.frames, 'nothing was drawn');
 
-  await setHidden(page, false);
-  await until('sound again', () => page.evaluate(() => window.Module.reedshotAudio.state === 'running'));
-  await until('the music', async () => (await stats(page)).loudBuffers > after.loudBuffers);
-  await until('a frame', async () => (await stats(page)).frames > after.frames);
-  await page.screenshot({ path: kShots + 'hidden-returned.png' });
-  assert.deepEqual(game.errors, []);
-  await context.close();
-});
+    await setHidden(page, false);
+    await until('sound again', () => page.evaluate(() => window.Module.reedshotAudio.state === 'running'));
+    await until('the music', async () => (await stats(page)).loudBuffers > after.loudBuffers);
+    await until('a frame', async () => (await stats(page)).frames > after.frames);
+    await page.screenshot({ path: kShots + 'hidden-returned.png' });
+  }, session.origin + '?trace&hunt'));
 
-test('after Quit the page offers to play again, and the game starts afresh without a reload', async () => {
-  const context = await session.browser.newContext({ viewport: { width: 1280, height: 800 } });
-  const game = await visit(context);
-  const { page } = game;
-  await toMenu(game);
-  await click(page, ...kMenuQuit);
-  await until('the end', () => events(game, 'exit').length === 1);
-  const again = page.locator('#again');
-  await again.waitFor();
-  await page.screenshot({ path: kShots + 'ended.png' });
+test('after Quit the page offers to play again, and the game starts afresh without a reload', () =>
+  play({ viewport: { width: 1280, height: 800 } }, async (game) => {
+    const { page } = game;
+    await toMenu(game);
+    await click(page, ...kMenuQuit);
+    await until('the end', () => events(game, 'exit').length === 1);
+    const again = page.locator('#again');
+    await again.waitFor();
+    await page.screenshot({ path: kShots + 'ended.png' });
 
-  game.trace.length = 0;
-  await again.click();
-  assert.equal(await page.locator('#message').isVisible(), false);
-  await toMenu(game);
-  await click(page, ...kMenuHunt);
-  await reached(game, 1);
-  await click(page, 160, 120);
-  await until('a shot', () => events(game, 'sound', { id: 550 }).length > 0);
-  await page.screenshot({ path: kShots + 'played-again.png' });
-  assert.deepEqual(game.errors, []);
-  await context.close();
-});
+    game.trace.length = 0;
+    await again.click();
+    assert.equal(await page.locator('#message').isVisible(), false);
+    await toMenu(game);
+    await click(page, ...kMenuHunt);
+    await reached(game, 1);
+    await click(page, 160, 120);
+    await until('a shot', () => events(game, 'sound', { id: 550 }).length > 0);
+    await page.screenshot({ path: kShots + 'played-again.png' });
+  }));
 
 test('after one visit the game starts with the network off, and a new build is taken on the next visit', async () => {
   // A copy of the build on a server of its own, to change and to stop.
