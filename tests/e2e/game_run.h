@@ -2,6 +2,7 @@
 // reads back what it left there: trace, screenshots, audio, store.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -117,5 +118,18 @@ inline pid_t StartGame(const fs::path& dir, const std::string& script, const std
     }
     return pid;
 }
+
+// A scratch folder of the test's own for its runs, gone afterwards.
+class RunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("reedshot-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                 std::to_string(::getpid()));
+        fs::remove_all(root_);
+    }
+    void TearDown() override { fs::remove_all(root_); }
+    fs::path root_;
+};
 
 }  // namespace e2e

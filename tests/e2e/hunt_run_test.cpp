@@ -62,15 +62,7 @@ int32_t Field(const std::string& line, const std::string& name) {
     return at == std::string::npos ? -1 : std::stoi(line.substr(at + name.size() + 3));
 }
 
-class HuntRun : public ::testing::Test {
-protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() / ("reedshot-hunt-" + std::to_string(::getpid()));
-        fs::remove_all(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
-    fs::path root_;
-};
+using HuntRun = e2e::RunTest;
 
 TEST_F(HuntRun, AScriptedHuntRunsOutAndItsResultIsStoredTheSameEveryTimeHoweverBusyTheMachine) {
     const fs::path a = root_ / "a";

@@ -56,15 +56,7 @@ Stored ReadStore(const fs::path& dir) {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-class SettingsScreens : public ::testing::Test {
-protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() / ("reedshot-e2e-screens-" + std::to_string(::getpid()));
-        fs::remove_all(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
-    fs::path root_;
-};
+using SettingsScreens = e2e::RunTest;
 
 // Every screen but the hunt's, from the start to the menu's quit button.
 TEST_F(SettingsScreens, WhatThePlayerSetIsStoredAndKeptAcrossARestart) {
