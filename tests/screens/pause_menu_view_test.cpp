@@ -84,15 +84,12 @@ TEST_F(PauseMenuTest, ThePanelSlidesInSeventeenStepsAndIgnoresTapsMeanwhile) {
     EXPECT_TRUE(Sounds().empty());
 }
 
-TEST_F(PauseMenuTest, WithoutMenuAnimationThePanelIsInPlaceAtTheFirstEvent) {
+TEST_F(PauseMenuTest, ThePressedLookShowsWhileHeldAndOnlyAReleaseOnTheSameButtonActs) {
+    // Without the menu animation the panel is in place at the first event.
     Prefs().MenuAnimation = false;
     pause.HandleEvent(idle);
     EXPECT_FALSE(pause.Animating());
     EXPECT_EQ(pause.PanelX(), PauseMenuView::kPanelX);
-}
-
-TEST_F(PauseMenuTest, ThePressedLookShowsWhileHeldAndOnlyAReleaseOnTheSameButtonActs) {
-    SlideIn();
     gfx::Picture pressed;
     gfx::LoadPicture(pressed, 526, 24, 88);
     Down(kResume);
