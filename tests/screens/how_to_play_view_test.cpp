@@ -75,21 +75,8 @@ TEST_F(HowToPlayTest, PagesTurnInTwoStepsAndStopAtBothEnds) {
     EXPECT_TRUE(Shows(405));
 }
 
-TEST_F(HowToPlayTest, OkAndEscapeGoBackAndTheOthersOpenTheirScreensOnTheBackStack) {
-    const uint8_t depth = Views().Depth();
-    Tap(210, 130);
-    EXPECT_EQ(Views().Next(), kViewCredits);
-    EXPECT_EQ(Views().Depth(), depth + 1);
-    Tap(210, 260);
-    EXPECT_EQ(Views().Next(), kViewAbout);
-    EXPECT_EQ(Views().Depth(), depth + 2);
-    Views().Back();
-    Views().Back();
-    Tap(210, 30);
-    EXPECT_EQ(Views().Next(), kViewMainMenu);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"540", "540", "540"}));
-    // Escape presses OK.
-    Views().SwitchTo(kViewHowToPlay, true);
+// The buttons' ways out are walked by the end-to-end screens tour.
+TEST_F(HowToPlayTest, EscapePressesOk) {
     InputEvent escape = Event(kEventCharacter);
     escape.payload[0] = kCharEscape;
     help.HandleEvent(escape);
