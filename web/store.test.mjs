@@ -116,6 +116,19 @@ test('a second tab offers to take over; the first saves and stops, and nothing i
   assert.equal((await stats(second.page)).copies, copies + 1, 'eleven settings written, one copy');
   assert.match(await storedText(second.page), /ALICE/);
   assert.equal((await stats(first.page)).copies, copiesLeft, 'the first tab wrote nothing more');
+
+  // "Play here" in the first tab takes the game back: it reloads straight into
+  // the game, the second saves and stops, and the first tab's saves are kept.
+  first.trace.length = 0;
+  await first.page.locator('#elsewhere').getByRole('button', { name: 'Play here' }).click();
+  await firstFrame(first.page);
+  await second.page.locator('#elsewhere').getByText('playing in another tab').waitFor();
+  assert.equal(events(second, 'exit').length, 1, 'the second tab stopped');
+  const secondCopies = (await stats(second.page)).copies;
+  await toMenu(first);
+  await typeName(first, 'bob');
+  await until('the name copied', async () => /BOB/.test(await storedText(first.page)));
+  assert.equal((await stats(second.page)).copies, secondCopies, 'the second tab wrote nothing more');
   assert.deepEqual([...first.errors, ...second.errors], []);
   await context.close();
 });
