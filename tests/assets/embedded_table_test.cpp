@@ -11,10 +11,12 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "resources/picture_pack.h"
 #include "resources/resource_table.h"
 #include "resources/wave_pack.h"
 #include "tests/assets/reference_decoder.h"
 #include "tools/assetgen/catalogue.h"
+#include "tools/assetgen/resource_source.h"
 #include "tools/assetgen/sound_source.h"
 
 namespace {
@@ -84,6 +86,45 @@ TEST(WavePack, RoundTripsExtremesAndRefusesBadInput) {
     const std::vector<uint8_t> ones(64, 0xFF);  // key 7 and a run of ones no byte needs
     std::vector<uint8_t> out(8);
     EXPECT_FALSE(resources::UnpackWave(ones.data(), ones.size(), out.data(), out.size()));
+}
+
+// Packed for the browser, the pictures take under half their stored size, and
+// each unpacks to a PCT resource whose whole stream decodes to exactly its
+// pixels; cut short, unpacking says so.
+TEST(PicturePack, EveryPictureUnpacksToExactlyItsPixels) {
+    const assetgen::PictureList pictures = assetgen::BuildPictures();
+    const std::vector<assetgen::Resource> packed = assetgen::PictureResources(pictures, true);
+    ASSERT_EQ(packed.size(), pictures.size());
+    size_t stored = 0;
+    for (const assetgen::Resource& r : assetgen::PictureResources(pictures, false)) stored += r.bytes.size();
+    const std::vector<uint8_t>& pack = packed[0].bytes;
+    EXPECT_LT(pack.size() * 2, stored);
+    std::vector<resources::PictureBytes> out;
+    ASSERT_TRUE(resources::UnpackPictures(pack.data(), pack.size(), out));
+    ASSERT_EQ(out.size(), pictures.size());
+    for (size_t i = 0; i < out.size(); ++i) {
+        const assetgen::Picture& p = pictures[i];
+        EXPECT_EQ(out[i].id, p.id);
+        const std::vector<uint8_t> raw = ReferenceDecode(out[i].bytes.data(), out[i].bytes.size(), 1u << 24);
+        ASSERT_EQ(raw.size(), p.pixels.size() * 2) << p.id;
+        for (size_t k = 0; k < p.pixels.size(); ++k)
+            ASSERT_EQ(raw[2 * k] | (raw[2 * k + 1] << 8), p.pixels[k]) << "picture " << p.id << " pixel " << k;
+    }
+    std::vector<resources::PictureBytes> cut;
+    EXPECT_FALSE(resources::UnpackPictures(pack.data(), pack.size() - 8, cut));
+}
+
+// Streams ending on a byte boundary and inside one, runs overlapping what
+// they copy, and rows repeating from the one above all decode exactly.
+TEST(PicturePack, RunsDecodeToExactlyTheirBytes) {
+    std::vector<uint8_t> rows(300);
+    for (size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<uint8_t>(i % 20 < 10 ? i % 7 : i * 13);
+    const std::vector<std::pair<std::vector<uint8_t>, uint32_t>> cases = {
+        {{}, 1}, {{7}, 1}, {{1, 2, 3, 4, 5, 6, 7, 8}, 2}, {std::vector<uint8_t>(100, 0x5A), 4}, {rows, 10}};
+    for (const auto& [bytes, width] : cases) {
+        const std::vector<uint8_t> pct = resources::EncodeRuns(bytes.data(), bytes.size(), width);
+        EXPECT_EQ(ReferenceDecode(pct.data(), pct.size(), 1u << 16), bytes) << bytes.size();
+    }
 }
 
 std::string ReadAll(const std::filesystem::path& p) {

@@ -1,4 +1,5 @@
 // assetgen --table FILE.cpp   writes the embedded resource table
+// assetgen --web-table FILE.cpp   the same with the pictures packed for the browser
 // assetgen --sheet FILE.png   draws every picture as the player sees it
 // assetgen --wav DIR          writes every sound as a .wav file
 // assetgen --icons DIR        draws the desktop icons into a hicolor tree
@@ -23,14 +24,12 @@ bool WriteFile(const std::filesystem::path& path, const void* data, size_t size)
     return static_cast<bool>(f);
 }
 
-int WriteTable(const std::string& path) {
-    std::vector<assetgen::Resource> all;
+int WriteTable(const std::string& path, bool packPictures) {
+    const assetgen::PictureList pictures = assetgen::BuildPictures();
+    std::vector<assetgen::Resource> all = assetgen::PictureResources(pictures, packPictures);
     size_t raw = 0, stored = 0;
-    for (const assetgen::Picture& p : assetgen::BuildPictures()) {
-        all.push_back(assetgen::EncodePicture(p));
-        raw += p.pixels.size() * 2;
-        stored += all.back().bytes.size();
-    }
+    for (const assetgen::Picture& p : pictures) raw += p.pixels.size() * 2;
+    for (const assetgen::Resource& r : all) stored += r.bytes.size();
     size_t sounds = 0, packed = 0;
     for (assetgen::Resource& s : assetgen::PackedSoundResources()) {
         sounds += s.unpacked;
@@ -63,13 +62,13 @@ int WriteWaves(const std::filesystem::path& dir) {
 int Run(int argc, char** argv) {
     if (argc == 3) {
         const std::string option = argv[1];
-        if (option == "--table") return WriteTable(argv[2]);
+        if (option == "--table" || option == "--web-table") return WriteTable(argv[2], option == "--web-table");
         if (option == "--sheet") return assetgen::WriteContactSheet(assetgen::BuildPictures(), argv[2]) ? 0 : 1;
         if (option == "--wav") return WriteWaves(argv[2]);
         if (option == "--icons") return assetgen::WriteIcons(argv[2]) ? 0 : 1;
         if (option == "--web-icons") return assetgen::WriteWebIcons(argv[2]) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: assetgen --table FILE.cpp | --sheet FILE.png | --wav DIR | --icons DIR | --web-icons DIR\n");
+    std::fprintf(stderr, "usage: assetgen --table FILE.cpp | --web-table FILE.cpp | --sheet FILE.png | --wav DIR | --icons DIR | --web-icons DIR\n");
     return 2;
 }
 

@@ -2,18 +2,43 @@
 
 #include <algorithm>
 
+#include "resources/picture_pack.h"
 #include "tools/pctcodec/pct_encoder.h"
 
 namespace assetgen {
 
-Resource EncodePicture(const Picture& picture) {
+namespace {
+
+std::vector<uint8_t> RawBytes(const Picture& picture) {
     std::vector<uint8_t> raw;
     raw.reserve(picture.pixels.size() * 2);
     for (uint16_t px : picture.pixels) {
         raw.push_back(static_cast<uint8_t>(px & 0xFF));
         raw.push_back(static_cast<uint8_t>(px >> 8));
     }
+    return raw;
+}
+
+}  // namespace
+
+Resource EncodePicture(const Picture& picture) {
+    const std::vector<uint8_t> raw = RawBytes(picture);
     return {"PCT", picture.id, pctcodec::EncodePct(raw.data(), raw.size())};
+}
+
+std::vector<Resource> PictureResources(const std::vector<Picture>& pictures, bool packed) {
+    std::vector<Resource> out;
+    if (!packed) {
+        for (const Picture& p : pictures) out.push_back(EncodePicture(p));
+        return out;
+    }
+    std::vector<resources::PictureBytes> raw;
+    for (const Picture& p : pictures) {
+        raw.push_back({p.id, static_cast<uint16_t>(p.width), RawBytes(p)});
+        out.push_back({"PCT", p.id, {}, static_cast<uint32_t>(raw.back().bytes.size()), !out.empty()});
+    }
+    if (!out.empty()) out[0].bytes = resources::PackPictures(raw);
+    return out;
 }
 
 void SortResources(std::vector<Resource>& resources) {
@@ -54,12 +79,16 @@ std::string TableSource(const std::vector<Resource>& resources) {
     out += "#include \"resources/resource_table.h\"\n\nnamespace resources {\nnamespace {\n\n";
     out += "alignas(4) const char kBlob[] =\n    \"\"\n";
     std::string entries;
-    uint32_t offset = 0;
+    uint32_t offset = 0, start = 0, size = 0;
     for (const Resource& r : resources) {
-        AppendLiteralBytes(out, r.bytes);
-        entries += "    {\"" + r.type + "\", " + std::to_string(r.id) + ", " + std::to_string(offset) + ", " +
-                   std::to_string(r.bytes.size()) + ", " + std::to_string(r.unpacked) + "},\n";
-        offset += static_cast<uint32_t>(r.bytes.size());
+        if (!r.shared) {
+            AppendLiteralBytes(out, r.bytes);
+            start = offset;
+            size = static_cast<uint32_t>(r.bytes.size());
+            offset += size;
+        }
+        entries += "    {\"" + r.type + "\", " + std::to_string(r.id) + ", " + std::to_string(start) + ", " +
+                   std::to_string(size) + ", " + std::to_string(r.unpacked) + "},\n";
     }
     out += "    ;\n\n";
     if (resources.empty()) {

@@ -14,10 +14,16 @@ struct Resource {
     uint16_t id;
     std::vector<uint8_t> bytes;
     uint32_t unpacked = 0;  // the size before packing; 0 when stored as it is
+    bool shared = false;    // no bytes of its own: those of the resource before it, a pack of several
 };
 
 // The stored PCT resource of one picture: its 5-6-5 bytes, compressed.
 Resource EncodePicture(const Picture& picture);
+
+// Every picture's PCT resource, or with `packed` all of them packed together
+// (resources/picture_pack.h): the first holds the pack, the others share it,
+// and each unpacks to a PCT resource decoding to exactly its pixels.
+std::vector<Resource> PictureResources(const std::vector<Picture>& pictures, bool packed);
 
 // Sorted by type, then id, as the table requires.
 void SortResources(std::vector<Resource>& resources);

@@ -1,0 +1,229 @@
+#include "resources/picture_pack.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "resources/range_coder.h"
+
+namespace resources {
+
+namespace {
+
+constexpr size_t kHeader = 2;
+constexpr size_t kPerPicture = 8;  // id, width, decoded size
+constexpr uint32_t kLevels = 5;    // how busy the neighbourhood is
+
+struct Model {
+    Model() {
+        std::fill_n(&same[0][0], sizeof same / sizeof(Probability), kEven);
+        std::fill_n(&red[0][0], sizeof red / sizeof(Probability), kEven);
+        std::fill_n(&green[0][0], sizeof green / sizeof(Probability), kEven);
+        std::fill_n(&blue[0][0], sizeof blue / sizeof(Probability), kEven);
+        std::fill_n(odd, 256, kEven);
+    }
+    Probability same[4][1024];           // equal to the left, above, above right, above left pixel
+    Probability red[kLevels][32];
+    Probability green[kLevels * 32][64];  // also by red's difference
+    Probability blue[kLevels * 64][32];   // also by green's difference
+    Probability odd[256];                // a picture's odd last byte
+};
+
+struct Encoding {
+    RangeEncoder& coder;
+    uint32_t Bit(Probability& p, uint32_t bit) {
+        coder.Encode(p, bit);
+        return bit;
+    }
+    uint32_t Tree(Probability* tree, uint32_t value, uint32_t bits) {
+        coder.EncodeTree(tree, value, bits);
+        return value;
+    }
+};
+
+// The same calls as Encoding: the values passed in are not known yet and are
+// read from the stream instead.
+struct Decoding {
+    RangeDecoder& coder;
+    uint32_t Bit(Probability& p, uint32_t) { return coder.Decode(p); }
+    uint32_t Tree(Probability* tree, uint32_t, uint32_t bits) { return coder.DecodeTree(tree, bits); }
+};
+
+int32_t Median(int32_t a, int32_t b, int32_t c) {
+    const int32_t high = std::max(a, b), low = std::min(a, b);
+    return c >= high ? low : c <= low ? high : a + b - c;
+}
+
+int32_t Red(uint32_t c) { return static_cast<int32_t>(c >> 11); }
+int32_t Green(uint32_t c) { return static_cast<int32_t>((c >> 5) & 63); }
+int32_t Blue(uint32_t c) { return static_cast<int32_t>(c & 31); }
+
+// A pixel unlike its neighbours: red, then green and blue by what red did,
+// each as its difference from the neighbours' median.
+template <class Coder>
+uint32_t CodeColour(Coder& coder, Model& m, uint32_t c, uint32_t w, uint32_t n, uint32_t nw, uint32_t ne) {
+    const int32_t pr = Median(Red(w), Red(n), Red(nw));
+    const int32_t pg = Median(Green(w), Green(n), Green(nw));
+    const int32_t pb = Median(Blue(w), Blue(n), Blue(nw));
+    const int32_t busy =
+        std::abs(Green(w) - Green(nw)) + std::abs(Green(n) - Green(nw)) + std::abs(Green(n) - Green(ne));
+    const uint32_t level = busy == 0 ? 0 : busy < 3 ? 1 : busy < 8 ? 2 : busy < 20 ? 3 : 4;
+    const uint32_t er = coder.Tree(m.red[level], static_cast<uint32_t>(Red(c) - pr) & 31, 5);
+    const int32_t r = (pr + static_cast<int32_t>(er)) & 31;
+    const int32_t dr = r - pr;
+    const uint32_t eg = coder.Tree(m.green[level * 32 + er], static_cast<uint32_t>(Green(c) - pg - 2 * dr) & 63, 6);
+    const int32_t g = (pg + 2 * dr + static_cast<int32_t>(eg)) & 63;
+    const uint32_t eb = coder.Tree(m.blue[level * 64 + eg], static_cast<uint32_t>(Blue(c) - pb - dr) & 31, 5);
+    const int32_t b = (pb + dr + static_cast<int32_t>(eb)) & 31;
+    return static_cast<uint32_t>(r << 11 | g << 5 | b);
+}
+
+// Codes (or, decoding, fills in) the `size` bytes of one picture, little-endian
+// 5-6-5 pixels in rows of `width`.
+template <class Coder>
+void CodePicture(Coder& coder, Model& m, uint8_t* bytes, size_t size, uint32_t width) {
+    const size_t count = size / 2;
+    int64_t x = 0;  // of pixel i
+    auto at = [&](size_t i, int64_t dx, int64_t dy) -> uint32_t {
+        const int64_t index = static_cast<int64_t>(i) + dy * static_cast<int64_t>(width) + dx;
+        if (x + dx < 0 || x + dx >= static_cast<int64_t>(width) || index < 0) return 0;
+        return bytes[2 * index] | static_cast<uint32_t>(bytes[2 * index + 1]) << 8;
+    };
+    uint32_t history = 0;
+    for (size_t i = 0; i < count; ++i, x = x + 1 == static_cast<int64_t>(width) ? 0 : x + 1) {
+        const uint32_t c = bytes[2 * i] | static_cast<uint32_t>(bytes[2 * i + 1]) << 8;
+        const uint32_t w = at(i, -1, 0), n = at(i, 0, -1), nw = at(i, -1, -1), ne = at(i, 1, -1);
+        const uint32_t ww = at(i, -2, 0), nn = at(i, 0, -2);
+        const uint32_t context = (w == n) | (w == nw) << 1 | (n == ne) << 2 | (n == nw) << 3 | (w == ww) << 4 |
+                                 (n == nn) << 5 | (history & 15) << 6;
+        uint32_t pixel = w;
+        const uint32_t onLeft = coder.Bit(m.same[0][context], c == w);
+        history = history << 1 | onLeft;
+        if (onLeft == 0) {
+            uint32_t onAbove = 0;
+            if (n != w) {
+                onAbove = coder.Bit(m.same[1][context], c == n);
+                history = history << 1 | onAbove;
+            }
+            if (onAbove != 0) {
+                pixel = n;
+            } else if (ne != w && ne != n && coder.Bit(m.same[2][context], c == ne) != 0) {
+                pixel = ne;
+            } else if (nw != w && nw != n && nw != ne && coder.Bit(m.same[3][context], c == nw) != 0) {
+                pixel = nw;
+            } else {
+                pixel = CodeColour(coder, m, c, w, n, nw, ne);
+            }
+        }
+        bytes[2 * i] = static_cast<uint8_t>(pixel);
+        bytes[2 * i + 1] = static_cast<uint8_t>(pixel >> 8);
+    }
+    if (size % 2 != 0) bytes[size - 1] = static_cast<uint8_t>(coder.Tree(m.odd, bytes[size - 1], 8));
+}
+
+void Put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+uint32_t Get(const uint8_t* at, int bytes) {
+    uint32_t value = 0;
+    for (int i = bytes; i-- > 0;) value = value << 8 | at[i];
+    return value;
+}
+
+class BitWriter {
+public:
+    explicit BitWriter(std::vector<uint8_t>& out) : out_(out) {}
+    void Put(uint32_t value, uint32_t bits) {
+        for (uint32_t i = bits; i-- > 0;) {
+            if (used_ == 0) out_.push_back(0);
+            if (((value >> i) & 1) != 0) out_.back() = static_cast<uint8_t>(out_.back() | (0x80u >> used_));
+            used_ = (used_ + 1) & 7;
+        }
+    }
+    bool Whole() const { return used_ == 0; }
+
+private:
+    std::vector<uint8_t>& out_;
+    uint32_t used_ = 0;
+};
+
+}  // namespace
+
+std::vector<uint8_t> PackPictures(const std::vector<PictureBytes>& pictures) {
+    std::vector<uint8_t> out;
+    Put(out, static_cast<uint32_t>(pictures.size()), kHeader);
+    for (const PictureBytes& p : pictures) {
+        Put(out, p.id, 2);
+        Put(out, p.width, 2);
+        Put(out, static_cast<uint32_t>(p.bytes.size()), 4);
+    }
+    RangeEncoder encoder;
+    Encoding coding{encoder};
+    auto model = std::make_unique<Model>();
+    for (const PictureBytes& p : pictures) {
+        std::vector<uint8_t> bytes = p.bytes;
+        CodePicture(coding, *model, bytes.data(), bytes.size(), std::max<uint32_t>(p.width, 1));
+    }
+    const std::vector<uint8_t> body = encoder.Finish();
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+bool UnpackPictures(const uint8_t* packed, size_t size, std::vector<PictureBytes>& out) {
+    if (size < kHeader) return false;
+    const size_t count = Get(packed, kHeader);
+    const size_t start = kHeader + count * kPerPicture;
+    if (size < start) return false;
+    RangeDecoder decoder(packed + start, size - start);
+    Decoding coding{decoder};
+    auto model = std::make_unique<Model>();
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* fields = packed + kHeader + i * kPerPicture;
+        const auto width = static_cast<uint16_t>(Get(fields + 2, 2));
+        bytes.assign(Get(fields + 4, 4), 0);
+        CodePicture(coding, *model, bytes.data(), bytes.size(), std::max<uint32_t>(width, 1));
+        if (!decoder.Intact()) return false;
+        out.push_back({static_cast<uint16_t>(Get(fields, 2)), width, EncodeRuns(bytes.data(), bytes.size(), width)});
+    }
+    return true;
+}
+
+// The decoder finishes the token in progress when it fetches the stream's
+// last byte, and starts none after: so the stream ends one byte after the
+// last whole byte of tokens, whatever the padding.
+std::vector<uint8_t> EncodeRuns(const uint8_t* bytes, size_t size, uint32_t width) {
+    constexpr size_t kHistory = 512, kLongest = 32;
+    std::vector<uint8_t> out(4, 0);
+    BitWriter writer(out);
+    const size_t distances[] = {2, size_t{width} * 2};
+    auto byteAt = [&](size_t i, size_t back) { return i >= back ? bytes[i - back] : uint8_t{0}; };
+    for (size_t i = 0; i < size;) {
+        size_t length = 1, distance = 0;
+        for (size_t back : distances) {
+            if (back == 0 || back > kHistory) continue;
+            size_t n = 0;
+            while (n < kLongest && i + n < size && byteAt(i + n, back) == bytes[i + n]) ++n;
+            if (n > length) {
+                length = n;
+                distance = back;
+            }
+        }
+        if (distance == 0) {
+            writer.Put(1, 1);
+            writer.Put(bytes[i], 8);
+        } else {
+            writer.Put(0, 1);
+            writer.Put(static_cast<uint32_t>(length - 1), 5);
+            writer.Put(static_cast<uint32_t>(kHistory - distance), 9);
+        }
+        i += length;
+    }
+    if (writer.Whole()) out.push_back(0);
+    const auto length = static_cast<uint32_t>(out.size() - 4);
+    for (int b = 0; b < 4; ++b) out[static_cast<size_t>(b)] = static_cast<uint8_t>(length >> (8 * b));
+    return out;
+}
+
+}  // namespace resources
