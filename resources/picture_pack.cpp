@@ -83,17 +83,15 @@ uint32_t CodeColour(Coder& coder, Model& m, uint32_t c, uint32_t w, uint32_t n, 
 template <class Coder>
 void CodePicture(Coder& coder, Model& m, uint8_t* bytes, size_t size, uint32_t width) {
     const size_t count = size / 2;
-    int64_t x = 0;  // of pixel i
-    auto at = [&](size_t i, int64_t dx, int64_t dy) -> uint32_t {
-        const int64_t index = static_cast<int64_t>(i) + dy * static_cast<int64_t>(width) + dx;
-        if (x + dx < 0 || x + dx >= static_cast<int64_t>(width) || index < 0) return 0;
-        return bytes[2 * index] | static_cast<uint32_t>(bytes[2 * index + 1]) << 8;
-    };
+    auto pixelAt = [bytes](size_t k) { return bytes[2 * k] | static_cast<uint32_t>(bytes[2 * k + 1]) << 8; };
     uint32_t history = 0;
-    for (size_t i = 0; i < count; ++i, x = x + 1 == static_cast<int64_t>(width) ? 0 : x + 1) {
-        const uint32_t c = bytes[2 * i] | static_cast<uint32_t>(bytes[2 * i + 1]) << 8;
-        const uint32_t w = at(i, -1, 0), n = at(i, 0, -1), nw = at(i, -1, -1), ne = at(i, 1, -1);
-        const uint32_t ww = at(i, -2, 0), nn = at(i, 0, -2);
+    for (size_t i = 0, x = 0; i < count; ++i, x = x + 1 == width ? 0 : x + 1) {
+        const uint32_t c = pixelAt(i);
+        // Outside the picture is black.
+        const bool left = x > 0, up = i >= width, right = x + 1 < width;
+        const uint32_t w = left ? pixelAt(i - 1) : 0, n = up ? pixelAt(i - width) : 0;
+        const uint32_t nw = left && up ? pixelAt(i - width - 1) : 0, ne = right && up ? pixelAt(i - width + 1) : 0;
+        const uint32_t ww = x > 1 ? pixelAt(i - 2) : 0, nn = i >= 2 * size_t{width} ? pixelAt(i - 2 * width) : 0;
         const uint32_t context = (w == n) | (w == nw) << 1 | (n == ne) << 2 | (n == nw) << 3 | (w == ww) << 4 |
                                  (n == nn) << 5 | (history & 15) << 6;
         uint32_t pixel = w;
@@ -135,17 +133,24 @@ class BitWriter {
 public:
     explicit BitWriter(std::vector<uint8_t>& out) : out_(out) {}
     void Put(uint32_t value, uint32_t bits) {
-        for (uint32_t i = bits; i-- > 0;) {
-            if (used_ == 0) out_.push_back(0);
-            if (((value >> i) & 1) != 0) out_.back() = static_cast<uint8_t>(out_.back() | (0x80u >> used_));
-            used_ = (used_ + 1) & 7;
+        held_ = held_ << bits | (value & ((1u << bits) - 1));
+        count_ += bits;
+        while (count_ >= 8) {
+            count_ -= 8;
+            out_.push_back(static_cast<uint8_t>(held_ >> count_));
         }
     }
-    bool Whole() const { return used_ == 0; }
+    // Completes the last byte with zero bits; false when there was none to complete.
+    bool Pad() {
+        if (count_ == 0) return false;
+        Put(0, 8 - count_);
+        return true;
+    }
 
 private:
     std::vector<uint8_t>& out_;
-    uint32_t used_ = 0;
+    uint64_t held_ = 0;
+    uint32_t count_ = 0;
 };
 
 }  // namespace
@@ -220,7 +225,7 @@ std::vector<uint8_t> EncodeRuns(const uint8_t* bytes, size_t size, uint32_t widt
         }
         i += length;
     }
-    if (writer.Whole()) out.push_back(0);
+    if (!writer.Pad()) out.push_back(0);
     const auto length = static_cast<uint32_t>(out.size() - 4);
     for (int b = 0; b < 4; ++b) out[static_cast<size_t>(b)] = static_cast<uint8_t>(length >> (8 * b));
     return out;
