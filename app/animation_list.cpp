@@ -17,5 +17,5 @@ void AnimationList::Step() {
         scene_->MarkSpriteDirty(*sprite);
         changed = true;
     }
-    if (changed) scene_->RedrawAll();
+    if (changed) scene_->RedrawDirty();
 }
