@@ -72,11 +72,12 @@ void HeadlessWaveOut::AdvanceTo(uint32_t tick) {
 }
 
 void HeadlessWaveOut::Reset() {
-    std::deque<WaveBuffer*> returned;
-    returned.swap(queue_);
     frameCredit_ = 0;
-    if (sink_ == nullptr) return;
-    for (WaveBuffer* buffer : returned) {
+    // Only the buffers queued now go back; a sink may queue them again.
+    for (size_t returned = queue_.size(); returned > 0; --returned) {
+        WaveBuffer* buffer = queue_.front();
+        queue_.pop_front();
+        if (sink_ == nullptr) continue;
         TraceBuffer("audio_done", buffer->length, 0);
         sink_->BufferDone(buffer);
     }

@@ -6,11 +6,11 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "platform/audio/wave_out.h"
+#include "platform/core/ring_queue.h"
 
 namespace plat {
 
@@ -43,7 +43,7 @@ private:
     WaveDoneSink* sink_ = nullptr;
     bool open_ = false;
     bool paused_ = false;
-    std::deque<WaveBuffer*> queue_;
+    RingQueue<WaveBuffer*> queue_;
     uint32_t lastTick_ = 0;
     uint64_t frameCredit_ = 0;  // frames x 1000 that the clock has paid for
     std::string capturePath_;

@@ -110,10 +110,11 @@ void Machine::AdvanceTo(uint32_t tick) {
 void Machine::Post(const Message& message) {
     if (ended_) return;
     if (message.id == kMsgPenMove) {
-        for (auto waiting = queue_.rbegin(); waiting != queue_.rend(); ++waiting) {
-            if (waiting->id == kMsgPenDown || waiting->id == kMsgPenUp) break;
-            if (waiting->id == kMsgPenMove) {
-                *waiting = message;
+        for (size_t i = queue_.size(); i-- > 0;) {
+            Message& waiting = queue_.at(i);
+            if (waiting.id == kMsgPenDown || waiting.id == kMsgPenUp) break;
+            if (waiting.id == kMsgPenMove) {
+                waiting = message;
                 return;
             }
         }

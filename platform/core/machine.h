@@ -7,12 +7,12 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
-#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/core/panel_changes.h"
+#include "platform/core/ring_queue.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
 
@@ -101,7 +101,7 @@ private:
     Host* host_ = nullptr;
     std::atomic<uint32_t> tick_{0};
     std::atomic<uint32_t> idleReads_{0};
-    std::deque<Message> queue_;
+    RingQueue<Message> queue_;
     bool ended_ = false;
     bool timerRunning_ = false;
     uint32_t timerId_ = 0;
