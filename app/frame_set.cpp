@@ -7,8 +7,8 @@ void FrameSet::LoadFrames(uint16_t firstId, uint16_t lastId, uint16_t width, uin
     shared_ = false;
     count_ = lastId < firstId ? 0 : std::min(lastId - firstId + 1, kMaxFrames);
     for (int32_t i = 0; i < count_; ++i) {
-        frames_[i] = new gfx::Picture();
-        gfx::LoadPicture(*frames_[i], static_cast<uint16_t>(firstId + i), width, height);
+        frames_[i] = &loaded_[i];
+        gfx::LoadSharedPicture(loaded_[i], static_cast<uint16_t>(firstId + i), width, height);
     }
 }
 
@@ -24,7 +24,6 @@ void FrameSet::FreeFrames() {
     for (int32_t i = 0; i < count_; ++i) {
         if (frames_[i] == nullptr) continue;
         gfx::FreePicture(*frames_[i]);
-        delete frames_[i];
         frames_[i] = nullptr;
     }
 }

@@ -28,6 +28,7 @@ public:
 
 private:
     gfx::Picture* frames_[kMaxFrames] = {};
+    gfx::Picture loaded_[kMaxFrames];  // what LoadFrames loads, shared with the picture cache
     int32_t count_ = 0;
     bool shared_ = false;
 };

@@ -30,6 +30,20 @@ bool Drawable(const Picture& picture, Point to, const Rect& from) {
            Fits(*picture.surface, *g_renderTarget, to, from);
 }
 
+void ReplaceSurface(Picture& picture, uint16_t width, uint16_t height);
+
+// A shared picture about to be drawn into gets pixels of its own.
+void Unshare(Picture& picture) {
+    if (!picture.shared) return;
+    const Surface& kept = *picture.surface;
+    picture.surface = nullptr;
+    picture.shared = false;
+    const uint16_t width = picture.width;
+    const uint16_t height = picture.height;
+    ReplaceSurface(picture, width, height);
+    if (picture.surface != nullptr && picture.width != 0) BlitCopyWhole(kept, *picture.surface, Point{0, 0});
+}
+
 void ReplaceSurface(Picture& picture, uint16_t width, uint16_t height) {
     FreePicture(picture);
     picture.width = width;
@@ -62,11 +76,25 @@ void LoadPicture(Picture& picture, uint16_t id, uint16_t width, uint16_t height)
     LoadPictureBytes(id, reinterpret_cast<uint8_t*>(s->pixels), s->pitch * s->height);
 }
 
+void LoadSharedPicture(Picture& picture, uint16_t id, uint16_t width, uint16_t height) {
+    Surface* kept = KeptSurface(id, width, height);
+    if (kept == nullptr) {
+        LoadPicture(picture, id, width, height);
+        return;
+    }
+    FreePicture(picture);
+    picture.surface = kept;
+    picture.shared = true;
+    picture.width = width;
+    picture.height = height;
+}
+
 void CreateBlankPicture(Picture& picture, uint16_t width, uint16_t height) { ReplaceSurface(picture, width, height); }
 
 void FreePicture(Picture& picture) {
-    delete picture.surface;
+    if (!picture.shared) delete picture.surface;
     picture.surface = nullptr;
+    picture.shared = false;
 }
 
 void DrawPicture(const Picture& picture, int32_t x, int32_t y) {
@@ -109,6 +137,7 @@ void GrabTarget(Picture& picture, int32_t x, int32_t y) {
 }
 
 void GrabTargetRegion(Picture& picture, Point to, const Rect& from) {
+    Unshare(picture);
     if (g_renderTarget != nullptr && picture.surface != nullptr && Fits(*g_renderTarget, *picture.surface, to, from)) {
         BlitCopy(*g_renderTarget, *picture.surface, to, from);
     }
@@ -117,6 +146,8 @@ void GrabTargetRegion(Picture& picture, Point to, const Rect& from) {
 void ComposePicture(const Picture& source, Picture& destination, int32_t x, int32_t y, bool keyed, Colour key,
                     bool blend) {
     if (source.surface == nullptr || destination.surface == nullptr) return;
+    Unshare(destination);
+    if (destination.surface == nullptr) return;
     const int32_t dw = destination.width;
     const int32_t dh = destination.height;
     if (x > dw || y > dh || x + source.width < 0 || y + source.height < 0) return;
@@ -143,12 +174,12 @@ PictureHolder::~PictureHolder() { FreeHeldPicture(*this); }
 
 void LoadHeldPicture(PictureHolder& holder, uint16_t id, uint16_t width, uint16_t height) {
     FreeHeldPicture(holder);
-    holder.picture = new (std::nothrow) Picture;
-    if (holder.picture != nullptr) LoadPicture(*holder.picture, id, width, height);
+    holder.picture = &holder.held;
+    LoadSharedPicture(holder.held, id, width, height);
 }
 
 void FreeHeldPicture(PictureHolder& holder) {
-    delete holder.picture;  // its destructor frees the surface
+    FreePicture(holder.held);
     holder.picture = nullptr;
 }
 

@@ -15,9 +15,10 @@ struct Picture {
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
 
-    Surface* surface = nullptr;  // owned; null before the first load
+    Surface* surface = nullptr;  // owned unless shared; null before the first load
     uint16_t width = 0;
     uint16_t height = 0;
+    bool shared = false;  // the surface is the picture cache's, never written
 };
 
 // Where every Draw* below goes. Redirect it only around one drawing job,
@@ -29,6 +30,10 @@ void InitPicture(Picture& picture);
 // Replaces the surface by a black one of this size and decodes resource `id`
 // into it; a missing resource leaves the picture black.
 void LoadPicture(Picture& picture, uint16_t id, uint16_t width, uint16_t height);
+// As LoadPicture, but the pixels are the kept decoded ones when the size
+// matches: nothing is allocated or copied. For pictures that are only drawn;
+// one that is drawn into later gets its own copy first.
+void LoadSharedPicture(Picture& picture, uint16_t id, uint16_t width, uint16_t height);
 void CreateBlankPicture(Picture& picture, uint16_t width, uint16_t height);
 void FreePicture(Picture& picture);
 
@@ -51,7 +56,8 @@ void GrabTargetRegion(Picture& picture, Point to, const Rect& from);
 void ComposePicture(const Picture& source, Picture& destination, int32_t x, int32_t y, bool keyed, Colour key,
                     bool blend);
 
-// One owned picture that can be reloaded under whoever refers to it.
+// One owned picture that can be reloaded under whoever refers to it. Its
+// pictures are shared (see LoadSharedPicture).
 struct PictureHolder {
     PictureHolder() = default;
     PictureHolder(uint16_t id, uint16_t width, uint16_t height);
@@ -59,7 +65,8 @@ struct PictureHolder {
     PictureHolder(const PictureHolder&) = delete;
     PictureHolder& operator=(const PictureHolder&) = delete;
 
-    Picture* picture = nullptr;
+    Picture* picture = nullptr;  // &held once loaded
+    Picture held;
 };
 
 void LoadHeldPicture(PictureHolder& holder, uint16_t id, uint16_t width, uint16_t height);

@@ -19,4 +19,10 @@ size_t KeptPictureBytes();
 // is shorter; false, with `out` untouched, when there is no such resource.
 bool LoadPictureBytes(uint16_t id, uint8_t* out, uint32_t capacity);
 
+// A surface over the kept pixels of picture `id` when they hold a whole
+// width x height picture (and the picture was not asked for at another
+// size before); null otherwise. Never to be drawn into.
+class Surface;
+Surface* KeptSurface(uint16_t id, uint16_t width, uint16_t height);
+
 }  // namespace gfx
