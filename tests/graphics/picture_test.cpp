@@ -80,6 +80,39 @@ TEST(Pictures, KeptPicturesLoadAsDecodedOnes) {
     EXPECT_EQ(untouched, std::vector<uint8_t>(8, 0xEE));
 }
 
+TEST(Pictures, SharedLoadsUseTheKeptPixelsUntilDrawnInto) {
+    gfx::KeepAllPictures();
+    Picture copy;
+    Picture a;
+    Picture b;
+    gfx::LoadPicture(copy, kGroundTop, 240, 320);
+    gfx::LoadSharedPicture(a, kGroundTop, 240, 320);
+    gfx::LoadSharedPicture(b, kGroundTop, 240, 320);
+    ASSERT_TRUE(a.shared);
+    EXPECT_EQ(a.surface, b.surface);
+    const auto same = [&copy](const Picture& p) {
+        return p.surface != nullptr && std::equal(copy.surface->pixels, copy.surface->pixels + 240 * 320, p.surface->pixels);
+    };
+    EXPECT_TRUE(same(a));
+
+    // Drawn into, a shared picture gets its own pixels; the kept ones stay.
+    Picture dot;
+    FillPicture(dot, 4, 4, 0x1234);
+    gfx::ComposePicture(dot, a, 0, 0, false, 0, false);
+    EXPECT_FALSE(a.shared);
+    EXPECT_EQ(a.surface->pixels[0], 0x1234);
+    EXPECT_TRUE(same(b));
+    gfx::LoadSharedPicture(a, kGroundTop, 240, 320);
+    EXPECT_TRUE(same(a));
+
+    // Asked for at another size of the same bytes: a copy of its own.
+    Picture turned;
+    gfx::LoadSharedPicture(turned, kGroundTop, 320, 240);
+    EXPECT_FALSE(turned.shared);
+    ASSERT_NE(turned.surface, nullptr);
+    EXPECT_EQ(turned.surface->width, 320u);
+}
+
 TEST(Pictures, MissingResourceAndEmptyPicturesStayBlackAndDrawNothing) {
     Picture missing;
     gfx::LoadPicture(missing, 1, 4, 4);
