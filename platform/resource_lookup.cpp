@@ -55,35 +55,37 @@ const std::vector<uint8_t>& Unpacked(const resources::Entry& entry) {
     return unpacked[index];
 }
 
+// The resource's bytes as the program reads them: unpacked when packed.
+bool BytesOf(const resources::Entry* entry, ResourceData& out) {
+    if (entry == nullptr) return false;
+    if (entry->unpacked == 0) {
+        out = ResourceData{resources::Blob() + entry->offset, entry->size};
+        return true;
+    }
+    const std::vector<uint8_t>& bytes = Unpacked(*entry);
+    if (bytes.empty()) return false;
+    out = ResourceData{bytes.data(), static_cast<uint32_t>(bytes.size())};
+    return true;
+}
+
 }  // namespace
 
 bool FindResource(const char* type, uint16_t id, ResourceData& out) {
-    const resources::Entry* hit = Find(type, id);
-    const uint8_t* bytes = nullptr;
-    uint32_t size = 0;
-    if (hit != nullptr && hit->unpacked == 0) {
-        bytes = resources::Blob() + hit->offset;
-        size = hit->size;
-    } else if (hit != nullptr && !Unpacked(*hit).empty()) {
-        bytes = Unpacked(*hit).data();
-        size = static_cast<uint32_t>(Unpacked(*hit).size());
-    }
+    ResourceData found{};
+    const bool ok = BytesOf(Find(type, id), found);
     char fields[80];
-    std::snprintf(fields, sizeof fields, "\"type\":\"%.8s\",\"id\":%u,\"found\":%s", type, id,
-                  bytes != nullptr ? "true" : "false");
+    std::snprintf(fields, sizeof fields, "\"type\":\"%.8s\",\"id\":%u,\"found\":%s", type, id, ok ? "true" : "false");
     Trace("resource", fields);
-    if (bytes == nullptr) return false;
-    out.bytes = bytes;
-    out.size = size;
-    return true;
+    if (ok) out = found;
+    return ok;
 }
 
 void ForEachResource(const char* type, void (*visit)(uint16_t id, const ResourceData& data, void* context),
                      void* context) {
     const resources::Entry* table = resources::Table();
     for (size_t i = 0; i < resources::TableSize(); ++i) {
-        if (std::strcmp(table[i].type, type) != 0) continue;
-        visit(table[i].id, ResourceData{resources::Blob() + table[i].offset, table[i].size}, context);
+        ResourceData data{};
+        if (std::strcmp(table[i].type, type) == 0 && BytesOf(&table[i], data)) visit(table[i].id, data, context);
     }
 }
 

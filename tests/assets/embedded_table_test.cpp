@@ -66,6 +66,19 @@ TEST(EmbeddedTable, EverySoundUnpacksToExactlyItsWaveFile) {
     }
     EXPECT_EQ(sounds, 19u);
     EXPECT_LT(packed * 2, raw);
+    // A start-up cache walking the table sees the same unpacked bytes.
+    size_t visited = 0;
+    plat::ForEachResource(
+        "WAVE",
+        [](uint16_t id, const plat::ResourceData& data, void* count) {
+            plat::ResourceData found{};
+            ASSERT_TRUE(plat::FindResource("WAVE", id, found));
+            EXPECT_EQ(data.bytes, found.bytes) << id;
+            EXPECT_EQ(data.size, found.size) << id;
+            ++*static_cast<size_t*>(count);
+        },
+        &visited);
+    EXPECT_EQ(visited, 19u);
 }
 
 // Extremes round trip; cut short or corrupted, unpacking says so and writes
