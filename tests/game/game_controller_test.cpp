@@ -128,6 +128,7 @@ TEST_F(HuntTest, ThePauseCornerEscapeAndFocusLossPauseWithoutAShot) {
 TEST_F(HuntTest, TheReloadButtonFillsAnEmptyGunSilently) {
     for (int i = 0; i < 7; ++i) Tap(120, 160);
     EXPECT_EQ(g_shellMagazine.shells(), 0);
+    EXPECT_GT(g_shotPuffs.puffs().count(), 0);  // the new hunt's puffs are set up
     Sounds();
     Post({plat::kMsgHotKey, 0xC3, 0});
     Post({plat::kMsgKeyUp, 0xC3, 0});
