@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 
@@ -58,8 +59,7 @@ GameWindow::GameWindow() {
 }
 
 GameWindow::~GameWindow() {
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    if (viewSurface_ != nullptr) SDL_FreeSurface(viewSurface_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     if (crosshair_ != nullptr) SDL_FreeCursor(crosshair_);
     sigaction(SIGHUP, &hangUpBefore_, nullptr);
@@ -79,18 +79,17 @@ bool GameWindow::Open(int scale, bool fullscreen) {
         return false;
     }
     SDL_SetWindowMinimumSize(window_, kViewWidth, kViewHeight);
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);  // no vsync: a refresh never waits for the display
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer_ != nullptr) {
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kViewWidth,
-                                     kViewHeight);
-    }
-    if (texture_ == nullptr) {
+    // The window's own pixels, not a renderer: a frame changes a few small
+    // parts, and only those are scaled and handed to the window system (a
+    // renderer draws the whole window every time, in software without a GPU).
+    // The window system's own shared pixels, not a texture behind SDL's back.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    viewSurface_ = SDL_CreateRGBSurfaceWithFormatFrom(view_.data(), kViewWidth, kViewHeight, 16, kViewWidth * 2,
+                                                      SDL_PIXELFORMAT_RGB565);
+    if (viewSurface_ == nullptr || SDL_GetWindowSurface(window_) == nullptr) {
         std::fprintf(stderr, "reedshot: cannot draw into the window: %s\n", SDL_GetError());
         return false;
     }
-    // Titled and shown only now: a renderer may have had to recreate the window.
     SDL_SetWindowTitle(window_, "Reedshot");
     SDL_ShowWindow(window_);
     if (fullscreen) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
@@ -121,10 +120,6 @@ void GameWindow::Pump(WindowInput& input) {
                         event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
                         Refresh();
                     if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) input.FocusLost();
-                    break;
-                case SDL_RENDER_TARGETS_RESET:
-                case SDL_RENDER_DEVICE_RESET:
-                    Refresh();  // the texture may have lost what it held
                     break;
                 case SDL_KEYDOWN:
                 case SDL_KEYUP:
@@ -174,16 +169,15 @@ WindowPlacement GameWindow::Placement() const {
 }
 
 Viewport GameWindow::CurrentViewport() const {
-    int w = 0, h = 0;
-    SDL_GetRendererOutputSize(renderer_, &w, &h);
-    return FitView(w, h);
+    const SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    return surface != nullptr ? FitView(surface->w, surface->h) : FitView(kViewWidth, kViewHeight);
 }
 
 bool GameWindow::MouseToPanel(int32_t x, int32_t y, bool clamp, Point& panel) const {
     // Mouse positions come in window points; HiDPI output has more pixels.
     int ww = 1, wh = 1, ow = 1, oh = 1;
     SDL_GetWindowSize(window_, &ww, &wh);
-    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+    SDL_GetWindowSizeInPixels(window_, &ow, &oh);
     const int32_t px = static_cast<int32_t>(int64_t{x} * ow / std::max(ww, 1));
     const int32_t py = static_cast<int32_t>(int64_t{y} * oh / std::max(wh, 1));
     return OutputToPanel(CurrentViewport(), px, py, clamp, panel);
@@ -210,25 +204,66 @@ void GameWindow::Refresh() {
 }
 
 void GameWindow::Refresh(const PanelRect* parts, uint32_t count) {
-    if (texture_ == nullptr) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr) return;
     overlayChanged_ = false;
-    // The texture keeps what it was given: only the changed parts travel.
     const uint16_t* panel = Machine::Get().Panel();
     for (uint32_t i = 0; i < count; ++i) {
         RotatePanelRectToView(panel, parts[i], view_.data(), kViewWidth, [](uint16_t c) { return c; });
     }
     if (padPointerShown_) DrawPadPointer();
-    for (uint32_t i = 0; i < count; ++i) {
-        const ViewRect v = PanelRectToView(parts[i]);
-        const SDL_Rect area{v.x, v.y, v.width, v.height};
-        SDL_UpdateTexture(texture_, &area, &view_[size_t(v.y) * kViewWidth + v.x], kViewWidth * 2);
+    const Viewport viewport = CurrentViewport();
+    const bool whole = count == 1 && parts[0].left == 0 && parts[0].top == 0 && parts[0].right == kPanelWidth &&
+                       parts[0].bottom == kPanelHeight;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    // The whole view comes with the bars around it (a resize leaves them undefined).
+    if (whole) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    SDL_Rect shown[PanelChanges::kMaxRects];
+    for (uint32_t i = 0; i < count; ++i) shown[i] = ShowViewRect(surface, viewport, PanelRectToView(parts[i]));
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (whole) {
+        SDL_UpdateWindowSurface(window_);
+    } else {
+        SDL_UpdateWindowSurfaceRects(window_, shown, static_cast<int>(count));
     }
-    const Viewport v = CurrentViewport();
-    const SDL_Rect target{v.x, v.y, kViewWidth * v.scale, kViewHeight * v.scale};
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-    SDL_RenderPresent(renderer_);
+}
+
+SDL_Rect GameWindow::ShowViewRect(SDL_Surface* surface, const Viewport& viewport, const ViewRect& part) {
+    const int32_t s = viewport.scale;
+    SDL_Rect to{viewport.x + part.x * s, viewport.y + part.y * s, part.width * s, part.height * s};
+    SDL_Rect inside{};
+    SDL_IntersectRect(&to, &surface->clip_rect, &inside);
+    if (surface->format->BytesPerPixel != 4 || !SDL_RectEquals(&to, &inside)) {
+        // Uncommon formats, or a window smaller than the view: SDL's own
+        // scaling blit converts and clips as it goes.
+        SDL_Rect from{part.x, part.y, part.width, part.height};
+        SDL_BlitScaled(viewSurface_, &from, surface, &to);
+        return inside;
+    }
+    if (coloursFormat_ != surface->format->format) {
+        colours_.resize(65536);
+        for (uint32_t c = 0; c < 65536; ++c) {
+            const uint32_t r = (c >> 11) & 31, g = (c >> 5) & 63, b = c & 31;
+            colours_[c] = SDL_MapRGB(surface->format, static_cast<uint8_t>((r << 3) | (r >> 2)),
+                                     static_cast<uint8_t>((g << 2) | (g >> 4)), static_cast<uint8_t>((b << 3) | (b >> 2)));
+        }
+        coloursFormat_ = surface->format->format;
+    }
+    // Each view pixel becomes an s x s block: one row made, then repeated.
+    auto* pixels = static_cast<uint8_t*>(surface->pixels);
+    for (int32_t y = 0; y < part.height; ++y) {
+        auto* first = reinterpret_cast<uint32_t*>(pixels + size_t(to.y + y * s) * surface->pitch) + to.x;
+        const uint16_t* in = &view_[size_t(part.y + y) * kViewWidth + part.x];
+        uint32_t* out = first;
+        for (int32_t x = 0; x < part.width; ++x) {
+            const uint32_t c = colours_[in[x]];
+            for (int32_t k = 0; k < s; ++k) *out++ = c;
+        }
+        for (int32_t k = 1; k < s; ++k) {
+            std::memcpy(reinterpret_cast<uint8_t*>(first) + size_t(k) * surface->pitch, first, size_t(to.w) * 4);
+        }
+    }
+    return to;
 }
 
 // A small cross, white edged with black so that it shows on any ground.

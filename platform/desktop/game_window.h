@@ -65,12 +65,15 @@ private:
     void NoteWindowedScale();
     Viewport CurrentViewport() const;
     void DrawPadPointer();
+    // Scales one part of the view into the window's pixels; the window's rectangle.
+    SDL_Rect ShowViewRect(SDL_Surface* surface, const Viewport& viewport, const ViewRect& part);
 
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
     SDL_Cursor* crosshair_ = nullptr;
     std::vector<uint16_t> view_ = std::vector<uint16_t>(size_t{kViewWidth} * kViewHeight);
+    SDL_Surface* viewSurface_ = nullptr;  // over view_, for windows of uncommon pixel formats
+    std::vector<uint32_t> colours_;       // window pixel of each 5-6-5 colour
+    uint32_t coloursFormat_ = SDL_PIXELFORMAT_UNKNOWN;
     uint64_t lastRefresh_ = 0;
     bool overlayChanged_ = false;
     bool padPointerShown_ = false;
