@@ -55,8 +55,17 @@ const std::vector<uint8_t>& Unpacked(const resources::Entry& entry) {
     return unpacked[index];
 }
 
-// The resource's bytes as the program reads them: unpacked when packed.
+// The resource's bytes as the program reads them: unpacked when packed. The
+// first lookup or walk of any unpacks them all (at start-up, when the
+// pictures are kept), so that no sound played later waits for its unpacking.
 bool BytesOf(const resources::Entry* entry, ResourceData& out) {
+    static const bool unpackedAll = [] {
+        for (size_t i = 0; i < resources::TableSize(); ++i) {
+            if (resources::Table()[i].unpacked != 0) Unpacked(resources::Table()[i]);
+        }
+        return true;
+    }();
+    (void)unpackedAll;
     if (entry == nullptr) return false;
     if (entry->unpacked == 0) {
         out = ResourceData{resources::Blob() + entry->offset, entry->size};
