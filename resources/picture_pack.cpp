@@ -21,12 +21,14 @@ struct Model {
         std::fill_n(&green[0][0], sizeof green / sizeof(Probability), kEven);
         std::fill_n(&blue[0][0], sizeof blue / sizeof(Probability), kEven);
         std::fill_n(odd, 256, kEven);
+        std::fill_n(frame, 4096, kEven);
     }
     Probability same[4][1024];           // equal to the left, above, above right, above left pixel
     Probability red[kLevels][32];
     Probability green[kLevels * 32][64];  // also by red's difference
     Probability blue[kLevels * 64][32];   // also by green's difference
     Probability odd[256];                // a picture's odd last byte
+    Probability frame[4096];             // equal to the pixel in the same place of the picture before
 };
 
 struct Encoding {
@@ -79,11 +81,13 @@ uint32_t CodeColour(Coder& coder, Model& m, uint32_t c, uint32_t w, uint32_t n, 
 }
 
 // Codes (or, decoding, fills in) the `size` bytes of one picture, little-endian
-// 5-6-5 pixels in rows of `width`.
+// 5-6-5 pixels in rows of `width`. `frame`: the picture before, when it has the
+// same size (the frames of an animation follow one another).
 template <class Coder>
-void CodePicture(Coder& coder, Model& m, uint8_t* bytes, size_t size, uint32_t width) {
+void CodePicture(Coder& coder, Model& m, uint8_t* bytes, size_t size, uint32_t width, const uint8_t* frame) {
     const size_t count = size / 2;
     auto pixelAt = [bytes](size_t k) { return bytes[2 * k] | static_cast<uint32_t>(bytes[2 * k + 1]) << 8; };
+    auto framePixelAt = [frame](size_t k) { return frame[2 * k] | static_cast<uint32_t>(frame[2 * k + 1]) << 8; };
     uint32_t history = 0;
     for (size_t i = 0, x = 0; i < count; ++i, x = x + 1 == width ? 0 : x + 1) {
         const uint32_t c = pixelAt(i);
@@ -95,6 +99,17 @@ void CodePicture(Coder& coder, Model& m, uint8_t* bytes, size_t size, uint32_t w
         const uint32_t context = (w == n) | (w == nw) << 1 | (n == ne) << 2 | (n == nw) << 3 | (w == ww) << 4 |
                                  (n == nn) << 5 | (history & 15) << 6;
         uint32_t pixel = w;
+        if (frame != nullptr) {
+            const uint32_t f = framePixelAt(i), fw = i > 0 ? framePixelAt(i - 1) : 0;
+            const uint32_t asBefore = coder.Bit(
+                m.frame[(context & 63) | (f == w) << 6 | (f == n) << 7 | (fw == w) << 8 | (history & 7) << 9], c == f);
+            history = history << 1 | asBefore;
+            if (asBefore != 0) {
+                bytes[2 * i] = static_cast<uint8_t>(f);
+                bytes[2 * i + 1] = static_cast<uint8_t>(f >> 8);
+                continue;
+            }
+        }
         const uint32_t onLeft = coder.Bit(m.same[0][context], c == w);
         history = history << 1 | onLeft;
         if (onLeft == 0) {
@@ -166,9 +181,13 @@ std::vector<uint8_t> PackPictures(const std::vector<PictureBytes>& pictures) {
     RangeEncoder encoder;
     Encoding coding{encoder};
     auto model = std::make_unique<Model>();
+    const PictureBytes* before = nullptr;
     for (const PictureBytes& p : pictures) {
         std::vector<uint8_t> bytes = p.bytes;
-        CodePicture(coding, *model, bytes.data(), bytes.size(), std::max<uint32_t>(p.width, 1));
+        const bool sameSize = before != nullptr && before->width == p.width && before->bytes.size() == p.bytes.size();
+        CodePicture(coding, *model, bytes.data(), bytes.size(), std::max<uint32_t>(p.width, 1),
+                    sameSize ? before->bytes.data() : nullptr);
+        before = &p;
     }
     const std::vector<uint8_t> body = encoder.Finish();
     out.insert(out.end(), body.begin(), body.end());
@@ -183,13 +202,18 @@ bool UnpackPictures(const uint8_t* packed, size_t size, std::vector<PictureBytes
     RangeDecoder decoder(packed + start, size - start);
     Decoding coding{decoder};
     auto model = std::make_unique<Model>();
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> bytes, before;
+    uint16_t widthBefore = 0;
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* fields = packed + kHeader + i * kPerPicture;
         const auto width = static_cast<uint16_t>(Get(fields + 2, 2));
         bytes.assign(Get(fields + 4, 4), 0);
-        CodePicture(coding, *model, bytes.data(), bytes.size(), std::max<uint32_t>(width, 1));
+        const bool sameSize = i > 0 && widthBefore == width && before.size() == bytes.size();
+        CodePicture(coding, *model, bytes.data(), bytes.size(), std::max<uint32_t>(width, 1),
+                    sameSize ? before.data() : nullptr);
         if (!decoder.Intact()) return false;
+        before = bytes;
+        widthBefore = width;
         out.push_back({static_cast<uint16_t>(Get(fields, 2)), width, EncodeRuns(bytes.data(), bytes.size(), width)});
     }
     return true;

@@ -1,6 +1,7 @@
 // The pictures' packed form inside the browser build. All pictures are coded
-// in one stream, pixel by pixel: a pixel is most often one of its neighbours
-// (left, above, above right, above left), else its red, green and blue are
+// in one stream, pixel by pixel: a pixel is most often the same as in the
+// frame before (animations) or one of its neighbours (left, above, above
+// right, above left), else its red, green and blue are
 // coded as their differences from a prediction from the neighbours. One
 // adaptive model learns across all pictures, so they are unpacked together.
 // Lossless: each picture unpacks to a PCT resource whose stream decodes to
