@@ -91,8 +91,10 @@ TEST_F(HuntTest, ScrollingStopsAtNineGoingUpAndAtTheBottomGoingDown) {
     for (int i = 0; i < 70; ++i) Step();
     Post({plat::kMsgKeyUp, plat::kVkUp, 0});
     EXPECT_EQ(ScrollY(), 9);
-    // The shell strip stays in its place on the screen.
+    // The shell strip, the clock and the score stay in their places on the screen.
     EXPECT_EQ(g_shellMagazine.sprite().y, 9 + 5);
+    EXPECT_EQ(g_huntClock.icon().y, 9 + 304);
+    EXPECT_EQ(g_scoreBoard.field()->sprite.y, 9 + 10);
     Post({plat::kMsgKeyDown, plat::kVkDown, 0});
     EXPECT_EQ(ScrollY(), 19);
     for (int i = 0; i < 70; ++i) Step();
