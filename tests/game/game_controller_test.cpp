@@ -162,6 +162,7 @@ TEST_F(HuntTest, AShotDuckScoresByItsSize) {
                     EXPECT_EQ(Stats().ducksShot, 1);
                     EXPECT_TRUE(Contains(Sounds(), 544));
                     EXPECT_EQ(g_scoreBoard.score(), kind >= kDuckSmallDown ? 25 : 10);
+                    EXPECT_EQ(g_featherBursts.bursts().count(), 1);  // the new hunt's bursts are set up
                     return;
                 }
             }
