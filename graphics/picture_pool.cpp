@@ -42,8 +42,8 @@ Slot* SlotOf(const Picture* picture) {
 
 void PreparePicturePool() {
     if (g_pool != nullptr) return;
-    uint64_t pixels = 0;
-    for (const SizeClass& c : kClasses) pixels += uint64_t{c.pixels} * c.slots;
+    size_t pixels = 0;
+    for (const SizeClass& c : kClasses) pixels += size_t{c.pixels} * c.slots;
     auto* pool = new (std::nothrow) Pool;
     auto* memory = new (std::nothrow) uint16_t[pixels];
     if (pool == nullptr || memory == nullptr) {

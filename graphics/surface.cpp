@@ -1,12 +1,16 @@
 #include "graphics/surface.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <new>
 
 namespace gfx {
 
 Surface::Surface(uint32_t w, uint32_t h) {
     const uint64_t count = uint64_t{w} * h;
-    pixels = count != 0 ? new (std::nothrow) uint16_t[count]() : nullptr;
+    // More than the machine can address is out of memory, not a short buffer.
+    const bool fits = count <= SIZE_MAX / sizeof(uint16_t);
+    pixels = count != 0 && fits ? new (std::nothrow) uint16_t[static_cast<size_t>(count)]() : nullptr;
     if (pixels == nullptr && count != 0) return;
     width = w;
     height = h;
