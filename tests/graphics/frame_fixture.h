@@ -23,7 +23,7 @@ protected:
     // A sprite of one colour; it and its picture live as long as the test.
     gfx::Sprite& MakeSprite(int32_t x, int32_t y, uint16_t w, uint16_t h, gfx::Colour c, bool moving) {
         auto holder = std::make_unique<gfx::PictureHolder>();
-        holder->picture = new gfx::Picture;
+        holder->picture = &holder->held;
         gfx::CreateBlankPicture(*holder->picture, w, h);
         gfx::FillSurface(*holder->picture->surface, c);
         auto sprite = std::make_unique<gfx::Sprite>();

@@ -11,7 +11,7 @@ namespace {
 
 TEST(Sprites, AutomaticKeyIsTheImagesTopLeftPixel) {
     gfx::PictureHolder holder;
-    holder.picture = new gfx::Picture;
+    holder.picture = &holder.held;
     gfx::CreateBlankPicture(*holder.picture, 6, 4);
     gfx::FillSurface(*holder.picture->surface, 0x1234);
     holder.picture->surface->Row(0)[0] = 0xFFFF;  // white is a colour here, not "automatic"
