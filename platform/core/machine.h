@@ -89,6 +89,8 @@ public:
     void TraceTo(std::FILE* file) { traceFile_ = file; }
     // A run without a trace file keeps nothing: the lines are only for tests.
     void TraceOff() { traceOff_ = true; }
+    // Whether a trace line is written or kept anywhere.
+    bool TraceKept() const { return !traceOff_ || traceFile_ != nullptr; }
     const std::vector<std::string>& TraceLines() const { return traceLines_; }
     // The `frame_differs` records traced since the reset (--check-frames).
     uint32_t DifferingFrames() const { return differingFrames_; }

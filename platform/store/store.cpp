@@ -52,10 +52,13 @@ bool WriteValue(KeyHandle key, const char* name, const char* kind, int64_t numbe
         if (!text) upsert.Bind(3, number);
         return ErrorFor(upsert.Step());
     });
-    const std::string value = text ? JsonString(text) : std::to_string(number);
-    TraceWrite(std::string("\"kind\":\"") + kind + "\",\"key\":" + JsonString(open->path) +
-                   ",\"name\":" + JsonString(name) + ",\"value\":" + value,
-               ok);
+    TraceWrite(
+        [&] {
+            const std::string value = text ? JsonString(text) : std::to_string(number);
+            return std::string("\"kind\":\"") + kind + "\",\"key\":" + JsonString(open->path) +
+                   ",\"name\":" + JsonString(name) + ",\"value\":" + value;
+        },
+        ok);
     return ok;
 }
 
@@ -82,7 +85,7 @@ bool OpenOrCreateKey(const char* path, KeyHandle& key, bool& created) {
         isNew = true;
         return ErrorFor(rc);
     });
-    if (isNew) TraceWrite("\"kind\":\"key\",\"key\":" + JsonString(path), ok);
+    if (isNew) TraceWrite([&] { return "\"kind\":\"key\",\"key\":" + JsonString(path); }, ok);
     if (!ok) return false;
     const uint32_t handle = FreeSlot(s.keys);
     if (handle == 0) return Fail(kStoreNotEnoughMemory);
@@ -161,7 +164,8 @@ bool WriteHostPreference(const char* name, int32_t value) {
                          "ON CONFLICT(name) DO UPDATE SET number = excluded.number");
         return ErrorFor(upsert.Bind(1, name).Bind(2, value).Step());
     });
-    TraceWrite("\"kind\":\"host\",\"name\":" + JsonString(name) + ",\"value\":" + std::to_string(value), ok);
+    TraceWrite([&] { return "\"kind\":\"host\",\"name\":" + JsonString(name) + ",\"value\":" + std::to_string(value); },
+               ok);
     return ok;
 }
 }  // namespace plat

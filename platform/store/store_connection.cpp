@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/core/machine.h"
 #include "platform/platform.h"
 #include "platform/store/store_statement.h"
 
@@ -67,7 +68,9 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
-void TraceWrite(const std::string& fields, bool ok) {
+bool TraceKept() { return Machine::Get().TraceKept(); }
+
+void TraceWriteLine(const std::string& fields, bool ok) {
     const std::string all = fields + ",\"ok\":" + (ok ? "true" : "false") +
                             (ok ? "" : ",\"error\":" + std::to_string(lastError));
     Trace("store_write", all.c_str());

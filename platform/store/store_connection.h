@@ -71,7 +71,14 @@ bool Exec(sqlite3* db, const char* sql);
 bool Run(const char* sql);
 
 std::string JsonString(const std::string& text);
-void TraceWrite(const std::string& fields, bool ok);
+bool TraceKept();
+void TraceWriteLine(const std::string& fields, bool ok);
+// The trace's fields are made only when its line is kept: a save during play
+// then builds no strings.
+template <class Fields>
+void TraceWrite(Fields&& fields, bool ok) {
+    if (TraceKept()) TraceWriteLine(fields(), ok);
+}
 
 // Runs `body` (which answers a store error) as one unit: a transaction of its
 // own, or a savepoint inside the open batch.

@@ -75,7 +75,7 @@ bool FinishBatch() {
         ok = Fail(ErrorFor(sqlite3_errcode(s.db)));
         Exec(s.db, "ROLLBACK");
     }
-    TraceWrite("\"kind\":\"commit\"", ok);
+    TraceWrite([] { return std::string("\"kind\":\"commit\""); }, ok);
     return ok;
 }
 
@@ -93,7 +93,8 @@ uint32_t CreateDatabase(const char* name, uint32_t type) {
         id = sqlite3_last_insert_rowid(s.db);
         return ErrorFor(rc);
     });
-    TraceWrite("\"kind\":\"database\",\"db\":" + JsonString(name) + ",\"type\":" + std::to_string(type), ok);
+    TraceWrite([&] { return "\"kind\":\"database\",\"db\":" + JsonString(name) + ",\"type\":" + std::to_string(type); },
+               ok);
     return ok ? static_cast<uint32_t>(id) : 0;
 }
 
@@ -229,9 +230,12 @@ RecordId WriteRecord(DbHandle db, RecordId record, const DbProp* props, uint16_t
         return kStoreOk;
     });
     if (ok) open->current = id;
-    TraceWrite("\"kind\":\"record\",\"db\":" + JsonString(open->name) + ",\"record\":" + std::to_string(id) +
-                   ",\"props\":" + std::to_string(count),
-               ok);
+    TraceWrite(
+        [&] {
+            return "\"kind\":\"record\",\"db\":" + JsonString(open->name) + ",\"record\":" + std::to_string(id) +
+                   ",\"props\":" + std::to_string(count);
+        },
+        ok);
     return ok ? static_cast<RecordId>(id) : 0;
 }
 }  // namespace plat
