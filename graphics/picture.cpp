@@ -30,7 +30,17 @@ bool Drawable(const Picture& picture, Point to, const Rect& from) {
            Fits(*picture.surface, *g_renderTarget, to, from);
 }
 
-void ReplaceSurface(Picture& picture, uint16_t width, uint16_t height);
+void ReplaceSurface(Picture& picture, uint16_t width, uint16_t height) {
+    FreePicture(picture);
+    picture.width = width;
+    picture.height = height;
+    picture.surface = new (std::nothrow) Surface(width, height);
+    // Out of memory: an empty picture that draws nothing.
+    if (picture.surface == nullptr || picture.surface->width != width || picture.surface->height != height) {
+        picture.width = 0;
+        picture.height = 0;
+    }
+}
 
 // A shared picture about to be drawn into gets pixels of its own.
 void Unshare(Picture& picture) {
@@ -42,18 +52,6 @@ void Unshare(Picture& picture) {
     const uint16_t height = picture.height;
     ReplaceSurface(picture, width, height);
     if (picture.surface != nullptr && picture.width != 0) BlitCopyWhole(kept, *picture.surface, Point{0, 0});
-}
-
-void ReplaceSurface(Picture& picture, uint16_t width, uint16_t height) {
-    FreePicture(picture);
-    picture.width = width;
-    picture.height = height;
-    picture.surface = new (std::nothrow) Surface(width, height);
-    // Out of memory: an empty picture that draws nothing.
-    if (picture.surface == nullptr || picture.surface->width != width || picture.surface->height != height) {
-        picture.width = 0;
-        picture.height = 0;
-    }
 }
 
 }  // namespace
