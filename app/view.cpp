@@ -55,8 +55,8 @@ int View::RouteToControls(InputEvent& event) {
 
 void View::DrawBackdrop(uint16_t id, bool keyed, bool blend) {
     gfx::Picture picture;
-    gfx::LoadPicture(picture, id, static_cast<uint16_t>(area_.right - area_.left),
-                     static_cast<uint16_t>(area_.bottom - area_.top));
+    gfx::LoadSharedPicture(picture, id, static_cast<uint16_t>(area_.right - area_.left),
+                           static_cast<uint16_t>(area_.bottom - area_.top));
     gfx::Sprite sprite;
     gfx::SetSpritePicture(sprite, &picture, area_.left, area_.top, false, keyed, blend, gfx::kKeyFromImage);
     scene_->DrawOneSprite(sprite);

@@ -1,7 +1,5 @@
 #include "game/hunt_text.h"
 
-#include <new>
-
 #include "platform/platform.h"
 
 namespace {
@@ -13,27 +11,18 @@ constexpr uint16_t kFontBase = 48;
 
 }  // namespace
 
-HuntText::~HuntText() {
-    delete m_font;
-    delete m_editField;
-}
-
 bool HuntText::init(int32_t x, int32_t y, uint8_t maxLength, const char* text, gfx::Scene* scene) {
     if (scene == nullptr) return false;
     x_ = x;
     y_ = y;
     scene_ = scene;
-    delete m_font;
-    m_font = new (std::nothrow) StripFont;
-    if (m_font == nullptr || m_font->load(kFontPicture, kFontHeight, kFontLength, kFontBase) != 0) {
-        delete m_font;
-        m_font = nullptr;
-        return false;
-    }
     if (m_editField != nullptr) scene_->RemoveSprite(m_editField->sprite);
-    delete m_editField;
-    m_editField = new (std::nothrow) TextField;
-    if (m_editField == nullptr) return false;
+    field_.ReleaseTextField();
+    m_editField = nullptr;
+    m_font = nullptr;
+    if (font_.load(kFontPicture, kFontHeight, kFontLength, kFontBase) != 0) return false;
+    m_font = &font_;
+    m_editField = &field_;
     m_editField->InitTextField(scene_->GetScrollX() + x, scene_->GetScrollY() + y, m_font, maxLength, true, false);
     scene_->AddSprite(m_editField->sprite, kLayer);
     m_editField->SetTextAndMark(text, *scene_);
@@ -65,9 +54,9 @@ void HuntText::show(const char* text) {
 void HuntText::release() {
     if (m_editField != nullptr && scene_ != nullptr) scene_->RemoveSprite(m_editField->sprite);
     if (m_font == nullptr) plat::MessageBox("m_font = NULL", "", plat::kMbOk);
-    delete m_font;
+    font_.release();
     m_font = nullptr;
     if (m_editField == nullptr) plat::MessageBox("m_editField = NULL", "", plat::kMbOk);
-    delete m_editField;
+    field_.ReleaseTextField();
     m_editField = nullptr;
 }

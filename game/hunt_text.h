@@ -13,7 +13,7 @@ public:
     static constexpr uint8_t kLayer = 220;
 
     HuntText() = default;
-    virtual ~HuntText();
+    virtual ~HuntText() = default;
     HuntText(const HuntText&) = delete;
     HuntText& operator=(const HuntText&) = delete;
 
@@ -32,8 +32,12 @@ public:
     const TextField* field() const { return m_editField; }
 
 private:
+    // Point at font_ and field_ while they are loaded, null otherwise: a new
+    // hunt's texts reuse them rather than reach the heap.
     StripFont* m_font = nullptr;
     TextField* m_editField = nullptr;
+    StripFont font_;
+    TextField field_;
     gfx::Scene* scene_ = nullptr;
     int32_t x_ = 0;
     int32_t y_ = 0;

@@ -3,17 +3,20 @@
 #include <cstring>
 #include <new>
 
+#include "graphics/picture_cache.h"
+
 namespace gfx {
 namespace {
 
 // Sized by what play takes at once: labels and small effects, targets and
-// puffs, the largest pop-ups.
+// puffs, the largest pop-ups, and the font strips the screens and the hunt
+// load as they start.
 struct SizeClass {
     uint32_t pixels;
     uint16_t slots;
 };
-constexpr SizeClass kClasses[] = {{1024, 96}, {2560, 64}, {8640, 16}};
-constexpr uint32_t kSlotCount = 96 + 64 + 16;
+constexpr SizeClass kClasses[] = {{1024, 96}, {2560, 64}, {8640, 16}, {15400, 8}};
+constexpr uint32_t kSlotCount = 96 + 64 + 16 + 8;
 
 struct Slot {
     Picture picture;
@@ -83,6 +86,15 @@ Picture* TakePicture(uint16_t width, uint16_t height) {
     }
     auto* picture = new (std::nothrow) Picture;
     if (picture != nullptr) CreateBlankPicture(*picture, width, height);
+    return picture;
+}
+
+Picture* TakeLoadedPicture(uint16_t id, uint16_t width, uint16_t height) {
+    Picture* picture = TakePicture(width, height);
+    if (picture != nullptr && picture->surface != nullptr && picture->width != 0) {
+        Surface& s = *picture->surface;
+        LoadPictureBytes(id, reinterpret_cast<uint8_t*>(s.pixels), s.pitch * s.height);
+    }
     return picture;
 }
 

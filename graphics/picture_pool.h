@@ -15,6 +15,8 @@ void PreparePicturePool();
 // A black width x height picture: a slot that fits when one is free, the
 // heap otherwise. Null when out of memory.
 Picture* TakePicture(uint16_t width, uint16_t height);
+// TakePicture filled with picture resource `id`.
+Picture* TakeLoadedPicture(uint16_t id, uint16_t width, uint16_t height);
 // Back to its slot, or freed when it came from the heap. Null is ignored.
 void GivePicture(Picture* picture);
 // Slots in use (for tests).

@@ -23,6 +23,8 @@ constexpr Punctuation kPunctuation[] = {
 
 }  // namespace
 
+const gfx::Picture StripFont::kNoPicture;
+
 int StripFont::load(uint16_t pictureId, uint8_t height, int32_t length, uint16_t base) {
     release();
     height_ = height;
@@ -30,9 +32,9 @@ int StripFont::load(uint16_t pictureId, uint8_t height, int32_t length, uint16_t
     length_ = length;
     for (Glyph& g : glyphs_) g = Glyph{};
     lastGlyph_ = 0;
-    if (length < 0 || length > UINT16_MAX) return -1;
-    gfx::LoadPicture(picture_, pictureId, height, static_cast<uint16_t>(length));
-    if (picture_.surface == nullptr || picture_.height != length || picture_.width != height || height == 0) {
+    if (length <= 0 || length > UINT16_MAX || height == 0) return -1;
+    picture_ = gfx::TakeLoadedPicture(pictureId, height, static_cast<uint16_t>(length));
+    if (picture_ == nullptr || picture_->surface == nullptr || picture_->height != length || picture_->width != height) {
         release();
         return -1;
     }
@@ -42,7 +44,7 @@ int StripFont::load(uint16_t pictureId, uint8_t height, int32_t length, uint16_t
 
 void StripFont::scan() {
     if (length_ < 2) return;
-    gfx::Surface& strip = *picture_.surface;
+    gfx::Surface& strip = *picture_->surface;
     const gfx::Colour marker = strip.At(0, length_ - 2);
     const gfx::Colour background = strip.At(0, length_ - 1);
     strip.Row(length_ - 2)[0] = background;
@@ -71,4 +73,7 @@ StripFont::Glyph StripFont::glyph(uint8_t code) const {
     return glyphs_[lastGlyph_];
 }
 
-void StripFont::release() { gfx::FreePicture(picture_); }
+void StripFont::release() {
+    gfx::GivePicture(picture_);
+    picture_ = nullptr;
+}

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "graphics/picture.h"
+#include "graphics/picture_pool.h"
 
 class StripFont {
 public:
@@ -28,7 +29,7 @@ public:
     Glyph glyph(uint8_t code) const;
     void release();
 
-    const gfx::Picture& picture() const { return picture_; }
+    const gfx::Picture& picture() const { return picture_ != nullptr ? *picture_ : kNoPicture; }
     int32_t length() const { return length_; }
     uint8_t height() const { return height_; }
     uint16_t base() const { return base_; }
@@ -37,7 +38,10 @@ public:
 private:
     void scan();
 
-    gfx::Picture picture_;
+    static const gfx::Picture kNoPicture;
+    // A pool slot: the scan writes into it, and a new hunt's fonts must not
+    // reach the heap.
+    gfx::Picture* picture_ = nullptr;
     int32_t length_ = 0;
     Glyph glyphs_[kMaxGlyphs] = {};
     uint8_t lastGlyph_ = 0;

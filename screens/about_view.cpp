@@ -25,7 +25,7 @@ void AboutView::Enter() {
         scene.GetDisplayList().PresentWhole();
     }
     gfx::Picture picture;
-    gfx::LoadPicture(picture, kAboutPicture, kWidth, kHeight);
+    gfx::LoadSharedPicture(picture, kAboutPicture, kWidth, kHeight);
     gfx::Sprite sprite;
     gfx::SetSpritePicture(sprite, &picture, gfx::kScreenWidth / 2 - kWidth / 2, gfx::kScreenHeight / 2 - kHeight / 2,
                           false, false, false, gfx::kKeyFromImage);

@@ -42,7 +42,7 @@ void CreditsView::Enter() {
     GetScene()->GetDisplayList().PresentWhole();
     for (int i = 0; i < kCaptions; ++i) {
         const Caption& caption = kCaptionTable[i];
-        gfx::LoadPicture(pictures_[i], caption.picture, caption.width, caption.length);
+        gfx::LoadSharedPicture(pictures_[i], caption.picture, caption.width, caption.length);
         x_[i] = caption.startX;
         y_[i] = kBottomY - caption.length;
     }

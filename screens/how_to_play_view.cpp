@@ -49,7 +49,7 @@ void HowToPlayView::Enter() {
         ShowControl(buttons_[i], kButtonLayer);
     }
     pageId_ = kFirstPage;
-    gfx::LoadPicture(pagePicture_, pageId_, kPageWidth, kPageHeight);
+    gfx::LoadSharedPicture(pagePicture_, pageId_, kPageWidth, kPageHeight);
     gfx::SetSpritePicture(page_, &pagePicture_, kPageX, kPageY, false, false, false, gfx::kKeyFromImage);
     scene.AddSprite(page_, kPageLayer);
 }
@@ -66,7 +66,7 @@ void HowToPlayView::TurnTo(uint16_t pageId) {
     gfx::Scene& scene = *GetScene();
     theApp.Sound()->PlaySound(kPageSound, false, false);
     pageId_ = pageId;
-    gfx::LoadPicture(pagePicture_, pageId_, kPageWidth, kPageHeight);
+    gfx::LoadSharedPicture(pagePicture_, pageId_, kPageWidth, kPageHeight);
     page_.blend = true;
     scene.MarkSpriteDirty(page_);
     scene.RedrawDirty();

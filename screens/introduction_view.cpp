@@ -37,7 +37,7 @@ void IntroductionView::Enter() {
     skip_.InitButton(kSkipId, 180, 300, 46, 18, 352, 353);
     AddControl(&skip_);
     ShowControl(skip_, kSkipLayer);
-    gfx::LoadPicture(splash_, kRequestPicture, kRequestWidth, kRequestHeight);
+    gfx::LoadSharedPicture(splash_, kRequestPicture, kRequestWidth, kRequestHeight);
     angle_ = kFirstAngle;
     ClearScreen();
     GetScene()->GetDisplayList().PresentWhole();
@@ -74,7 +74,7 @@ int IntroductionView::HandleEvent(InputEvent& event) {
         return RouteToControls(event) != 0 ? Finish() : kConsumed;
     }
     if (showLogo_) {
-        gfx::LoadPicture(splash_, kLogoPicture, kLogoSize, kLogoSize);
+        gfx::LoadSharedPicture(splash_, kLogoPicture, kLogoSize, kLogoSize);
         ClearScreen();
         display.PresentWhole();
         showLogo_ = false;

@@ -3,6 +3,7 @@
 #include "app/animation_list.h"
 #include "app/game_app.h"
 #include "app/view_list.h"
+#include "graphics/picture_pool.h"
 #include "graphics/scene.h"
 #include "persist/settings.h"
 #include "platform/platform.h"
@@ -66,27 +67,34 @@ void MainMenuView::Enter() {
     }
     DrawBackdrop(kBackdrop, false, false);
 
-    for (int i = 0; i < kItems; ++i) {
+    const MenuItem& nameItem = kItemTable[kNameItem];
+    for (int i = 0; i < kNameItem; ++i) {
         const MenuItem& item = kItemTable[i];
-        gfx::LoadPicture(pictures_[i], item.picture, kButtonWidth, item.length);
+        gfx::LoadSharedPicture(pictures_[i], item.picture, kButtonWidth, item.length);
         gfx::SetSpritePicture(slide_[i], &pictures_[i], item.x, item.startY, false, false, false,
                               gfx::kKeyFromImage);
     }
+    // The name is drawn into both looks of its button: they are pool slots.
+    for (int look = 0; look < 2; ++look) {
+        nameLooks_[look] = gfx::TakeLoadedPicture(static_cast<uint16_t>(nameItem.picture + look), kButtonWidth,
+                                                  nameItem.length);
+    }
+    gfx::SetSpritePicture(slide_[kNameItem], nameLooks_[0], nameItem.x, nameItem.startY, false, false, false,
+                          gfx::kKeyFromImage);
 
-    // The player's name is drawn into both looks of its button.
     nameFont_.load(kFontPicture, kFontHeight, kFontLength, kFontBase);
     nameField_.InitTextField(kNameX, kNameStartY, &nameFont_, kNameLength, true, false);
     nameField_.SetText(theApp.GetSettings()->UserName);
     nameField_.sprite.y = kNameCentreY - static_cast<int32_t>(nameField_.sprite.height / 2);
-    const int32_t insetY = nameField_.sprite.y - kItemTable[kNameItem].startY;
+    const int32_t insetY = nameField_.sprite.y - nameItem.startY;
     const gfx::Picture* name = nameField_.sprite.image;
-    gfx::LoadPicture(pressedName_, kItemTable[kNameItem].picture + 1, kButtonWidth, kItemTable[kNameItem].length);
-    if (name != nullptr) {
-        gfx::ComposePicture(*name, pictures_[kNameItem], kNameInsetX, insetY, true, nameField_.sprite.key, false);
-        gfx::ComposePicture(*name, pressedName_, kNameInsetX, insetY, true, nameField_.sprite.key, false);
+    for (gfx::Picture* look : nameLooks_) {
+        if (name != nullptr && look != nullptr) {
+            gfx::ComposePicture(*name, *look, kNameInsetX, insetY, true, nameField_.sprite.key, false);
+        }
     }
-    gfx::SetSpritePicture(pressedSprite_, &pressedName_, kItemTable[kNameItem].x, kItemTable[kNameItem].startY,
-                          false, false, false, gfx::kKeyFromImage);
+    gfx::SetSpritePicture(pressedSprite_, nameLooks_[1], nameItem.x, nameItem.startY, false, false, false,
+                          gfx::kKeyFromImage);
 
     for (gfx::Sprite& sprite : slide_) scene.AddSprite(sprite, kSlideLayer);
 }
@@ -109,9 +117,8 @@ void MainMenuView::FinishSlide() {
                                static_cast<uint16_t>(item.picture + 1), Button::kNormal, true, false, false,
                                kFramePeriod);
     }
-    gfx::Picture* looks[] = {&pictures_[kNameItem], &pressedName_};
     const MenuItem& name = kItemTable[kNameItem];
-    buttons_[kNameItem].InitButtonShared(kNameItem, name.x, name.finalY, kButtonWidth, name.length, looks, 2,
+    buttons_[kNameItem].InitButtonShared(kNameItem, name.x, name.finalY, kButtonWidth, name.length, nameLooks_, 2,
                                          Button::kNormal, true, true, false, kFramePeriod);
     for (const int i : kControlOrder) {
         AddControl(&buttons_[i]);
@@ -183,8 +190,10 @@ void MainMenuView::Leave() {
     for (Button& button : buttons_) button.ReleaseFrames();
     gfx::FreeSpriteBackground(slide_[kNameItem]);
     gfx::FreeSpriteBackground(pressedSprite_);
-    gfx::FreePicture(pictures_[kNameItem]);
-    gfx::FreePicture(pressedName_);
+    for (gfx::Picture*& look : nameLooks_) {
+        gfx::GivePicture(look);
+        look = nullptr;
+    }
     scene.RemoveSprite(nameField_.sprite);
     nameField_.ReleaseTextField();
     nameFont_.release();

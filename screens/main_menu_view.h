@@ -39,8 +39,8 @@ private:
     bool animating_ = false;
     uint8_t phase_ = 0;
     uint32_t lastTick_ = 0;
-    gfx::Picture pictures_[kItems];
-    gfx::Picture pressedName_;
+    gfx::Picture pictures_[kNameItem];
+    gfx::Picture* nameLooks_[2] = {};  // normal and pressed, with the name drawn in
     gfx::Sprite slide_[kItems];
     gfx::Sprite pressedSprite_;  // holds the pressed name picture, never shown itself
     Button buttons_[kItems];

@@ -51,7 +51,7 @@ void PauseMenuView::Enter() {
     lastStep_ = 0;
     animating_ = true;
     pressed_ = kNone;
-    gfx::LoadPicture(panel_, kPanelPicture, kPanelWidth, kPanelHeight);
+    gfx::LoadSharedPicture(panel_, kPanelPicture, kPanelWidth, kPanelHeight);
     panelX_ = kStartX;
     for (int i = 0; i < kButtons; ++i) {
         const PauseButton& b = kButtonTable[i];

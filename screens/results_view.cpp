@@ -67,7 +67,7 @@ void ResultsView::Enter() {
 
     gfx::LoadHeldPicture(backgroundPicture_, kBackground, gfx::kScreenWidth, gfx::kScreenHeight);
     gfx::CreateSprite(background_, &backgroundPicture_, 0, 0, false, false, false, gfx::kKeyFromImage);
-    gfx::LoadPicture(marker_, kMarkerPicture, kMarkerSize, kMarkerSize);
+    gfx::LoadSharedPicture(marker_, kMarkerPicture, kMarkerSize, kMarkerSize);
     font_.load(kFontPicture, kFontHeight, kFontLength, kFontBase);
     field_.InitTextField(0, 0, &font_, kLabelLength, true, false);
 

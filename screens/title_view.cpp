@@ -15,8 +15,8 @@ constexpr int32_t kPromptY = 10;
 }  // namespace
 
 void TitleView::Enter() {
-    gfx::LoadPicture(title_, kTitlePicture, gfx::kScreenWidth, gfx::kScreenHeight);
-    gfx::LoadPicture(prompt_, kPromptPicture, 36, 86);
+    gfx::LoadSharedPicture(title_, kTitlePicture, gfx::kScreenWidth, gfx::kScreenHeight);
+    gfx::LoadSharedPicture(prompt_, kPromptPicture, 36, 86);
     lastBlink_ = 0;
     promptShown_ = false;
 }

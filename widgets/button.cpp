@@ -6,8 +6,8 @@ void Button::InitButton(uint16_t buttonId, int32_t x, int32_t y, int32_t boxWidt
                         uint16_t firstPicture, uint16_t lastPicture, int32_t initialState, bool isVisible, bool keyed,
                         bool blend, int32_t period, int32_t mode, bool movable) {
     ReleaseFrames();
-    frames = new FrameSet();
-    frames->LoadFrames(firstPicture, lastPicture, static_cast<uint16_t>(boxWidth), static_cast<uint16_t>(boxHeight));
+    OwnFrames().LoadFrames(firstPicture, lastPicture, static_cast<uint16_t>(boxWidth),
+                           static_cast<uint16_t>(boxHeight));
     Place(buttonId, x, y, boxWidth, boxHeight, initialState, isVisible, keyed, blend, period, mode, movable);
 }
 
@@ -15,8 +15,7 @@ void Button::InitButtonShared(uint16_t buttonId, int32_t x, int32_t y, int32_t b
                               gfx::Picture* const* pictures, int32_t count, int32_t initialState, bool isVisible,
                               bool keyed, bool blend, int32_t period, int32_t mode, bool movable) {
     ReleaseFrames();
-    frames = new FrameSet();
-    frames->UseFrames(pictures, count);
+    OwnFrames().UseFrames(pictures, count);
     Place(buttonId, x, y, boxWidth, boxHeight, initialState, isVisible, keyed, blend, period, mode, movable);
 }
 

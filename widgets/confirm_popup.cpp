@@ -23,9 +23,9 @@ uint16_t Extent(int32_t length) { return static_cast<uint16_t>(length); }
 
 ConfirmPopup::ConfirmPopup(gfx::LayerManager& scene, InputState& input, snd::SoundManager* sound)
     : scene_(scene), input_(input), sound_(sound) {
-    gfx::LoadPicture(boxPicture_, kBoxPicture, Extent(kBoxRect.Width()), Extent(kBoxRect.Height()));
-    gfx::LoadPicture(yesPressed_, kYesPicture, Extent(kYesRect.Width()), Extent(kYesRect.Height()));
-    gfx::LoadPicture(noPressed_, kNoPicture, Extent(kNoRect.Width()), Extent(kNoRect.Height()));
+    gfx::LoadSharedPicture(boxPicture_, kBoxPicture, Extent(kBoxRect.Width()), Extent(kBoxRect.Height()));
+    gfx::LoadSharedPicture(yesPressed_, kYesPicture, Extent(kYesRect.Width()), Extent(kYesRect.Height()));
+    gfx::LoadSharedPicture(noPressed_, kNoPicture, Extent(kNoRect.Width()), Extent(kNoRect.Height()));
 }
 
 ConfirmPopup::~ConfirmPopup() {

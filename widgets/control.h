@@ -23,12 +23,24 @@ public:
     virtual bool HitTest(int32_t x, int32_t y) const = 0;
     // Frees owned frames; borrowed ones (frames null) are left alone.
     virtual void ReleaseFrames() {
-        delete frames;
+        if (frames != nullptr) frames->FreeFrames();
         frames = nullptr;
     }
 
     AnimatedSprite sprite;
-    FrameSet* frames = nullptr;
+    FrameSet* frames = nullptr;  // &ownFrames_ while the control's own frames are loaded
+
     // Every kind of control has one; a view shows only visible controls.
     bool visible = true;
+
+protected:
+    // The frames the control loads itself, held here so that a screen that
+    // opens makes no allocation for them.
+    FrameSet& OwnFrames() {
+        frames = &ownFrames_;
+        return ownFrames_;
+    }
+
+private:
+    FrameSet ownFrames_;
 };

@@ -25,8 +25,7 @@ void Slider::InitSlider(uint16_t sliderId, int32_t x, int32_t y, int32_t width, 
                         uint16_t lastThumb, int16_t minimumValue, int16_t maximumValue, int16_t startValue, int8_t step,
                         bool isVisible, bool keyed, bool blend, int32_t period, gfx::Colour key) {
     ReleaseFrames();
-    frames = new FrameSet();
-    frames->LoadFrames(firstTrack, lastTrack, static_cast<uint16_t>(width), static_cast<uint16_t>(height));
+    OwnFrames().LoadFrames(firstTrack, lastTrack, static_cast<uint16_t>(width), static_cast<uint16_t>(height));
     sprite.InitAnimation(*frames, x, y, false, keyed, blend, period, kAnimationLoop, key);
     id = sliderId;
     visible = isVisible;

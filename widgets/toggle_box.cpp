@@ -8,9 +8,8 @@ void ToggleBox::InitToggle(uint16_t toggleId, int32_t x, int32_t y, int16_t boxW
     ReleaseFrames();
     const FrameSet* looks = shared;
     if (looks == nullptr) {
-        frames = new FrameSet();
-        frames->LoadFrames(firstPicture, lastPicture, static_cast<uint16_t>(boxWidth),
-                           static_cast<uint16_t>(boxHeight));
+        OwnFrames().LoadFrames(firstPicture, lastPicture, static_cast<uint16_t>(boxWidth),
+                               static_cast<uint16_t>(boxHeight));
         looks = frames;
     }
     id = toggleId;

@@ -12,6 +12,9 @@ namespace plat {
 
 namespace {
 
+// The start options a script carries: those the game plays differently by.
+bool ChangesTheGame(const std::string& option) { return option == "hunt"; }
+
 struct NamedKey {
     const char* name;
     uint32_t code;
@@ -194,7 +197,7 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
         }
         if (when == "option") {
             std::string name, extra;
-            if (timed || !(words >> name) || (words >> extra) || name != "hunt")
+            if (timed || !(words >> name) || (words >> extra) || !ChangesTheGame(name))
                 return fail("'option hunt' comes before every timed line");
             script.options.push_back(name);
             continue;
@@ -218,7 +221,10 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
 
 std::string FormatStartLines(uint32_t startTick, const std::vector<std::string>& options) {
     std::string lines = "start " + std::to_string(startTick);
-    for (const std::string& option : options) lines += "\noption " + option;
+    // A checking mode such as check-frames is the replayer's to choose.
+    for (const std::string& option : options) {
+        if (ChangesTheGame(option)) lines += "\noption " + option;
+    }
     return lines;
 }
 

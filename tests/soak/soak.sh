@@ -28,3 +28,8 @@ done
 grep -q '"event":"hunt_end"' "$work/trace.jsonl" || fail "no hunt came to its end"
 [ "$(tail -n 1 "$work/trace.jsonl" | grep -c '"event":"exit"')" = 1 ] || fail "the trace does not end with the exit"
 REEDSHOT_DATA_DIR=$work/data "$check"
+
+# Once started, no screen, hunt or result reaches the heap: the same input
+# replayed with the allocation count on.
+REEDSHOT_DATA_DIR=$work/replay "$game" --headless --script "$work/input.txt" --timedemo >"$work/timedemo.txt"
+grep -q "after start-up (0 in 0 events" "$work/timedemo.txt" || { cat "$work/timedemo.txt"; fail "events allocated"; }
