@@ -31,7 +31,7 @@ for (const line of readFileSync(input, 'utf8').split('\n')) {
   } else if (line.startsWith(' (elem')) {
     table.push(...Array.from(line.matchAll(/\$[^\s)]+/g), (m) => m[0]));
   } else if (current) {
-    for (const call of line.matchAll(/\(call (\$\S+)/g)) add(callers, call[1], current);
+    for (const call of line.matchAll(/\(call (\$[^\s)]+)/g)) add(callers, call[1], current);
     for (const call of line.matchAll(/\(call_indirect (?:\$\S+ )?\(type (\$\S+)\)/g)) add(indirect, types.get(call[1]), current);
   }
 }

@@ -1,16 +1,26 @@
-// The last step of the browser build: writes the service worker with the
-// hash of the page's files, and each file's gzip and brotli forms beside it
-// for servers that send them as they are (web/serve.mjs does).
-//   node web/publish.mjs DIR
-import { readFileSync, writeFileSync, rmSync } from 'node:fs';
+// The last step of the browser build: takes the linker's program (its script
+// minified) from LINKED, then writes the service worker with the hash of the
+// page's files, and each file's gzip and brotli forms beside it for servers
+// that send them as they are (web/serve.mjs does). Without LINKED it only
+// publishes DIR again.
+//   node web/publish.mjs DIR [LINKED]
+import { copyFileSync, readFileSync, writeFileSync, rmSync } from 'node:fs';
 import { createHash } from 'node:crypto';
-import { brotliCompressSync, constants, gzipSync } from 'node:zlib';
+import { brotliCompressSync, constants } from 'node:zlib';
+import zopfli from '@gfx/zopfli';
+import { minify } from 'terser';
 
 const kFiles = ['index.html', 'reedshot.js', 'reedshot.wasm', 'manifest.webmanifest', 'favicon.png', 'icon-192.png',
   'icon-512.png'];
 const kPacked = /\.(html|js|wasm|webmanifest)$/;
 
-const dir = process.argv[2];
+const [dir, linked] = process.argv.slice(2);
+if (linked) {
+  copyFileSync(`${linked}/reedshot.wasm`, `${dir}/reedshot.wasm`);
+  // Only local names are shortened: the page calls the script's globals.
+  const script = await minify(readFileSync(`${linked}/reedshot.js`, 'utf8'), { compress: true, mangle: true });
+  writeFileSync(`${dir}/reedshot.js`, script.code);
+}
 const hash = createHash('sha256');
 for (const file of kFiles) hash.update(file).update('\0').update(readFileSync(`${dir}/${file}`));
 const template = readFileSync(new URL('sw.js', import.meta.url), 'utf8');
@@ -20,7 +30,8 @@ writeFileSync(`${dir}/sw.js`, template.replace('@HASH@', hash.digest('hex').slic
 for (const file of [...kFiles, 'sw.js'].filter((f) => kPacked.test(f))) {
   const bytes = readFileSync(`${dir}/${file}`);
   const forms = {
-    gz: gzipSync(bytes, { level: 9 }),
+    // Zopfli's deflate: slower to write, but a few percent smaller than zlib's.
+    gz: await zopfli.gzipAsync(bytes, { numiterations: 15 }),
     br: brotliCompressSync(bytes, {
       params: { [constants.BROTLI_PARAM_QUALITY]: 11, [constants.BROTLI_PARAM_SIZE_HINT]: bytes.length },
     }),
