@@ -1,7 +1,7 @@
-// A hunt's surroundings for the game objects: the application started on the
-// test platform (for its settings and sound manager) with a store of the
-// test's own, a scene of our own whose animation list the test can read,
-// the clock, and the sounds played.
+// The game objects' surroundings. HuntTest: the application started on the
+// test platform with a store of the test's own, a scene whose animation list
+// the test reads, the clock and the sounds played. HudTest: a hunt-sized
+// scene scrolled to the hunt's start with the effects' animation list.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/animated_sprite.h"
+#include "app/animation_list.h"
 #include "app/game_app.h"
 #include "app/input_event.h"
 #include "game/target.h"
@@ -50,10 +51,7 @@ protected:
         e.y = static_cast<int16_t>(y);
         return e;
     }
-    void Advance(uint32_t ms) {
-        tick_ += ms;
-        plat::testing::SetTick(tick_);
-    }
+    void Advance(uint32_t ms) { plat::testing::SetTick(tick_ += ms); }
 
     // Sound ids played since the last call; 0 stands for "stop all".
     std::vector<int> SoundsPlayed() {
@@ -70,9 +68,7 @@ protected:
 
     // What the application's animation list does after an event.
     void StepAnimations() {
-        for (auto* n = animated_.Head(); n != nullptr; n = n->next) {
-            static_cast<AnimatedSprite*>(n->sprite)->AdvanceIfDue();
-        }
+        for (auto* n = animated_.Head(); n != nullptr; n = n->next) static_cast<AnimatedSprite*>(n->sprite)->AdvanceIfDue();
     }
 
     // Whether the animation list holds exactly these sprites.
@@ -84,8 +80,8 @@ protected:
         return held == expected;
     }
 
-    // A tap on the first pixel of the target's current frame that is (or is
-    // not) transparent, in screen coordinates of `scene` (default: ours).
+    // A tap on the first pixel of the target's frame that is (or is not)
+    // transparent, in screen coordinates of `scene` (default: ours).
     gfx::Point TapOn(const Target& t, bool transparent, const gfx::Scene* scene = nullptr) const {
         if (scene == nullptr) scene = &scene_;
         const gfx::Surface& s = *t.sprite().image->surface;
@@ -103,6 +99,35 @@ protected:
     gfx::SpriteList animated_;
     uint32_t tick_ = 0;
     size_t traceRead_ = 0;
+};
+
+class HudTest : public ::testing::Test {
+protected:
+    static constexpr int32_t kStartScroll = 639;
+
+    void SetUp() override {
+        plat::testing::Reset();
+        plat::testing::SetTick(1000);
+        animations_.SetScene(&scene_);
+        scene_.SetScroll(0, kStartScroll);
+    }
+
+    bool InScene(const gfx::Sprite& sprite) const {
+        for (const gfx::SpriteList::Node* n = scene_.Sprites().Head(); n != nullptr; n = n->next) {
+            if (n->sprite == &sprite) return true;
+        }
+        return false;
+    }
+    int Shown() const { return scene_.Sprites().Count() + animations_.Count(); }
+
+    // Time passes and the animations take their step, as after an event.
+    void Step(uint32_t ms) {
+        plat::testing::AdvanceTick(ms);
+        animations_.Step();
+    }
+
+    gfx::Scene scene_{gfx::kGroundColumns, gfx::kGroundRows, 240, 320};
+    AnimationList animations_;
 };
 
 }  // namespace gametest

@@ -1,0 +1,315 @@
+// The hunt's parts around the ducks: shell strip, scenery, puffs, feather
+// bursts, hit splashes; their places, steps and life in the scene and the
+// animation list, through pauses and new hunts.
+#include <vector>
+
+#include "game/feather_bursts.h"
+#include "game/hit_splashes.h"
+#include "game/hunt_clock.h"
+#include "game/scenery.h"
+#include "game/score_board.h"
+#include "game/shell_magazine.h"
+#include "game/shot_puffs.h"
+#include "tests/game/hunt_fixture.h"
+
+namespace {
+
+class HudPartsTest : public gametest::HudTest {
+protected:
+    void SetUp() override {
+        HudTest::SetUp();
+        ASSERT_EQ(font_.load(255, 22, 700, 48), 0);
+    }
+    // Steps the animations and the effects' clean-up, as the events of a hunt do.
+    void Run(uint32_t ms, uint32_t every = 10) {
+        for (uint32_t t = 0; t < ms; t += every) {
+            Step(every);
+            puffs_.update();
+            feathers_.update();
+            splashes_.update();
+        }
+    }
+    std::vector<uint16_t> Panel() {
+        scene_.RedrawScene();
+        const uint16_t* panel = plat::testing::PresentedPanel();
+        return {panel, panel + gfx::kScreenWidth * gfx::kScreenHeight};
+    }
+
+    StripFont font_;
+    ShotPuffs puffs_;
+    FeatherBursts feathers_;
+    HitSplashes splashes_;
+};
+
+// Each shot shows the next frame until the gun is empty; a reload fills it;
+// the strip keeps its place on the screen through scrolls and pauses; the
+// empty strip blinks every 140 ms, across the tick's wrap too.
+TEST_F(HudPartsTest, TheShellStripCountsShotsStaysOnTheScreenAndBlinksWhenEmpty) {
+    ShellMagazine magazine;
+    ASSERT_TRUE(magazine.init(212, 5, &scene_, 7));
+    const auto frame = [&magazine] { return magazine.sprite().Sequence().Index(); };
+    EXPECT_EQ(magazine.sprite().y, kStartScroll + 5);
+    uint32_t now = plat::GetTickCount();
+    magazine.resetBlink(now);
+    magazine.blink(now + 500);  // loaded: no blink
+    EXPECT_EQ(frame(), 0);
+    for (int shot = 1; shot <= 8; ++shot) {
+        EXPECT_EQ(magazine.isLoaded(), shot <= 7);
+        plat::testing::AdvanceTick(10);
+        magazine.fire();
+        EXPECT_EQ(magazine.shells(), std::max(0, 7 - shot));
+        EXPECT_EQ(frame(), std::min(shot, 7));
+    }
+    const std::pair<uint32_t, int> blinks[] = {{140, 7}, {141, 8}, {282, 7}, {423, 8}};
+    magazine.resetBlink(now);
+    for (const auto& [after, want] : blinks) {
+        magazine.blink(now + after);
+        EXPECT_EQ(frame(), want) << after;
+    }
+    now = 0xFFFFFFA0u;  // just before the counter wraps, and past it
+    magazine.resetBlink(now);
+    for (const auto& [at, want] : {std::pair{0xFFFFFFF0u, 8}, {0x20u, 8}, {0x40u, 7}}) {
+        magazine.blink(at);
+        EXPECT_EQ(frame(), want) << at;
+    }
+    for (int i = 0; i < 2; ++i) {  // a full magazine stays full
+        magazine.reload();
+        EXPECT_TRUE(magazine.shells() == 7 && frame() == 0);
+    }
+    scene_.ScrollBy(0, -10);
+    magazine.reposition();
+    magazine.hide();
+    EXPECT_FALSE(InScene(magazine.sprite()));
+    scene_.SetScroll(0, 0);  // another screen's scroll while paused
+    magazine.show();
+    magazine.show();
+    EXPECT_EQ(scene_.Sprites().Count(), 1);
+    EXPECT_EQ(magazine.sprite().layer, ShellMagazine::kLayer);
+    EXPECT_EQ(magazine.sprite().y, kStartScroll - 10 + 5);
+    magazine.release();
+    EXPECT_EQ(scene_.Sprites().Count(), 0);
+    magazine.fire();  // nothing left to touch
+    magazine.blink(plat::GetTickCount() + 1000);
+}
+
+// Every piece at its place and layer; a taken bonus spot stays away through
+// pauses until the next hunt.
+TEST_F(HudPartsTest, SceneryPiecesAndTheBonusSpotOncePerHunt) {
+    Scenery scenery;
+    ASSERT_EQ(scenery.init(&scene_), 0);
+    EXPECT_EQ(scene_.Sprites().Count(), Scenery::kPieces);
+    EXPECT_EQ(scenery.piece(7).layer, 120);  // the reeds in front of the small ducks
+    const gfx::Sprite& spot = scenery.bonusSpot();
+    EXPECT_TRUE(spot.x == 165 && spot.y == 914 && spot.layer == 101);
+    for (int i = 0; i < Scenery::kPieces; ++i) {
+        const gfx::Sprite& piece = scenery.piece(i);
+        ASSERT_NE(piece.image, nullptr) << i;
+        EXPECT_TRUE(!piece.savesBackground && piece.key == piece.image->surface->At(0, 0)) << i;
+    }
+    scenery.bonusTaken = true;
+    scenery.takeBonus();
+    EXPECT_FALSE(InScene(spot));
+    EXPECT_NE(spot.image, nullptr);  // still allocated
+    scenery.hide();
+    EXPECT_EQ(scene_.Sprites().Count(), 0);
+    scenery.show();
+    scenery.show();  // twice puts nothing in twice
+    EXPECT_EQ(scene_.Sprites().Count(), Scenery::kPieces - 1);
+    EXPECT_FALSE(InScene(spot));
+    EXPECT_EQ(scenery.release(), 0);
+    EXPECT_EQ(scene_.Sprites().Count(), 0);
+    scenery.init(&scene_);
+    EXPECT_FALSE(scenery.bonusTaken);
+    EXPECT_TRUE(InScene(spot));
+    scenery.release();
+}
+
+// Puffs sit on the tap, bursts by the duck, both tables have their limits;
+// effects leave after their last frame; hidden, they wait outside the scene
+// and run on when shown; an ending puff leaves the score on the screen.
+TEST_F(HudPartsTest, PuffsAndBurstsEndAfterTheirLastFrameAndWaitWhileHidden) {
+    ScoreBoard board;
+    ASSERT_TRUE(board.init(3, 10, &scene_));
+    puffs_.init(&scene_);
+    feathers_.init(&scene_);
+    puffs_.add(100, 50);  // a tap on the screen: 5 frames of 75 ms
+    EXPECT_TRUE(puffs_.puffs().at(0).x == 100 - 14 && puffs_.puffs().at(0).y == kStartScroll + 50 - 15);
+    feathers_.show(100, 400, 1);  // 7 frames of 75 ms
+    feathers_.show(50, 300, 4);
+    feathers_.show(70, 200, 2);  // a third while two run
+    ASSERT_EQ(feathers_.bursts().count(), 2);
+    const AnimatedSprite& big = feathers_.bursts().at(0);
+    const AnimatedSprite& small = feathers_.bursts().at(1);
+    EXPECT_TRUE(big.y == 400 - 25 && big.width == 70u && big.layer == 131);
+    EXPECT_TRUE(small.x == 50 - 4 && small.width == 36u && small.layer == 51);
+    Run(100);
+    const int32_t frame = puffs_.puffs().at(0).Sequence().Index();
+    puffs_.hide();
+    feathers_.hide();
+    EXPECT_EQ(Shown(), 1);  // the score
+    animations_.Clear();
+    Step(5000);
+    EXPECT_EQ(puffs_.puffs().at(0).Sequence().Index(), frame);
+    puffs_.show();
+    feathers_.show();
+    puffs_.show();
+    EXPECT_EQ(animations_.Count(), 3);
+    EXPECT_EQ(scene_.Sprites().Count(), 4);
+    const auto scoreShows = [] {  // reads the panel as the last frame left it
+        int ink = 0;
+        for (int32_t y = 10; y < 20; ++y) {
+            for (int32_t x = 3; x < 25; ++x) ink += plat::testing::PresentedPanel()[y * gfx::kScreenWidth + x] != 0;
+        }
+        return ink > 0;
+    };
+    scene_.RedrawAll();
+    ASSERT_TRUE(scoreShows());
+    Run(250);  // the puff's last frame is redrawn in full, then it goes
+    EXPECT_EQ(puffs_.puffs().count(), 0);
+    EXPECT_EQ(feathers_.bursts().count(), 2);
+    EXPECT_TRUE(scoreShows());
+    Run(200);
+    EXPECT_EQ(feathers_.bursts().count(), 0);
+    EXPECT_EQ(Shown(), 1);
+    for (int i = 0; i < 30; ++i) puffs_.add(i, 100);
+    EXPECT_EQ(puffs_.puffs().count(), ShotPuffs::kMaxPuffs);
+    feathers_.show(10, 400, 4);
+    puffs_.release();  // release takes running effects out of the animation list
+    puffs_.init(&scene_);
+    EXPECT_EQ(puffs_.puffs().count(), 0);
+    EXPECT_EQ(animations_.Count(), 1);
+    feathers_.release();
+    board.release();
+    EXPECT_EQ(Shown(), 0);
+}
+
+// Big and small ducks fall on their own layers under labels as long as their
+// digits; the duck drops as the label rises and both leave when it arrives;
+// the table holds 35; hidden splashes come back to end their fall.
+TEST_F(HudPartsTest, ASplashsDuckDropsAsTheLabelRisesAndBothLeaveTogether) {
+    ASSERT_EQ(splashes_.init(&scene_, &font_), 0);
+    splashes_.show(100, 400, 2, 10);
+    splashes_.show(60, 500, 3, 25);
+    const auto digits = [this](int a, int b) {
+        return static_cast<uint32_t>(font_.glyph(static_cast<uint8_t>(a)).width + font_.glyph(static_cast<uint8_t>(b)).width);
+    };
+    const HitSplashes::Splash& big = splashes_.at(0);
+    const HitSplashes::Splash& small = splashes_.at(1);
+    EXPECT_TRUE(big.faller.layer == 130 && small.faller.layer == 50);
+    EXPECT_EQ(big.label.sprite.height, digits(1, 0));
+    EXPECT_EQ(small.label.sprite.height, digits(2, 5));
+    EXPECT_EQ(animations_.Count(), 2);  // the fallers animate; the labels do not
+    EXPECT_EQ(scene_.Sprites().Count(), 4);
+    Run(50, 50);  // 50 ms is not yet a step
+    EXPECT_EQ(big.faller.x, 100);
+    Run(51, 51);
+    EXPECT_TRUE(big.faller.x == 104 && big.label.sprite.x == 96 && big.faller.y == 400);  // the fall starts 3 further on
+    int events = 1;
+    for (; splashes_.count() > 0 && events < 100; ++events) Run(51, 51);
+    EXPECT_EQ(events, 8);  // seven steps take the label within 5 of its goal, 12 away
+    EXPECT_EQ(Shown(), 0);
+
+    for (int i = 0; i < 36; ++i) splashes_.show(10 + i, 300, 4, 25);
+    EXPECT_EQ(splashes_.count(), HitSplashes::kMaxSplashes);
+    Run(510, 51);
+    EXPECT_EQ(splashes_.count(), 0);
+    splashes_.show(100, 400, 1, 10);
+    splashes_.show(120, 420, 4, 25);
+    Run(51, 51);
+    splashes_.hide();
+    EXPECT_EQ(Shown(), 0);
+    animations_.Clear();  // the screens in between empty the list
+    splashes_.show();
+    splashes_.show();
+    EXPECT_EQ(scene_.Sprites().Count(), 4);
+    EXPECT_EQ(animations_.Count(), 2);
+    EXPECT_EQ(splashes_.release(), 0);
+    EXPECT_EQ(Shown(), 0);
+    EXPECT_EQ(splashes_.release(), HitSplashes::kAlreadyReleased);
+    splashes_.show(100, 400, 1, 10);  // not set up: nothing
+    EXPECT_EQ(splashes_.count(), 0);
+}
+
+// Shells, score and clock show inside their own rectangles over the ground
+// and nowhere else, and not at all while hidden.
+TEST_F(HudPartsTest, ShellsScoreAndClockShowInTheirCornersOnly) {
+    scene_.CreateTiles(gfx::GroundTileId);
+    const std::vector<uint16_t> ground = Panel();
+    ShellMagazine magazine;
+    ScoreBoard board;
+    HuntClock clock;
+    ASSERT_TRUE(magazine.init(212, 5, &scene_, 7) && board.init(3, 10, &scene_) && clock.init(3, 225, 180, &scene_));
+    board.add(1234);
+    for (int i = 0; i < 1234; ++i) board.tick();
+    magazine.fire();
+    const std::vector<uint16_t> hunt = Panel();
+    const gfx::Rect rects[] = {
+        {212, 5, 238, 101},  // shells
+        {3, 10, 25, 10 + static_cast<int32_t>(board.field()->sprite.height)},
+        {3, 225, 25, 225 + static_cast<int32_t>(clock.field()->sprite.height)},
+        {224, 304, 240, 320},  // clock icon
+    };
+    const auto holds = [](const gfx::Rect& r, int32_t x, int32_t y, int32_t grow) {
+        return x >= r.left - grow && x < r.right + grow && y >= r.top - grow && y < r.bottom + grow;
+    };
+    int inside[4] = {};
+    for (int32_t y = 0; y < gfx::kScreenHeight; ++y) {
+        for (int32_t x = 0; x < gfx::kScreenWidth; ++x) {
+            const size_t i = static_cast<size_t>(y * gfx::kScreenWidth + x);
+            if (hunt[i] == ground[i]) continue;
+            bool near = false;  // the keyed blit also softens one pixel just past each run
+            for (size_t r = 0; r < 4; ++r) {
+                inside[r] += holds(rects[r], x, y, 0) ? 1 : 0;
+                near = near || holds(rects[r], x, y, 1);
+            }
+            ASSERT_TRUE(near) << "changed pixel outside every part at " << x << ", " << y;
+        }
+    }
+    for (size_t r = 0; r < 4; ++r) EXPECT_GT(inside[r], 20) << "part " << r << " does not show";
+    magazine.hide();
+    board.hide();
+    clock.hide();
+    EXPECT_EQ(Panel(), ground);
+    magazine.release();
+    board.release();
+    clock.release();
+    scene_.DestroyTiles();
+}
+
+// A hunt left without its release (the program shut down during it), then a
+// new one on a new scene: nothing reaches back into the old one.
+TEST_F(HudPartsTest, ANewHuntOnANewSceneLeavesTheGoneOneAlone) {
+    ShellMagazine magazine;
+    Scenery scenery;
+    ScoreBoard board;
+    HuntClock clock;
+    const auto hunt = [&](gfx::Scene& scene) {
+        magazine.init(212, 5, &scene, 7);
+        scenery.init(&scene);
+        puffs_.init(&scene);
+        feathers_.init(&scene);
+        splashes_.init(&scene, &font_);
+        board.init(3, 10, &scene);
+        clock.init(3, 225, 180, &scene);
+        puffs_.add(100, 100);
+        feathers_.show(100, 400, 1);
+        splashes_.show(100, 400, 1, 10);
+    };
+    {
+        gfx::Scene old(gfx::kGroundColumns, gfx::kGroundRows, 240, 320);
+        hunt(old);
+    }
+    hunt(scene_);
+    // The strip, the pieces, a puff, a burst, a duck and its label, the score, the clock's text and icon.
+    EXPECT_EQ(scene_.Sprites().Count(), 1 + Scenery::kPieces + 1 + 1 + 2 + 1 + 2);
+    magazine.release();
+    scenery.release();
+    puffs_.release();
+    feathers_.release();
+    splashes_.release();
+    board.release();
+    clock.release();
+    EXPECT_EQ(scene_.Sprites().Count(), 0);
+}
+
+}  // namespace

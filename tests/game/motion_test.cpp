@@ -1,0 +1,218 @@
+// The game's random numbers, the flight paths and a target moving along one.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+#include <vector>
+
+#include "game/game_random.h"
+#include "game/line_path.h"
+#include "game/slide_path.h"
+#include "game/target.h"
+#include "game/zigzag_path.h"
+#include "graphics/scene.h"
+#include "platform/testing.h"
+
+namespace {
+
+// 3^7 generates a subgroup of 2058 elements of the units mod 7^5: any state
+// on the long cycle comes back to itself within that many draws.
+constexpr int kCycle = 2058;
+
+TEST(GameRandom, EveryRuntimeSeedLaunchesDucksAndStaysOffTheShortCycles) {
+    for (int32_t value = 0; value <= plat::kRandMax; ++value) {
+        GameRandom random;
+        random.seedWith(value);
+        ASSERT_TRUE(random.state() > 0 && random.state() < GameRandom::kModulus && random.state() % 7 != 0) << value;
+        bool drewSeven = false;
+        for (int i = 0; i < kCycle && !drewSeven; ++i) drewSeven = random.below(30) == 7;
+        ASSERT_TRUE(drewSeven) << "seed " << value;
+    }
+    GameRandom random;
+    random.seedWith(12345);
+    const int32_t start = random.state();
+    std::set<int32_t> thirty, states;
+    for (int i = 0; i < kCycle; ++i) {
+        thirty.insert(random.below(30));
+        states.insert(random.state());
+    }
+    EXPECT_EQ(thirty, (std::set<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21,
+                                        22, 23, 24, 25, 26, 27, 28, 29}));
+    EXPECT_EQ(states.size(), static_cast<size_t>(kCycle));
+    EXPECT_EQ(random.state(), start);
+    // Seeded from the clock: the same millisecond gives the same sequence.
+    plat::testing::Reset();
+    GameRandom a, b, c;
+    plat::testing::SetTick(4321);
+    a.seed();
+    b.seed();
+    plat::testing::SetTick(4322);
+    c.seed();
+    bool cDiffers = false;
+    for (int i = 0; i < 20; ++i) {
+        const int32_t va = a.next();
+        EXPECT_EQ(va, b.next());
+        cDiffers = cDiffers || c.next() != va;
+    }
+    EXPECT_TRUE(cDiffers);
+}
+
+// Drives a path as a Target does: ask whether it is finished, else move.
+std::vector<gfx::Point> Walk(FlightPath& path, int limit) {
+    std::vector<gfx::Point> points;
+    while (!path.isFinished() && static_cast<int>(points.size()) < limit) points.push_back(path.next());
+    return points;
+}
+
+// Speeds up to 15 against goals in every direction; many step over the
+// 11-pixel window, yet never end more than one move beyond the goal.
+TEST(LinePath, EveryPathFinishesAtOrJustPastItsGoal) {
+    for (int32_t speed = 1; speed <= 15; ++speed) {
+        for (int32_t gx = -300; gx <= 540; gx += 37) {
+            for (int32_t gy = -160; gy <= 1120; gy += 53) {
+                LinePath path(120, 500, gx, gy, speed);
+                const int32_t major = std::max(std::abs(gx - 120), std::abs(gy - 500));
+                const auto points = Walk(path, major + 2);
+                ASSERT_TRUE(path.isFinished()) << speed << " to " << gx << "," << gy;
+                ASSERT_LE(static_cast<int32_t>(points.size()), major / speed + 1);
+                if (points.empty()) continue;
+                EXPECT_LE(std::abs(points.back().x - gx), speed + 5);
+                EXPECT_LE(std::abs(points.back().y - gy), speed + 5);
+            }
+        }
+    }
+    EXPECT_TRUE(LinePath(50, 60, 50, 60, 5).isFinished());
+    LinePath stopped(0, 0, 100, 0, 0);
+    EXPECT_TRUE(Walk(stopped, 10).size() == 10 && stopped.next().x == 0);
+    // Finished once within 5 pixels on both axes, and for good.
+    LinePath slow(0, 0, 20, 0, 1);
+    EXPECT_EQ(Walk(slow, 100).size(), 15u);
+    slow.next();
+    EXPECT_TRUE(slow.isFinished());
+}
+
+// Each leg runs from the previous leg's end point, not from where the duck
+// stopped short of it, swinging to alternate sides of the course, the first
+// to smaller x. The path ends outside the world, never near a goal inside it.
+TEST(ZigzagPath, EachLegStartsAtThePreviousLegsEndPointUntilOutsideTheWorld) {
+    plat::testing::Reset();
+    for (uint32_t tick = 1; tick < 20; ++tick) {
+        plat::testing::SetTick(tick * 131);
+        for (const int32_t speed : {3, 7, 15}) {
+            ZigzagPath path(120, 1000, 120, -160, speed);
+            GameRandom draws;
+            draws.seed();
+            const int32_t firstDy = -(30 + draws.below(1000) % 70);
+            int32_t dx = -(5 + draws.below(1000) % 45);
+            gfx::Point end{120 + dx, 1000 + firstDy};
+            LinePath leg(120, 1000, end.x, end.y, speed);
+            for (int step = 0; !path.isFinished() && step < 2000; ++step) {
+                if (leg.isFinished()) {
+                    const int32_t dy = -(60 + draws.below(1000) % 140);
+                    const int32_t swing = 5 + draws.below(1000) % 45;
+                    dx = dx < 0 ? swing : -swing;
+                    const gfx::Point start = end;
+                    end = {120 + dx, start.y + dy};
+                    leg = LinePath(start.x, start.y, end.x, end.y, speed);
+                }
+                const gfx::Point want = leg.next();
+                const gfx::Point got = path.next();
+                ASSERT_TRUE(got.x == want.x && got.y == want.y) << tick << " " << speed << " step " << step;
+            }
+            EXPECT_TRUE(path.isFinished() && end.y < -100);
+        }
+    }
+    ZigzagPath inside(120, 900, 120, 500, 4);
+    EXPECT_EQ(Walk(inside, 400).size(), 400u);
+}
+
+// Out 240 -> 130 in eleven moves; an update that only notices the stop point
+// and ten held ones; the one that finds the counter at 0 turns back, so home
+// to 240 takes eleven moves.
+TEST(SlidePath, SlidesOutPausesForHoldPlusOneUpdatesAndComesBack) {
+    SlidePath path(240, 300, 132, 300, -10, 0, 10);
+    std::vector<int32_t> xs, expected;
+    for (const gfx::Point& p : Walk(path, 100)) xs.push_back(p.x);
+    ASSERT_TRUE(path.isFinished());
+    for (int32_t v = 230; v >= 130; v -= 10) expected.push_back(v);
+    expected.insert(expected.end(), 11, 130);
+    for (int32_t v = 140; v <= 240; v += 10) expected.push_back(v);
+    EXPECT_EQ(xs, expected);
+}
+
+TEST(FlightPathFactory, BuildsTheNumberedVariantsAndNothingForOthers) {
+    FlightPathStorage storage;
+    const PathParams line{0, 0, 100, 0, 4, 0, 0, 0};
+    EXPECT_EQ(CreateFlightPath(storage, kPathLine, line)->next().x, 4);
+    EXPECT_EQ(CreateFlightPath(storage, kPathSlide, {240, 10, 132, 10, -10, 0, 10, 0})->next().x, 230);
+    const gfx::Point first = CreateFlightPath(storage, kPathZigzag, {100, 100, 100, 1120, 3, 0, 0, 0})->next();
+    EXPECT_TRUE(first.x <= 100 && first.y >= 100 && (first.x != 100 || first.y != 100));  // the first swing to smaller x
+    for (const int32_t variant : {0, 2, 3, 6, -1}) EXPECT_EQ(CreateFlightPath(storage, variant, line), nullptr);
+}
+
+class TargetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat::testing::Reset();
+        plat::testing::SetTick(1000);
+        bigDown_.LoadFrames(163, 170, 68, 68);
+    }
+    void UpdateAt(Target& t, uint32_t tick) {
+        plat::testing::SetTick(tick);
+        t.update(scene_);
+    }
+
+    FrameSet bigDown_;
+    gfx::Scene scene_{1, 3, 240, 320};
+};
+
+TEST_F(TargetTest, HitTestTellsTheBirdFromItsTransparentBoxAndTheOutside) {
+    Target t;
+    ASSERT_TRUE(t.init(100, 700, bigDown_, 80, 1, 90));
+    const gfx::Surface& s = *t.sprite().image->surface;
+    EXPECT_EQ(t.sprite().key, s.At(0, 0));
+    const int32_t top = 700 - 639;
+    const struct {
+        int32_t x, y, scroll;
+        HitTestResult want;
+    } cases[] = {{100, top, 639, kHitTransparent}, {168, top, 639, kHitOutside}, {100, top + 68, 639, kHitOutside},
+                 {99, top, 639, kHitOutside}, {167, top + 67, 0, kHitOutside}};  // not scrolled: the box is far below
+    for (const auto& c : cases) EXPECT_EQ(t.hitTest(c.x, c.y, 0, c.scroll), c.want) << c.x << "," << c.y;
+    for (int32_t row = 0; row < 68; ++row) {
+        for (int32_t col = 0; col < 68; ++col) {
+            ASSERT_EQ(t.hitTest(100 + col, top + row, 0, 639), s.At(col, row) == t.sprite().key ? kHitTransparent : kHitOpaque);
+        }
+    }
+    t.release();
+}
+
+// A target moves only after more than its interval, across the tick's wrap
+// too; it finishes when its path ends and never without one.
+TEST_F(TargetTest, MovesAfterItsIntervalAndFinishesWhenItsPathEnds) {
+    Target t;
+    plat::testing::SetTick(0xFFFFFF00u);
+    ASSERT_TRUE(t.init(0, 0, bigDown_, 80, 1, 90));
+    t.setPath(kPathLine, {0, 0, 0, 900, 2, 0, 0, 0});
+    scene_.AddSpriteAnimated(t.sprite(), 130);
+    for (const auto& [after, y] : {std::pair{90u, 0}, {91u, 2}, {91u, 2}, {182u, 4}}) {  // 182: wrapped to 26
+        UpdateAt(t, 0xFFFFFF00u + after);
+        EXPECT_EQ(t.sprite().y, y) << after;
+    }
+    scene_.RemoveSpriteAnimated(t.sprite());
+    ASSERT_TRUE(t.init(10, 10, bigDown_, 80, 1, 0));
+    t.setPath(kPathLine, {10, 10, 10, 40, 15, 0, 0, 0});
+    uint32_t tick = 1000;
+    int moves = 0;
+    for (; !t.finished() && moves < 10; ++moves) UpdateAt(t, ++tick);
+    EXPECT_EQ(t.sprite().y, 40);  // two moves of 15, then the update that notices
+    EXPECT_EQ(moves, 3);
+    for (const int32_t variant : {0, 7}) {
+        ASSERT_TRUE(t.init(10, 10, bigDown_, 80, 1, 0));
+        t.setPath(variant, {10, 10, 10, 40, 15, 0, 0, 0});
+        for (int i = 0; i < 5; ++i) UpdateAt(t, ++tick);
+        EXPECT_TRUE(!t.finished() && t.sprite().y == 10);
+    }
+    t.release();
+}
+
+}  // namespace
