@@ -1,0 +1,340 @@
+// Frames reaching the panel: the display's presents, sprite lists, dirty
+// rectangles, clipping, layers, partial redraws and the scrolled ground.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "graphics/blit.h"
+#include "graphics/display.h"
+#include "graphics/layer_manager.h"
+#include "graphics/scene.h"
+#include "platform/testing.h"
+
+namespace {
+
+using gfx::Rect;
+
+constexpr gfx::Colour kGround = 0x0841;
+constexpr gfx::Colour kDuck = 0xF800;
+constexpr gfx::Colour kSign = 0x07E0;
+
+gfx::Colour Panel(int32_t x, int32_t y) { return plat::testing::PresentedPanel()[y * gfx::kScreenWidth + x]; }
+
+TEST(DisplaySurface, RowsStartOnFourByteBoundaries) {
+    EXPECT_EQ(gfx::DisplaySurface(240, 320).pitch, 480u);
+    EXPECT_EQ(gfx::DisplaySurface(239, 2).pitch, 480u);
+    EXPECT_EQ(gfx::DisplaySurface(1, 1).pitch, 4u);
+    gfx::DisplaySurface odd(3, 2);
+    gfx::FillSurface(odd, 0x1234);
+    EXPECT_TRUE(odd.At(2, 1) == 0x1234 && !odd.ownsPixels);
+}
+
+// Offset zero is the whole surface; a shifted copy leaves the uncovered
+// strip, and beyond a whole screen copies nothing; rectangles are copied in
+// place and cut to the surface.
+TEST(Presents, WholeShiftedAndRectangles) {
+    plat::testing::Reset();
+    gfx::Display display;
+    gfx::Surface& surface = display.GetDisplaySurface();
+    ASSERT_EQ(surface.width, 240u);
+    for (int32_t i = 0; i < 240 * 320; ++i) surface.pixels[i] = static_cast<uint16_t>(1 + i);
+    display.PresentAll();
+    EXPECT_EQ(Panel(239, 319), static_cast<uint16_t>(240 * 320));
+    plat::testing::Reset();
+    display.PresentOffset(0, 0);
+    EXPECT_EQ(Panel(239, 319), static_cast<uint16_t>(240 * 320));
+    plat::testing::Reset();
+    display.PresentOffset(-4, 6);  // 236 x 314 from surface (4, 0) to window (0, 6)
+    EXPECT_TRUE(Panel(0, 6) == surface.At(4, 0) && Panel(235, 319) == surface.At(239, 313));
+    EXPECT_TRUE(Panel(0, 5) == 0 && Panel(236, 100) == 0);
+    plat::testing::Reset();
+    display.PresentOffset(300, -400);
+    display.PresentRects(nullptr, 0);
+    EXPECT_EQ(Panel(0, 0), 0);
+    const Rect rects[] = {{10, 20, 12, 22}, {230, 310, 260, 400}, {-50, -50, -10, -10}};
+    display.PresentRects(rects, 3);
+    EXPECT_EQ(plat::testing::PresentCount(), 3u);
+    EXPECT_TRUE(Panel(11, 21) == surface.At(11, 21) && Panel(12, 21) == 0 && Panel(239, 319) == surface.At(239, 319));
+}
+
+std::vector<const gfx::Sprite*> Order(const gfx::SpriteList& list) {
+    std::vector<const gfx::Sprite*> out;
+    for (auto* n = list.Head(); n != nullptr; n = n->next) out.push_back(n->sprite);
+    return out;
+}
+
+// Newest first among equal layers, never before the head; Remove unlinks a
+// sprite's first node; a full pool refuses until a node is freed.
+TEST(SpriteLists, OrderRemovalAndAFullPool) {
+    gfx::Sprite s[5];
+    gfx::SpriteList list;
+    const uint16_t layers[] = {5, 3, 5, 7, 5};
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(list.Insert(&s[i], layers[i]));
+    EXPECT_EQ(Order(list), (std::vector<const gfx::Sprite*>{&s[1], &s[4], &s[2], &s[0], &s[3]}));
+    EXPECT_EQ(list.Tail()->prev->sprite, &s[0]);
+    gfx::SpriteList twice;
+    twice.Insert(&s[0], 1);
+    twice.Insert(&s[1], 2);
+    twice.Insert(&s[0], 3);
+    EXPECT_TRUE(twice.Remove(&s[0]));
+    EXPECT_EQ(Order(twice), (std::vector<const gfx::Sprite*>{&s[1], &s[0]}));
+    EXPECT_EQ(twice.Head()->prev, nullptr);
+    EXPECT_TRUE(twice.Remove(&s[0]) && twice.Remove(&s[1]) && !twice.Remove(&s[1]));
+    EXPECT_TRUE(twice.Head() == nullptr && twice.Tail() == nullptr && twice.Count() == 0);
+    gfx::SpriteList full;
+    for (int i = 0; i < gfx::SpriteList::kCapacity; ++i) ASSERT_TRUE(full.Insert(&s[0], static_cast<uint16_t>(i % 7)));
+    EXPECT_FALSE(full.Insert(&s[0], 1));
+    EXPECT_TRUE(full.Remove(&s[0]) && full.Insert(&s[0], 1));
+    full.Clear();
+    EXPECT_EQ(full.Count(), 0);
+    EXPECT_TRUE(full.Insert(&s[0], 1));
+}
+
+// A scene with no tiles over the test panel, and plain-coloured sprites on it.
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override { plat::testing::Reset(); }
+
+    gfx::Surface& Screen() { return scene_.GetDisplayList().GetDisplay().GetDisplaySurface(); }
+
+    // A sprite of one colour; it and its picture live as long as the test.
+    gfx::Sprite& MakeSprite(int32_t x, int32_t y, uint16_t w, uint16_t h, gfx::Colour c, bool moving) {
+        auto holder = std::make_unique<gfx::PictureHolder>();
+        holder->picture = &holder->held;
+        gfx::CreateBlankPicture(*holder->picture, w, h);
+        gfx::FillSurface(*holder->picture->surface, c);
+        auto sprite = std::make_unique<gfx::Sprite>();
+        gfx::CreateSprite(*sprite, holder.get(), x, y, moving, false, false, 0);
+        holders_.push_back(std::move(holder));
+        sprites_.push_back(std::move(sprite));
+        return *sprites_.back();
+    }
+
+    std::vector<std::unique_ptr<gfx::PictureHolder>> holders_;
+    std::vector<std::unique_ptr<gfx::Sprite>> sprites_;
+    gfx::Scene scene_{1, 3, 240, 320};
+};
+
+// Merged when the union is small; beyond twenty the last grows; a flush
+// presents all of it and empties the list.
+TEST_F(FrameTest, DirtyRectsMergeWhenTheUnionIsSmallAndGrowTheLastBeyondTwenty) {
+    auto& dl = scene_.GetDisplayList();
+    dl.AddDirtyRect(0, 0, 10, 10);
+    dl.AddDirtyRect(10, 0, 20, 10);  // union 200 < 300
+    ASSERT_EQ(dl.DirtyCount(), 1u);
+    EXPECT_EQ(dl.DirtyRects()[0].right, 20);
+    dl.AddDirtyRect(40, 0, 50, 10);  // union 500 vs 450: apart
+    EXPECT_EQ(dl.DirtyCount(), 2u);
+    dl.DiscardDirty();
+    dl.AddDirtyRect(0, 0, 10, 10);
+    dl.AddDirtyRect(20, 0, 30, 10);  // union 300 is not less than 300
+    dl.AddDirtyRect(5, 5, 5, 9);     // empty: nothing to present
+    EXPECT_EQ(dl.DirtyCount(), 2u);
+    dl.DiscardDirty();
+    for (int i = 0; i < 21; ++i) dl.AddDirtyRect(i * 11, i * 15, i * 11 + 2, i * 15 + 2);
+    ASSERT_EQ(dl.DirtyCount(), 20u);
+    const Rect last = dl.DirtyRects()[19];
+    EXPECT_TRUE(last.left == 19 * 11 && last.right == 20 * 11 + 2 && last.bottom == 20 * 15 + 2);
+    gfx::FillSurface(Screen(), kDuck);
+    dl.FlushDirty();
+    EXPECT_EQ(dl.DirtyCount(), 0u);
+    EXPECT_TRUE(Panel(20 * 11 + 1, 20 * 15 + 1) == kDuck && Panel(0, 0) == kDuck && Panel(5, 5) == 0);
+}
+
+TEST_F(FrameTest, PartlyOffScreenDrawsTheVisiblePart) {
+    gfx::Picture striped;
+    gfx::CreateBlankPicture(striped, 20, 4);
+    for (int32_t x = 0; x < 20; ++x) {
+        for (int32_t y = 0; y < 4; ++y) striped.surface->Row(y)[x] = static_cast<gfx::Colour>(100 + x);
+    }
+    auto& dl = scene_.GetDisplayList();
+    dl.DrawClipped(&striped, -5, 30, false, 0, false);
+    EXPECT_TRUE(Screen().At(0, 30) == 105 && Screen().At(14, 33) == 119 && Screen().At(15, 30) == 0);
+    ASSERT_EQ(dl.DirtyCount(), 1u);
+    const Rect r = dl.DirtyRects()[0];
+    EXPECT_TRUE(r.left == 0 && r.top == 30 && r.right == 15 && r.bottom == 34);
+    dl.DiscardDirty();
+    dl.DrawClipped(&striped, 230, 318, false, 0, false);  // bottom-right corner
+    EXPECT_EQ(Screen().At(239, 319), 109);
+    EXPECT_TRUE(dl.DirtyRects()[0].right == 240 && dl.DirtyRects()[0].bottom == 320);
+    // Sprites just off the screen are skipped; one column on it shows.
+    dl.DiscardDirty();
+    dl.DrawSprite(MakeSprite(240, 10, 8, 8, kDuck, false));
+    dl.DrawSprite(MakeSprite(10, -8, 8, 8, kDuck, false));
+    dl.DrawSprite(MakeSprite(-8, 10, 8, 8, kDuck, true));
+    dl.DrawSprite(MakeSprite(10, 320, 8, 8, kDuck, true));
+    EXPECT_EQ(dl.DirtyCount(), 0u);
+    dl.DrawSprite(MakeSprite(-7, 0, 8, 8, kDuck, false));
+    EXPECT_EQ(dl.DirtyCount(), 1u);
+    EXPECT_EQ(Screen().At(0, 0), kDuck);
+}
+
+// Marking a moving sprite dirties the static sprites above that overlap it,
+// never the moving one, ones below or at its layer, or ones touching an edge.
+TEST_F(FrameTest, MarkingDirtiesOverlappingStaticSpritesAboveOnly) {
+    gfx::Sprite& duck = MakeSprite(10, 10, 10, 10, kDuck, true);
+    gfx::Sprite* others[] = {&MakeSprite(12, 12, 4, 4, kSign, false), &MakeSprite(12, 12, 4, 4, kSign, false),
+                             &MakeSprite(12, 12, 4, 4, kSign, false), &MakeSprite(20, 10, 4, 4, kSign, false)};
+    scene_.AddSprite(duck, 2);
+    const uint8_t layers[] = {1, 2, 3, 3};
+    for (int i = 0; i < 4; ++i) scene_.AddSprite(*others[i], layers[i]);
+    EXPECT_FALSE(duck.dirty);
+    for (gfx::Sprite* s : others) s->dirty = false;
+    scene_.MarkSpriteDirty(duck);
+    EXPECT_TRUE(!others[0]->dirty && !others[1]->dirty && others[2]->dirty && !others[3]->dirty);
+    scene_.MarkSpriteDirty(*others[0]);
+    EXPECT_TRUE(others[0]->dirty);
+}
+
+// Whatever changed, the window shows what a full redraw of the scene would:
+// the oracle of --check-frames watches every frame of each case.
+TEST_F(FrameTest, PartialRedrawsShowWhatAFullRedrawWould) {
+    struct Case {
+        const char* name;
+        void (*change)(gfx::Scene&, gfx::Sprite* s[]);  // ground, low, sign, high, extra
+        int32_t x, y;                                   // a point whose colour is known after it
+        gfx::Colour shown;
+    };
+    static const Case kCases[] = {
+        // Once, nothing marked (a sprite left elsewhere) dropped every moving sprite for a frame.
+        {"nothing marked", [](gfx::Scene&, gfx::Sprite*[]) {}, 15, 15, kDuck},
+        {"a moving sprite removed", [](gfx::Scene& sc, gfx::Sprite* s[]) { sc.RemoveSprite(*s[3]); }, 105, 105, kGround},
+        {"the low one moved under the sign",  // a static sprite above a moving one is redrawn over it
+         [](gfx::Scene& sc, gfx::Sprite* s[]) {
+             s[1]->x = 15;
+             sc.MarkSpriteDirty(*s[1]);
+         },
+         25, 25, kSign},
+        {"the higher one moved, the lower unmarked",
+         [](gfx::Scene& sc, gfx::Sprite* s[]) {
+             s[3]->x = 150;
+             sc.MarkSpriteDirty(*s[3]);
+         },
+         15, 15, kDuck},
+        // Added at the sign's layer it goes before the sign, which stays on top.
+        {"a moving sprite added under an equal layer", [](gfx::Scene& sc, gfx::Sprite* s[]) { sc.AddSprite(*s[4], 4); }, 52,
+         32, kDuck},
+        {"the sign's picture changed",
+         [](gfx::Scene& sc, gfx::Sprite* s[]) {
+             gfx::FillSurface(*s[2]->image->surface, kDuck);
+             sc.MarkSpriteDirty(*s[2]);
+         },
+         100, 25, kDuck},
+        {"the low one moved to a higher layer",
+         [](gfx::Scene& sc, gfx::Sprite* s[]) {
+             sc.RemoveSprite(*s[1]);
+             sc.AddSprite(*s[1], 7);
+         },
+         25, 25, kDuck},
+        {"hidden and shown again",
+         [](gfx::Scene& sc, gfx::Sprite* s[]) {
+             sc.RemoveSprite(*s[3]);
+             sc.RedrawDirty();
+             sc.AddSprite(*s[3], 5);
+         },
+         105, 105, kSign},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        scene_.ClearSprites();
+        gfx::Sprite* s[] = {&MakeSprite(0, 0, 240, 320, kGround, false), &MakeSprite(10, 10, 20, 20, kDuck, true),
+                            &MakeSprite(20, 20, 100, 10, kSign, false), &MakeSprite(100, 100, 10, 10, kSign, true),
+                            &MakeSprite(50, 25, 5, 10, kDuck, true)};
+        scene_.Check().Start(scene_.GetDisplayList().GetDisplay());
+        const uint8_t layers[] = {0, 2, 4, 5};
+        for (int i = 0; i < 4; ++i) scene_.AddSprite(*s[i], layers[i]);
+        scene_.RedrawAll();
+        c.change(scene_, s);
+        scene_.RedrawDirty();
+        scene_.RedrawDirty();  // and one more frame with nothing marked
+        EXPECT_EQ(scene_.Check().Differing(), 0u);
+        EXPECT_EQ(Panel(c.x, c.y), c.shown);
+    }
+    // The check itself counts a frame that left a change out.
+    Screen().Row(7)[9] = kSign;  // drawn without a dirty rectangle
+    scene_.RedrawDirty();
+    EXPECT_EQ(scene_.Check().Differing(), 1u);
+    scene_.Check().Stop();
+}
+
+// Presenting one sprite is a whole partial frame: once it dropped the pending
+// rectangles (a moved slider thumb's old place stayed on the window), then it
+// sent out the thumbs' erasures alone. A shaken frame presents the whole
+// surface shifted and leaves its rectangles for the next flush.
+TEST_F(FrameTest, PresentOneSpriteAndShakenFrames) {
+    gfx::FillSurface(Screen(), kGround);
+    gfx::Sprite& box = MakeSprite(50, 60, 10, 10, kSign, false);
+    gfx::Sprite& thumb = MakeSprite(100, 100, 10, 10, kDuck, true);
+    scene_.AddSprite(box, 1);
+    scene_.AddSprite(thumb, 2);
+    scene_.RedrawAll();
+    thumb.y = 150;
+    scene_.RedrawDirty();
+    scene_.GetDisplayList().AddDirtyRect(0, 0, 240, 320);
+    scene_.PresentOneSprite(box);
+    EXPECT_TRUE(Panel(55, 65) == kSign && Panel(105, 105) == kGround && Panel(105, 155) == kDuck);
+    plat::testing::Reset();
+    thumb.y = 0;
+    thumb.x = 0;
+    scene_.RedrawShaken(5, 3);
+    EXPECT_TRUE(Panel(5, 3) == kDuck && Panel(4, 3) == 0 && Panel(100, 100) == kGround);
+    EXPECT_EQ(Screen().At(0, 0), kGround);
+    EXPECT_GT(scene_.GetDisplayList().DirtyCount(), 0u);
+}
+
+TEST_F(FrameTest, AnimatedSpritesAlsoGoToTheApplicationsList) {
+    gfx::Sprite& duck = MakeSprite(0, 0, 4, 4, kDuck, true);
+    scene_.AddSpriteAnimated(duck, 4);  // no list yet: only the layers
+    EXPECT_EQ(scene_.Sprites().Count(), 1);
+    gfx::SpriteList animated;
+    scene_.SetAnimationList(&animated);
+    gfx::Sprite& other = MakeSprite(0, 0, 4, 4, kDuck, true);
+    scene_.AddSpriteAnimated(other, 9);
+    ASSERT_EQ(animated.Count(), 1);
+    EXPECT_TRUE(animated.Head()->sprite == &other && animated.Head()->layer == 0 && other.layer == 9);
+    scene_.RemoveSprite(other);
+    EXPECT_TRUE(scene_.Sprites().Count() == 1 && animated.Count() == 1);  // the application's list is its own
+    scene_.RemoveSpriteAnimated(other);
+    EXPECT_EQ(animated.Count(), 0);
+    scene_.RemoveSpriteAnimated(duck);  // never in the animated list
+    EXPECT_EQ(scene_.Sprites().Count(), 0);
+}
+
+// Panel rows show tile rows by the scroll, a row below the last tile skipped;
+// sprites follow the scroll.
+TEST_F(FrameTest, TilesAndSpritesArePlacedByTheScroll) {
+    scene_.CreateTiles(gfx::GroundTileId);
+    gfx::Picture tiles[3];
+    for (int r = 0; r < 3; ++r) gfx::LoadPicture(tiles[r], static_cast<uint16_t>(148 - r), 240, 320);
+    ASSERT_TRUE(gfx::GroundTileId(0, 0) == 148 && gfx::GroundTileId(0, 2) == 146);
+    const auto expectRow = [&tiles](int32_t y, int tile, int32_t row) {
+        for (int32_t x = 0; x < 240; x += 7) ASSERT_EQ(Panel(x, y), tiles[tile].surface->At(x, row)) << "panel row " << y;
+    };
+    const struct {
+        int32_t scroll;
+        int32_t rows[3][3];  // panel row, tile, tile row
+    } cases[] = {
+        {0, {{0, 0, 0}, {319, 0, 319}, {319, 0, 319}}},
+        {639, {{0, 1, 319}, {1, 2, 0}, {319, 2, 318}}},  // one line of the middle tile
+        {330, {{0, 1, 10}, {309, 1, 319}, {310, 2, 0}}},
+        {700, {{0, 2, 60}, {259, 2, 319}, {259, 2, 319}}},
+        {-50, {{50, 0, 0}, {50, 0, 0}, {50, 0, 0}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scroll);
+        scene_.SetScroll(0, c.scroll);
+        scene_.RedrawScene();
+        for (const auto& r : c.rows) expectRow(r[0], r[1], r[2]);
+    }
+    scene_.AddSprite(MakeSprite(20, 150, 4, 4, kDuck, true), 3);
+    scene_.SetScroll(0, 100);
+    scene_.ScrollBy(0, 10);
+    scene_.ScrollBy(0, 10);
+    EXPECT_TRUE(scene_.GetScrollY() == 120 && scene_.GetDisplayList().ViewY() == 120);
+    scene_.RedrawScene();
+    EXPECT_TRUE(Panel(20, 30) == kDuck && Panel(20, 29) == tiles[0].surface->At(20, 149));
+    expectRow(0, 0, 120);
+}
+
+}  // namespace
