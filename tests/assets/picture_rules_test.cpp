@@ -4,7 +4,6 @@
 
 #include <map>
 
-#include "tests/assets/expected_inventory.h"
 #include "tools/assetgen/catalogue.h"
 #include "tools/assetgen/paint.h"
 
@@ -21,18 +20,52 @@ const std::map<uint16_t, Picture>& All() {
     return pictures;
 }
 
+// Every picture the game loads, as runs of ids: first, last, the size it is
+// loaded at, and whether it is drawn with a colour key.
 TEST(PictureInventory, EveryLoadedIdExistsAtItsSizeAndNoOthers) {
-    const auto expected = ExpectedPictures();
-    ASSERT_EQ(expected.size(), 308u);
-    EXPECT_EQ(All().size(), expected.size());
-    for (const ExpectedPicture& e : expected) {
-        auto it = All().find(e.id);
-        ASSERT_NE(it, All().end()) << "missing picture " << e.id;
-        EXPECT_EQ(it->second.width, e.width) << e.id;
-        EXPECT_EQ(it->second.height, e.height) << e.id;
-        EXPECT_EQ(it->second.pixels.size(), static_cast<size_t>(e.width * e.height)) << e.id;
-        EXPECT_EQ(it->second.keyed, e.keyed) << e.id;
+    const struct {
+        int first, last, width, height;
+        bool keyed;
+    } runs[] = {
+        {146, 148, 240, 320, false}, {163, 170, 68, 68, true},    {192, 199, 68, 68, true},    {200, 215, 48, 48, true},
+        {244, 252, 26, 96, true},    {253, 253, 62, 68, true},    {254, 254, 32, 34, true},    {255, 255, 22, 700, true},
+        {256, 260, 34, 40, true},    {261, 261, 56, 36, true},    {262, 263, 38, 28, true},    {264, 264, 36, 38, true},
+        {265, 265, 42, 44, true},    {266, 266, 40, 34, true},    {267, 267, 32, 16, true},    {269, 269, 16, 16, true},
+        {270, 276, 70, 120, true},   {277, 283, 36, 60, true},    {284, 284, 34, 30, true},    {285, 285, 28, 30, true},
+        {286, 287, 38, 24, true},    {289, 289, 34, 32, true},    {290, 290, 28, 32, true},    {291, 291, 44, 12, true},
+        {292, 292, 50, 34, true},    {293, 293, 20, 16, true},    {294, 294, 70, 52, true},    {295, 295, 70, 44, true},
+        {296, 296, 18, 38, true},    {297, 297, 40, 32, true},    {298, 298, 24, 10, true},    {299, 299, 32, 20, true},
+        {300, 300, 14, 14, true},    {301, 301, 42, 50, true},    {302, 302, 12, 10, true},    {303, 303, 28, 38, true},
+        {304, 312, 108, 80, true},   {313, 324, 22, 22, true},    {325, 327, 24, 24, true},    {328, 329, 36, 32, true},
+        {330, 339, 18, 26, true},    {340, 340, 30, 38, true},    {341, 346, 22, 22, true},    {347, 347, 20, 48, true},
+        {348, 348, 20, 22, true},    {349, 349, 20, 48, true},    {350, 350, 180, 180, true},  {351, 351, 220, 212, true},
+        {352, 353, 46, 18, false},   {355, 355, 240, 320, false}, {358, 359, 40, 122, false},  {360, 361, 40, 82, false},
+        {362, 363, 40, 92, false},   {364, 365, 40, 158, true},   {366, 367, 40, 152, false},  {368, 369, 40, 110, false},
+        {370, 370, 240, 320, false}, {371, 372, 26, 42, false},   {373, 374, 26, 112, false},  {375, 376, 26, 24, false},
+        {377, 378, 18, 35, false},   {379, 380, 18, 184, false},  {383, 383, 240, 320, false}, {384, 385, 42, 20, false},
+        {386, 387, 26, 128, false},  {388, 389, 42, 20, false},   {390, 391, 26, 42, false},   {392, 393, 26, 44, false},
+        {394, 395, 26, 90, false},   {396, 397, 26, 88, false},   {398, 398, 240, 320, false}, {399, 400, 26, 94, false},
+        {401, 406, 118, 216, false}, {407, 407, 20, 112, true},   {408, 408, 20, 164, true},   {409, 409, 20, 154, true},
+        {410, 410, 20, 92, true},    {411, 411, 20, 144, true},   {412, 412, 20, 134, true},   {413, 413, 20, 172, true},
+        {415, 415, 20, 152, true},   {416, 416, 20, 144, true},   {417, 417, 20, 186, true},   {418, 418, 20, 176, true},
+        {419, 419, 20, 168, true},   {420, 420, 18, 126, true},   {422, 423, 26, 44, false},   {424, 425, 26, 98, false},
+        {426, 501, 20, 20, false},   {502, 502, 240, 320, false}, {503, 503, 18, 554, true},   {504, 505, 26, 88, false},
+        {506, 506, 20, 20, false},   {509, 509, 150, 200, false}, {511, 511, 168, 260, false}, {518, 518, 170, 100, true},
+        {519, 528, 24, 88, false},   {532, 532, 100, 168, true},  {533, 533, 24, 40, false},   {534, 534, 24, 86, false},
+        {581, 581, 58, 184, true},   {583, 583, 240, 320, false}, {584, 584, 36, 86, false},
+    };
+    size_t expected = 0;
+    for (const auto& r : runs) {
+        for (int id = r.first; id <= r.last; ++id, ++expected) {
+            const auto it = All().find(static_cast<uint16_t>(id));
+            ASSERT_NE(it, All().end()) << "missing picture " << id;
+            const Picture& p = it->second;
+            EXPECT_TRUE(p.width == r.width && p.height == r.height && p.keyed == r.keyed) << id;
+            EXPECT_EQ(p.pixels.size(), static_cast<size_t>(r.width * r.height)) << id;
+        }
     }
+    EXPECT_EQ(expected, 308u);
+    EXPECT_EQ(All().size(), expected);
 }
 
 // The key lies at the key pixel and nowhere in the art; hunt keys are a dark
@@ -50,25 +83,21 @@ TEST(PictureKeys, KeyAtTheKeyPixelAndNowhereInTheArt) {
             }
         }
         EXPECT_GT(art, 0u) << "picture " << id << " is all key";
-        if (id == 350 || id == 351 || (id >= 407 && id <= 420)) {
-            EXPECT_EQ(key, 0x0000) << id;
-            continue;
-        }
         const int r = key >> 11, g = (key >> 5) & 63, b = key & 31;
-        EXPECT_TRUE(r < 10 && r >= b && g < 20) << id;  // dark, no cooler than neutral
+        const bool black = id == 350 || id == 351 || (id >= 407 && id <= 420);
+        EXPECT_TRUE(black ? key == 0 : (r < 10 && r >= b && g < 20)) << id;  // dark, no cooler than neutral
     }
 }
 
-// Opaque buttons are complete rectangles: their edges must continue what
-// is beneath them where the game puts them.
-struct Placement {
-    uint16_t picture, backdrop;
-    int x, y;  // where the picture lies inside the backdrop, stored coordinates
-    int looks = 2;  // normal and pressed, or a single picture
-};
-
-TEST(PictureSurrounds, ButtonEdgesMatchTheirBackdrop) {
-    const Placement placements[] = {
+// Opaque buttons are complete rectangles: their corners continue what lies
+// beneath them where the game puts them (both looks, or a single one). The
+// pause panel shows the normal looks in full.
+TEST(PictureSurrounds, ButtonCornersMatchTheirBackdropAndThePanelShowsTheNormalLooks) {
+    const struct {
+        uint16_t picture, backdrop;
+        int x, y;  // where the picture lies inside the backdrop, stored coordinates
+        int looks = 2;
+    } placements[] = {
         {366, 355, 11, 0},   {358, 355, 57, 0},   {368, 355, 103, 0},  {362, 355, 149, 0},  {360, 355, 195, 0},
         {371, 370, 200, 140}, {373, 370, 200, 14}, {375, 370, 144, 31}, {375, 370, 144, 154},
         {390, 383, 200, 14}, {386, 383, 200, 72}, {399, 383, 200, 214}, {388, 383, 137, 19}, {384, 383, 22, 19},
@@ -76,87 +105,52 @@ TEST(PictureSurrounds, ButtonEdgesMatchTheirBackdrop) {
         {422, 502, 203, 27}, {424, 502, 203, 86}, {426, 502, 200, 287}, {428, 502, 166, 287}, {446, 502, 59, 287},
         {448, 502, 59, 253}, {498, 502, 200, 253}, {500, 502, 200, 219}, {584, 583, 200, 10, 1},
         {520, 518, 104, 6, 1},  {522, 518, 76, 6, 1},   {524, 518, 16, 6, 1},   {526, 518, 133, 6, 1},  {528, 518, 44, 6, 1},
-        {533, 532, 68, 115, 1}, {534, 532, 68, 9, 1},
+        {533, 532, 68, 115, 1}, {534, 532, 68, 9, 1},   {519, 518, 104, 6, 0},  {521, 518, 76, 6, 0},   {523, 518, 16, 6, 0},
+        {525, 518, 133, 6, 0},  {527, 518, 44, 6, 0},
     };
-    for (const Placement& pl : placements) {
-        const Picture& p = All().at(pl.picture);
+    for (const auto& pl : placements) {
         const Picture& bg = All().at(pl.backdrop);
         for (int look = 0; look < pl.looks; ++look) {
             const Picture& shown = All().at(static_cast<uint16_t>(pl.picture + look));
-            // Corner pixels lie outside the rounded plank.
-            const int cx[] = {0, p.width - 1}, cy[] = {0, p.height - 1};
-            for (int x : cx)
-                for (int y : cy)
-                    EXPECT_EQ(shown.At(x, y), bg.At(pl.x + x, pl.y + y))
-                        << "picture " << shown.id << " corner " << x << "," << y << " on " << pl.backdrop;
+            for (int x : {0, shown.width - 1})
+                for (int y : {0, shown.height - 1})
+                    EXPECT_EQ(shown.At(x, y), bg.At(pl.x + x, pl.y + y)) << "picture " << shown.id << " corner " << x << "," << y;
         }
-    }
-}
-
-TEST(PictureSurrounds, PausePanelAndPopupShowTheNormalLooks) {
-    const Placement normals[] = {{519, 518, 104, 6}, {521, 518, 76, 6},  {523, 518, 16, 6},
-                                 {525, 518, 133, 6}, {527, 518, 44, 6}};
-    for (const Placement& pl : normals) {
         const Picture& p = All().at(pl.picture);
-        const Picture& panel = All().at(pl.backdrop);
-        for (int y = 0; y < p.height; ++y)
-            for (int x = 0; x < p.width; ++x)
-                ASSERT_EQ(p.At(x, y), panel.At(pl.x + x, pl.y + y)) << p.id << " at " << x << "," << y;
+        for (int y = 0; pl.looks == 0 && y < p.height; ++y)  // shown in full on the panel
+            for (int x = 0; x < p.width; ++x) ASSERT_EQ(p.At(x, y), bg.At(pl.x + x, pl.y + y)) << p.id << " at " << x << "," << y;
     }
 }
 
-TEST(PictureContent, BonusSpotIsVisibleWhereTheTapReaches) {
+// The bonus spot shows where the tap reaches; pressed looks differ from
+// normal ones and animation frames from each other; facing right is facing
+// left flipped; the logo turns on black with its art inside the circle.
+TEST(PictureContent, SpotLooksFramesMirrorsAndTheLogo) {
     const Picture& spot = All().at(302);
     int art = 0;
     for (int y = 0; y < spot.height; ++y)
         for (int x = 0; x <= 5; ++x) art += spot.OpaqueAt(x, y) ? 1 : 0;
     EXPECT_GE(art, 10);
-}
-
-// Pressed looks differ from normal ones, animation frames from each other.
-TEST(PictureContent, PressedLooksAndAnimationFramesAllDiffer) {
-    const std::pair<int, int> runs[] = {{163, 170}, {192, 199}, {200, 207}, {208, 215}, {244, 252}, {256, 260},
-                                        {270, 276}, {277, 283}, {307, 312}, {313, 324}, {330, 334}, {341, 346},
-                                        {375, 376}};
-    for (auto [first, last] : runs) {
-        for (int id = first; id < last; ++id) {
-            EXPECT_NE(All().at(static_cast<uint16_t>(id)).pixels, All().at(static_cast<uint16_t>(id + 1)).pixels) << id;
-        }
-    }
+    const std::pair<int, int> runs[] = {{163, 170}, {192, 199}, {200, 207}, {208, 215}, {244, 252}, {256, 260}, {270, 276},
+                                        {277, 283}, {307, 312}, {313, 324}, {330, 334}, {341, 346}, {375, 376}};
+    for (auto [first, last] : runs)
+        for (int id = first; id < last; ++id) EXPECT_NE(All().at(static_cast<uint16_t>(id)).pixels, All().at(static_cast<uint16_t>(id + 1)).pixels) << id;
     for (int id : {352, 358, 360, 362, 364, 366, 368, 371, 373, 377, 384, 386, 388, 390, 392, 394, 396, 399, 422,
-                   424, 426, 446, 498, 500, 504, 519, 521, 523, 525, 527}) {
+                   424, 426, 446, 498, 500, 504, 519, 521, 523, 525, 527})
         EXPECT_NE(All().at(static_cast<uint16_t>(id)).pixels, All().at(static_cast<uint16_t>(id + 1)).pixels) << id;
-    }
-}
-
-TEST(PictureContent, MirroredFlightsAreMirrorImages) {
-    // As seen, facing right is facing left flipped: stored rows reversed.
     for (int f = 0; f < 8; ++f) {
         const Picture& left = All().at(static_cast<uint16_t>(163 + f));
         const Picture& right = All().at(static_cast<uint16_t>(192 + f));
-        int same = 0, total = 0;
+        int same = 0;
         for (int y = 0; y < left.height; ++y)
-            for (int x = 0; x < left.width; ++x, ++total)
-                same += left.OpaqueAt(x, y) == right.OpaqueAt(x, left.height - 1 - y) ? 1 : 0;
-        EXPECT_GT(same, total * 98 / 100) << f;
+            for (int x = 0; x < left.width; ++x) same += left.OpaqueAt(x, y) == right.OpaqueAt(x, left.height - 1 - y) ? 1 : 0;
+        EXPECT_GT(same, left.width * left.height * 98 / 100) << f;
     }
-}
-
-TEST(PictureContent, LogoTurnsOnBlackWithItsArtInsideTheCircle) {
     const Picture& logo = All().at(350);
-    for (int y = 0; y < logo.height; ++y) {
-        for (int x = 0; x < logo.width; ++x) {
-            const double dx = x - 89.5, dy = y - 89.5;
-            if (dx * dx + dy * dy > 89.0 * 89.0) {
-                ASSERT_EQ(logo.At(x, y), 0x0000) << x << "," << y;
-            }
-        }
-    }
+    for (int y = 0; y < logo.height; ++y)
+        for (int x = 0; x < logo.width; ++x)
+            ASSERT_TRUE((x - 89.5) * (x - 89.5) + (y - 89.5) * (y - 89.5) <= 89.0 * 89.0 || logo.At(x, y) == 0) << x << "," << y;
 }
-
-}  // namespace
-
-namespace {
 
 // Drawing fills the font caches; empty them once every test has run.
 class FontCacheRelease : public ::testing::Environment {
