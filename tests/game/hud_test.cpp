@@ -1,8 +1,6 @@
 // The hunt's parts around the ducks: shell strip, scenery, puffs, feather
 // bursts, hit splashes; their places, steps and life in the scene and the
 // animation list, through pauses and new hunts.
-#include <vector>
-
 #include "game/feather_bursts.h"
 #include "game/hit_splashes.h"
 #include "game/hunt_clock.h"
@@ -28,11 +26,6 @@ protected:
             feathers_.update();
             splashes_.update();
         }
-    }
-    std::vector<uint16_t> Panel() {
-        scene_.RedrawScene();
-        const uint16_t* panel = plat::testing::PresentedPanel();
-        return {panel, panel + gfx::kScreenWidth * gfx::kScreenHeight};
     }
 
     StripFont font_;
@@ -228,52 +221,6 @@ TEST_F(HudPartsTest, ASplashsDuckDropsAsTheLabelRisesAndBothLeaveTogether) {
     EXPECT_EQ(splashes_.release(), HitSplashes::kAlreadyReleased);
     splashes_.show(100, 400, 1, 10);  // not set up: nothing
     EXPECT_EQ(splashes_.count(), 0);
-}
-
-// Shells, score and clock show inside their own rectangles over the ground
-// and nowhere else, and not at all while hidden.
-TEST_F(HudPartsTest, ShellsScoreAndClockShowInTheirCornersOnly) {
-    scene_.CreateTiles(gfx::GroundTileId);
-    const std::vector<uint16_t> ground = Panel();
-    ShellMagazine magazine;
-    ScoreBoard board;
-    HuntClock clock;
-    ASSERT_TRUE(magazine.init(212, 5, &scene_, 7) && board.init(3, 10, &scene_) && clock.init(3, 225, 180, &scene_));
-    board.add(1234);
-    for (int i = 0; i < 1234; ++i) board.tick();
-    magazine.fire();
-    const std::vector<uint16_t> hunt = Panel();
-    const gfx::Rect rects[] = {
-        {212, 5, 238, 101},  // shells
-        {3, 10, 25, 10 + static_cast<int32_t>(board.field()->sprite.height)},
-        {3, 225, 25, 225 + static_cast<int32_t>(clock.field()->sprite.height)},
-        {224, 304, 240, 320},  // clock icon
-    };
-    const auto holds = [](const gfx::Rect& r, int32_t x, int32_t y, int32_t grow) {
-        return x >= r.left - grow && x < r.right + grow && y >= r.top - grow && y < r.bottom + grow;
-    };
-    int inside[4] = {};
-    for (int32_t y = 0; y < gfx::kScreenHeight; ++y) {
-        for (int32_t x = 0; x < gfx::kScreenWidth; ++x) {
-            const size_t i = static_cast<size_t>(y * gfx::kScreenWidth + x);
-            if (hunt[i] == ground[i]) continue;
-            bool near = false;  // the keyed blit also softens one pixel just past each run
-            for (size_t r = 0; r < 4; ++r) {
-                inside[r] += holds(rects[r], x, y, 0) ? 1 : 0;
-                near = near || holds(rects[r], x, y, 1);
-            }
-            ASSERT_TRUE(near) << "changed pixel outside every part at " << x << ", " << y;
-        }
-    }
-    for (size_t r = 0; r < 4; ++r) EXPECT_GT(inside[r], 20) << "part " << r << " does not show";
-    magazine.hide();
-    board.hide();
-    clock.hide();
-    EXPECT_EQ(Panel(), ground);
-    magazine.release();
-    board.release();
-    clock.release();
-    scene_.DestroyTiles();
 }
 
 // A hunt left without its release (the program shut down during it), then a

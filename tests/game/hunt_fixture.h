@@ -1,7 +1,6 @@
-// The game objects' surroundings. HuntTest: the application started on the
-// test platform with a store of the test's own, a scene whose animation list
-// the test reads, the clock and the sounds played. HudTest: a hunt-sized
-// scene scrolled to the hunt's start with the effects' animation list.
+// HuntTest: the application on the test platform with a store of its own, a
+// scene whose animation list the test reads, the clock and the sounds played.
+// HudTest: a hunt-sized scene at the hunt's start with the effects' list.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -45,11 +44,7 @@ protected:
     }
 
     static InputEvent Event(uint32_t type, int32_t x = 0, int32_t y = 0) {
-        InputEvent e{};
-        e.type = type;
-        e.x = static_cast<int16_t>(x);
-        e.y = static_cast<int16_t>(y);
-        return e;
+        return {.type = type, .x = static_cast<int16_t>(x), .y = static_cast<int16_t>(y), .keyCount = 0, .payload = {}};
     }
     void Advance(uint32_t ms) { plat::testing::SetTick(tick_ += ms); }
 

@@ -140,16 +140,6 @@ TEST(SlidePath, SlidesOutPausesForHoldPlusOneUpdatesAndComesBack) {
     EXPECT_EQ(xs, expected);
 }
 
-TEST(FlightPathFactory, BuildsTheNumberedVariantsAndNothingForOthers) {
-    FlightPathStorage storage;
-    const PathParams line{0, 0, 100, 0, 4, 0, 0, 0};
-    EXPECT_EQ(CreateFlightPath(storage, kPathLine, line)->next().x, 4);
-    EXPECT_EQ(CreateFlightPath(storage, kPathSlide, {240, 10, 132, 10, -10, 0, 10, 0})->next().x, 230);
-    const gfx::Point first = CreateFlightPath(storage, kPathZigzag, {100, 100, 100, 1120, 3, 0, 0, 0})->next();
-    EXPECT_TRUE(first.x <= 100 && first.y >= 100 && (first.x != 100 || first.y != 100));  // the first swing to smaller x
-    for (const int32_t variant : {0, 2, 3, 6, -1}) EXPECT_EQ(CreateFlightPath(storage, variant, line), nullptr);
-}
-
 class TargetTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -206,7 +196,7 @@ TEST_F(TargetTest, MovesAfterItsIntervalAndFinishesWhenItsPathEnds) {
     for (; !t.finished() && moves < 10; ++moves) UpdateAt(t, ++tick);
     EXPECT_EQ(t.sprite().y, 40);  // two moves of 15, then the update that notices
     EXPECT_EQ(moves, 3);
-    for (const int32_t variant : {0, 7}) {
+    for (const int32_t variant : {0, 2, 3, 6, 7, -1}) {  // no such path
         ASSERT_TRUE(t.init(10, 10, bigDown_, 80, 1, 0));
         t.setPath(variant, {10, 10, 10, 40, 15, 0, 0, 0});
         for (int i = 0; i < 5; ++i) UpdateAt(t, ++tick);

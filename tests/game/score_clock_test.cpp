@@ -120,16 +120,6 @@ TEST_F(HuntTextTest, TheScoreRollsOneUnitPerEventNeverBelowZeroAndFollowsTheScro
     board.release();
 }
 
-TEST(HuntClockText, MinutesAndSecondsInTwoDigitsEach) {
-    const std::pair<uint32_t, const char*> cases[] = {{180, "03:00"}, {9, "00:09"}, {0, "00:00"}, {59, "00:59"},
-                                                      {61, "01:01"}, {600, "10:00"}, {5999, "99:59"}};
-    for (const auto& [seconds, want] : cases) {
-        char text[8];
-        HuntClock::FormatTime(seconds, text);
-        EXPECT_STREQ(text, want) << seconds;
-    }
-}
-
 class HuntClockTest : public HuntTextTest {
 protected:
     void SetUp() override {
@@ -168,6 +158,11 @@ TEST_F(HuntClockTest, ASecondIsCountedAfterMoreThan1000MsAndOnlyOnAnEvent) {
     EXPECT_TRUE(Shows(clock_.field(), "03:26"));
     clock_.addSeconds(-30);
     EXPECT_EQ(clock_.seconds(), 176u);
+    for (const auto& [seconds, want] : {std::pair{9u, "00:09"}, {61u, "01:01"}, {600u, "10:00"}, {5999u, "99:59"}}) {
+        char text[8];
+        HuntClock::FormatTime(seconds, text);
+        EXPECT_STREQ(text, want) << seconds;
+    }
 }
 
 // A penalty that uses up the time exactly leaves the clock running; past it,
