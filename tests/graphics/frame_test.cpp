@@ -194,40 +194,16 @@ TEST_F(FrameTest, PartialRedrawsShowWhatAFullRedrawWould) {
         // Once, nothing marked (a sprite left elsewhere) dropped every moving sprite for a frame.
         {"nothing marked", [](gfx::Scene&, gfx::Sprite*[]) {}, 15, 15, kDuck},
         {"a moving sprite removed", [](gfx::Scene& sc, gfx::Sprite* s[]) { sc.RemoveSprite(*s[3]); }, 105, 105, kGround},
-        {"the low one moved under the sign",  // a static sprite above a moving one is redrawn over it
-         [](gfx::Scene& sc, gfx::Sprite* s[]) {
-             s[1]->x = 15;
-             sc.MarkSpriteDirty(*s[1]);
-         },
-         25, 25, kSign},
-        {"the higher one moved, the lower unmarked",
-         [](gfx::Scene& sc, gfx::Sprite* s[]) {
-             s[3]->x = 150;
-             sc.MarkSpriteDirty(*s[3]);
-         },
-         15, 15, kDuck},
+        // A static sprite above a moving one is redrawn over it.
+        {"the low one moved under the sign", [](gfx::Scene& sc, gfx::Sprite* s[]) { s[1]->x = 15; sc.MarkSpriteDirty(*s[1]); }, 25, 25, kSign},
+        {"the higher one moved", [](gfx::Scene& sc, gfx::Sprite* s[]) { s[3]->x = 150; sc.MarkSpriteDirty(*s[3]); }, 15, 15, kDuck},
         // Added at the sign's layer it goes before the sign, which stays on top.
-        {"a moving sprite added under an equal layer", [](gfx::Scene& sc, gfx::Sprite* s[]) { sc.AddSprite(*s[4], 4); }, 52,
-         32, kDuck},
+        {"a moving sprite added under an equal layer", [](gfx::Scene& sc, gfx::Sprite* s[]) { sc.AddSprite(*s[4], 4); }, 52, 32, kDuck},
         {"the sign's picture changed",
-         [](gfx::Scene& sc, gfx::Sprite* s[]) {
-             gfx::FillSurface(*s[2]->image->surface, kDuck);
-             sc.MarkSpriteDirty(*s[2]);
-         },
-         100, 25, kDuck},
-        {"the low one moved to a higher layer",
-         [](gfx::Scene& sc, gfx::Sprite* s[]) {
-             sc.RemoveSprite(*s[1]);
-             sc.AddSprite(*s[1], 7);
-         },
-         25, 25, kDuck},
+         [](gfx::Scene& sc, gfx::Sprite* s[]) { gfx::FillSurface(*s[2]->image->surface, kDuck); sc.MarkSpriteDirty(*s[2]); }, 100, 25, kDuck},
+        {"the low one moved to a higher layer", [](gfx::Scene& sc, gfx::Sprite* s[]) { sc.RemoveSprite(*s[1]); sc.AddSprite(*s[1], 7); }, 25, 25, kDuck},
         {"hidden and shown again",
-         [](gfx::Scene& sc, gfx::Sprite* s[]) {
-             sc.RemoveSprite(*s[3]);
-             sc.RedrawDirty();
-             sc.AddSprite(*s[3], 5);
-         },
-         105, 105, kSign},
+         [](gfx::Scene& sc, gfx::Sprite* s[]) { sc.RemoveSprite(*s[3]); sc.RedrawDirty(); sc.AddSprite(*s[3], 5); }, 105, 105, kSign},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);

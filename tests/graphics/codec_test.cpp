@@ -1,15 +1,53 @@
-#include "graphics/lz77.h"
-
+// The picture stream: the game's decoder on hand-built streams at the
+// format's edges, and the encoder's round trips through it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
+#include "graphics/lz77.h"
+#include "platform/platform.h"
 #include "tests/assets/reference_decoder.h"
-#include "tests/graphics/stream_builder.h"
+#include "tools/pctcodec/pct_encoder.h"
 
 namespace {
 
-using gfxtest::StreamBuilder;
+// Builds PCT resources bit by bit, so tests can state exact streams.
+class StreamBuilder {
+public:
+    StreamBuilder& Bits(uint32_t value, int count) {
+        for (int b = count - 1; b >= 0; --b) {
+            if (used_ % 8 == 0) bytes_.push_back(0);
+            if ((value >> b) & 1u) bytes_.back() = static_cast<uint8_t>(bytes_.back() | (0x80u >> (used_ % 8)));
+            ++used_;
+        }
+        return *this;
+    }
+    StreamBuilder& Literal(uint8_t value) { return Bits(1, 1).Bits(value, 8); }
+    StreamBuilder& Match(uint32_t n, uint32_t o) { return Bits(0, 1).Bits(n, 5).Bits(o, 9); }
+    StreamBuilder& Pad() {
+        used_ = bytes_.size() * 8;
+        return *this;
+    }
+    StreamBuilder& Byte(uint8_t value) { return Pad().Bits(value, 8); }
+
+    // The whole resource: length field, stream, optional trailing byte.
+    std::vector<uint8_t> Resource(int trailing = -1) const {
+        const auto length = static_cast<uint32_t>(bytes_.size());
+        std::vector<uint8_t> r(4 + bytes_.size());
+        for (int b = 0; b < 4; ++b) r[b] = static_cast<uint8_t>(length >> (8 * b));
+        std::copy(bytes_.begin(), bytes_.end(), r.begin() + 4);
+        if (trailing >= 0) r.push_back(static_cast<uint8_t>(trailing));
+        return r;
+    }
+
+private:
+    std::vector<uint8_t> bytes_;
+    size_t used_ = 0;
+};
+
+plat::ResourceData View(const std::vector<uint8_t>& r) { return plat::ResourceData{r.data(), static_cast<uint32_t>(r.size())}; }
 
 constexpr uint8_t kUntouched = 0xEE;
 
@@ -24,7 +62,7 @@ size_t Produced(const std::vector<uint8_t>& out) {
 // streams here never produce that byte, so the decoder's count must agree.
 std::vector<uint8_t> Decode(const std::vector<uint8_t>& resource, size_t capacity) {
     std::vector<uint8_t> out(capacity, kUntouched);
-    const uint32_t written = gfx::DecodeResource(gfxtest::View(resource), out.data(), static_cast<uint32_t>(out.size()));
+    const uint32_t written = gfx::DecodeResource(View(resource), out.data(), static_cast<uint32_t>(out.size()));
     EXPECT_EQ(written, Produced(out));
     return out;
 }
@@ -87,6 +125,44 @@ TEST(Lz77, EdgeStreamsDecodeAsTheReferenceDoes) {
     std::vector<uint8_t> out(8, kUntouched);
     gfx::DecodeResource(plat::ResourceData{nullptr, 0}, out.data(), 8);
     EXPECT_EQ(Produced(out), 0u);
+}
+
+// Sizes around the match length, the window and the read block, each decoded
+// through the game's decoder: exact, with at most one surplus byte in a larger
+// buffer and nothing spilled at the picture's own size. Every drawn
+// picture's round trip is the asset tests', arbitrary bytes the fuzzer's.
+TEST(PctEncoder, RoundTripsAndCompressesNearTheFormatsLimit) {
+    std::mt19937 rng(7);
+    for (size_t n : {0u, 1u, 2u, 31u, 32u, 33u, 300u, 511u, 512u, 513u, 544u, 545u, 1088u, 1089u, 4999u, 5000u, 5001u, 40000u}) {
+        for (uint32_t alphabet : {256u, 3u, 1u}) {
+            std::vector<uint8_t> raw(n);
+            for (auto& b : raw) b = static_cast<uint8_t>(rng() % alphabet);
+            if (alphabet == 1) {
+                for (size_t i = 0; i < n; ++i) raw[i] = static_cast<uint8_t>((i % 513) ^ (i / 700));  // a long period
+            }
+            const std::vector<uint8_t> resource = pctcodec::EncodePct(raw.data(), raw.size());
+            ASSERT_EQ(pctcodec::StreamLength(resource), resource.size() - 4) << n;
+            for (const size_t room : {n + 8, n}) {
+                std::vector<uint8_t> out(n + 8, 0xEE);
+                gfx::DecodeResource(View(resource), out.data(), static_cast<uint32_t>(room));
+                ASSERT_TRUE(std::equal(raw.begin(), raw.end(), out.begin())) << n << " " << alphabet;
+                size_t surplus = 0;
+                while (n + surplus < out.size() && out[n + surplus] != 0xEE) ++surplus;
+                EXPECT_LE(surplus, room == n ? 0u : 1u) << n << " " << alphabet;
+            }
+        }
+    }
+    // A match carries at most 32 bytes in 15 bits: about 17 to 1.
+    const std::vector<uint8_t> zeros(153600, 0);
+    EXPECT_LE(pctcodec::EncodePct(zeros.data(), zeros.size()).size(), 153600u / 32u * 15u / 8u + 8u);
+    // Incompressible bytes cost 9 bits each at worst.
+    std::vector<uint8_t> noise(20000);
+    for (auto& b : noise) b = static_cast<uint8_t>(rng());
+    EXPECT_LE(pctcodec::EncodePct(noise.data(), noise.size()).size(), 20000u * 9u / 8u + 8u);
+    // A period of 12 is one literal run, then full-length matches.
+    std::vector<uint8_t> periodic(3200);
+    for (size_t i = 0; i < periodic.size(); ++i) periodic[i] = static_cast<uint8_t>(i % 12 + 1);
+    EXPECT_LE(pctcodec::EncodePct(periodic.data(), periodic.size()).size(), 4 + (12 * 9 + (3200 - 12 + 31) / 32 * 15 + 7) / 8 + 1);
 }
 
 }  // namespace
