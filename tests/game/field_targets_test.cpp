@@ -87,11 +87,12 @@ protected:
         for (int i = 0; i < field_.animationCount(); ++i) live.push_back(&field_.animation(i).sprite());
         return AnimatedAre(live);
     }
-    // Shoots target i: the points, sound and pop-up, and a new animation on this layer.
-    const HitAnimation& Shoot(int i, ShotResult want, int sound, uint16_t popup, bool blendPopup, int32_t layer) {
+    // Shoots target i at (dx, dy) of its box: the points, sound and pop-up,
+    // and a new animation on this layer.
+    const HitAnimation& Shoot(int i, ShotResult want, int sound, uint16_t popup, bool blendPopup, int32_t layer, int dx = 0, int dy = 0) {
         const gfx::Point was{field_.at(i).sprite().x, field_.at(i).sprite().y};
         const uint8_t animations = field_.animationCount();
-        const gfx::Point tap = Corner(i);
+        const gfx::Point tap{Corner(i).x + dx, Corner(i).y + dy};
         SoundsPlayed();
         const ShotResult r = Tap(tap);
         EXPECT_TRUE(r.kind == want.kind && r.value == want.value) << r.kind << " " << r.value;
@@ -163,15 +164,7 @@ TEST_F(FieldTargetsTest, ASignDuckSlidesInOnScreenPaysFiftyAndOnlyAShotOneIsRepl
     Advance(201);
     Idle();
     EXPECT_EQ(sign->x, 230);  // 10 pixels every 200 ms
-    // Shot at its far corner (107, 79).
-    const gfx::Point was{sign->x, sign->y};
-    SoundsPlayed();
-    const ShotResult r = Tap({was.x + 107, was.y - 300 + 79});
-    EXPECT_TRUE(r.kind == kShotPoints && r.value == 50);
-    EXPECT_EQ(SoundsPlayed(), std::vector<int>{544});
-    EXPECT_TRUE(PopupIs(349, was.x + 20, was.y - 10, false));
-    ASSERT_EQ(field_.animationCount(), 1);
-    EXPECT_TRUE(field_.animation(0).sprite().layer == 141 && !field_.animation(0).sprite().blend);
+    EXPECT_FALSE(Shoot(i, {kShotPoints, 50}, 544, 349, false, 141, 107, 79).sprite().blend);  // at its far corner
     EXPECT_EQ(FindKind(kFieldSign), -1);
 
     // Shot, it may come again; this one slides out and back unshot, and after
