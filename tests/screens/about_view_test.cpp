@@ -14,15 +14,20 @@ protected:
     void SetUp() override {
         ScreenTest::SetUp();
         Install(about, kViewAbout);
-        gfx::LoadPicture(picture, 509, 150, 200);
     }
-
     AboutView about;
-    gfx::Picture picture;
 };
 
 // Over a plain white screen: greyed with the menu animation, as it was without.
-TEST_F(AboutTest, ThePictureIsCentredOverTheScreenBelowWithASound) {
+TEST_F(AboutTest, ThePictureIsCentredOverTheScreenBelowWithASoundAndWhatAnimatesBelowGoesOn) {
+    gfx::Picture picture;
+    gfx::LoadPicture(picture, 509, 150, 200);
+    FrameSet frames;
+    gfx::Picture* pictures[] = {&picture, &picture};
+    frames.UseFrames(pictures, 2);
+    AnimatedSprite sprite;
+    sprite.InitAnimation(frames, 200, 280, false, false, false, 100, 0, 0);
+    Scene().AddSpriteAnimated(sprite, 3);
     for (const bool animated : {true, false}) {
         Prefs().MenuAnimation = animated;
         gfx::FillSurface(Scene().GetDisplayList().GetDisplay().GetDisplaySurface(), 0xFFFF);
@@ -31,23 +36,11 @@ TEST_F(AboutTest, ThePictureIsCentredOverTheScreenBelowWithASound) {
         about.Enter();
         const uint16_t below = animated ? 0xBDD7 : 0xFFFF;
         EXPECT_EQ(Pixel(10, 10), below);
-        EXPECT_EQ(Pixel(45, 60), picture.surface->At(0, 0));
-        EXPECT_EQ(Pixel(194, 259), picture.surface->At(149, 199));
+        EXPECT_TRUE(Shows(509, 150, 200, 45, 60, 7));
         EXPECT_EQ(Pixel(195, 260), below);
-        EXPECT_EQ(Sounds(), std::vector<std::string>{"578"});
+        EXPECT_EQ(Sounds(), Strings{"578"});
+        EXPECT_EQ(theApp.Animations()->Count(), 1);
     }
-}
-
-TEST_F(AboutTest, WhatAnimatesBelowKeepsAnimating) {
-    FrameSet frames;
-    gfx::Picture* pictures[] = {&picture, &picture};
-    frames.UseFrames(pictures, 2);
-    AnimatedSprite sprite;
-    sprite.InitAnimation(frames, 0, 0, false, false, false, 100, 0, 0);
-    Scene().AddSpriteAnimated(sprite, 3);
-    ASSERT_EQ(theApp.Animations()->Count(), 1);
-    about.Enter();
-    EXPECT_EQ(theApp.Animations()->Count(), 1);
     theApp.Animations()->Clear();
     Scene().RemoveSprite(sprite);
 }
@@ -58,15 +51,12 @@ TEST_F(AboutTest, OnlyATapAnywhereClosesIt) {
     Views().SwitchTo(kViewAbout, true);
     about.Enter();
     ForgetSounds();
-    InputEvent keys = Key(kKeyReturn);
-    EXPECT_EQ(about.HandleEvent(keys), kNotConsumed);
-    InputEvent idle = Event(kEventIdle);
-    EXPECT_EQ(about.HandleEvent(idle), kNotConsumed);
+    EXPECT_EQ(Key(&about, kKeyReturn), kNotConsumed);
+    EXPECT_EQ(Send(&about, kEventIdle), kNotConsumed);
     EXPECT_EQ(Views().Next(), kViewAbout);
-    InputEvent tap = Event(kEventPenDown, 2, 2);  // outside the picture
-    EXPECT_EQ(about.HandleEvent(tap), kConsumed);
+    EXPECT_EQ(Send(&about, kEventPenDown, 2, 2), kConsumed);  // outside the picture
     EXPECT_EQ(Views().Next(), kViewHowToPlay);
-    EXPECT_EQ(Sounds(), std::vector<std::string>{"578"});
+    EXPECT_EQ(Sounds(), Strings{"578"});
 }
 
 }  // namespace

@@ -16,42 +16,25 @@ protected:
         Views().SwitchTo(kViewHowToPlay, true);
         Scene().ClearSprites();
         help.Enter();
-        InputEvent entered = Event(kEventViewEntered);
-        help.HandleEvent(entered);
+        Send(&help, kEventViewEntered);
         ForgetSounds();
     }
     void TearDown() override {
         help.Leave();
         ScreenTest::TearDown();
     }
-    void Tap(int16_t x, int16_t y) {
-        InputEvent down = Event(kEventPenDown, x, y);
-        EXPECT_EQ(help.HandleEvent(down), kConsumed);
-        InputEvent up = Event(kEventPenUp, x, y);
-        EXPECT_EQ(help.HandleEvent(up), kConsumed);
-    }
-    void Next() { Tap(155, 28); }
-    void Previous() { Tap(40, 28); }
-    // Whether the panel shows page `id` in the page area.
-    static bool Shows(uint16_t id) {
-        gfx::Picture page;
-        gfx::LoadPicture(page, id, 118, 216);
-        for (int32_t y = 0; y < 216; y += 5) {
-            for (int32_t x = 0; x < 118; x += 3) {
-                if (Pixel(62 + x, 62 + y) != page.surface->At(x, y)) return false;
-            }
-        }
-        return true;
-    }
+    void Next() { EXPECT_EQ(Tap(&help, 155, 28), kConsumed); }
+    void Previous() { EXPECT_EQ(Tap(&help, 40, 28), kConsumed); }
+    static bool ShowsPage(uint16_t id) { return Shows(id, 118, 216, 62, 62, 4); }
 
     HowToPlayView help;
 };
 
 TEST_F(HowToPlayTest, PagesTurnInTwoStepsAndStopAtBothEnds) {
-    EXPECT_TRUE(Shows(401));
+    EXPECT_TRUE(ShowsPage(401));
     Previous();  // at the first page: only the click
     EXPECT_EQ(help.PageId(), 401);
-    EXPECT_EQ(Sounds(), std::vector<std::string>{"540"});
+    EXPECT_EQ(Sounds(), Strings{"540"});
 
     const uint32_t before = plat::GetTickCount();
     const uint32_t presents = plat::testing::PresentCount();
@@ -60,33 +43,25 @@ TEST_F(HowToPlayTest, PagesTurnInTwoStepsAndStopAtBothEnds) {
     EXPECT_EQ(plat::testing::PresentCount(), presents + 4);  // button down and up, half page, whole page
     EXPECT_EQ(help.PageId(), 402);
     EXPECT_FALSE(help.Page().blend);
-    EXPECT_TRUE(Shows(402));
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"540", "578"}));
+    EXPECT_TRUE(ShowsPage(402));
+    EXPECT_EQ(Sounds(), (Strings{"540", "578"}));
 
     for (int i = 0; i < 6; ++i) Next();
     EXPECT_EQ(help.PageId(), 406);
-    EXPECT_TRUE(Shows(406));
     ForgetSounds();
     Next();
     EXPECT_EQ(help.PageId(), 406);
-    EXPECT_EQ(Sounds(), std::vector<std::string>{"540"});
+    EXPECT_EQ(Sounds(), Strings{"540"});
     Previous();
-    EXPECT_EQ(help.PageId(), 405);
-    EXPECT_TRUE(Shows(405));
+    EXPECT_TRUE(ShowsPage(405));
 }
 
 // The buttons' ways out are walked by the end-to-end screens tour.
-TEST_F(HowToPlayTest, EscapePressesOk) {
-    InputEvent escape = Event(kEventCharacter);
-    escape.payload[0] = kCharEscape;
-    help.HandleEvent(escape);
+TEST_F(HowToPlayTest, EscapePressesOkAndEveryVisitStartsAtTheFirstPageLeavingNothingBehind) {
+    Next();
+    Char(&help, kCharEscape);
     EXPECT_EQ(Views().Next(), kViewMainMenu);
-    EXPECT_EQ(Sounds(), std::vector<std::string>{"540"});
-}
-
-TEST_F(HowToPlayTest, EveryVisitStartsAtTheFirstPageAndLeavesNothingBehind) {
-    Next();
-    Next();
+    EXPECT_EQ(Sounds().back(), "540");
     help.Leave();
     EXPECT_EQ(Scene().Sprites().Count(), 0u);
     EXPECT_EQ(help.ControlCount(), 0);

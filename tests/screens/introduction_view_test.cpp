@@ -13,7 +13,6 @@ protected:
         Install(intro, kViewIntroduction);
         Scene().ClearSprites();  // the program's own first screen leaves the scene to this one
         intro.Enter();
-        presents = plat::testing::PresentCount();
     }
     void TearDown() override {
         intro.Leave();
@@ -21,51 +20,37 @@ protected:
     }
     // An idle event at `tick`; true when it presented something.
     bool IdleAt(uint32_t tick) {
+        const uint32_t presents = plat::testing::PresentCount();
         plat::testing::SetTick(tick);
-        InputEvent idle = Event(kEventIdle);
-        EXPECT_EQ(intro.HandleEvent(idle), kConsumed);
-        const bool presented = plat::testing::PresentCount() != presents;
-        presents = plat::testing::PresentCount();
-        return presented;
-    }
-    void Tap(int16_t x, int16_t y) {
-        InputEvent down = Event(kEventPenDown, x, y);
-        intro.HandleEvent(down);
+        EXPECT_EQ(Send(&intro, kEventIdle), kConsumed);
+        return plat::testing::PresentCount() != presents;
     }
 
     IntroductionView intro;
-    uint32_t presents = 0;
 };
 
 TEST_F(IntroductionTest, RequestForTwoSecondsThenTenFadeStepsAndTwentyFourTurnsThenTheTitle) {
     ASSERT_TRUE(IdleAt(10000));
-    gfx::Picture request;
-    gfx::LoadPicture(request, 351, 220, 212);
-    EXPECT_EQ(Pixel(10 + 110, 53 + 106), request.surface->At(110, 106));
+    EXPECT_TRUE(Shows(351, 220, 212, 10, 53, 5));
     EXPECT_FALSE(IdleAt(11999));
-    // Black at two seconds, then the fade.
-    ASSERT_TRUE(IdleAt(12000));
+    ASSERT_TRUE(IdleAt(12000));  // black at two seconds, then the fade
     EXPECT_EQ(Pixel(120, 160), 0);
     // The first fade step comes with the next event, the others 71 ms apart.
     uint32_t tick = 12001;
     ASSERT_TRUE(IdleAt(tick));
     int fades = 1;
-    while (intro.LogoAlpha() <= 1.0f && fades < 20) {
+    for (; intro.LogoAlpha() <= 1.0f && fades < 20; ++fades) {
         EXPECT_FALSE(IdleAt(tick += 70));
         ASSERT_TRUE(IdleAt(tick += 1));
-        ++fades;
     }
     EXPECT_EQ(fades, 10);
-    EXPECT_GT(intro.LogoAlpha(), 1.0f);
-    // The logo built up: its middle is no longer black.
-    EXPECT_NE(Pixel(120, 160), 0);
+    EXPECT_NE(Pixel(120, 160), 0);  // the logo built up
 
     ASSERT_TRUE(IdleAt(tick += 1));
     int turns = 1;
-    while (intro.Angle() < 184.0 && turns < 40) {
+    for (; intro.Angle() < 184.0 && turns < 40; ++turns) {
         EXPECT_FALSE(IdleAt(tick += 50));
         ASSERT_TRUE(IdleAt(tick += 1));
-        ++turns;
     }
     EXPECT_EQ(turns, 24);
     EXPECT_EQ(intro.Angle(), 186.0);
@@ -75,24 +60,22 @@ TEST_F(IntroductionTest, RequestForTwoSecondsThenTenFadeStepsAndTwentyFourTurnsT
     EXPECT_EQ(Views().Depth(), 0);  // the title does not lead back here
 }
 
-TEST_F(IntroductionTest, EscapeWithinTwoSecondsSkipsAsTheButtonDoes) {
+// Escape within two seconds skips as the button does; a tap on it after them is a fade step.
+TEST_F(IntroductionTest, SkipWorksOnlyWithinTwoSeconds) {
     IdleAt(10000);
     plat::testing::SetTick(11000);
-    Tap(100, 100);  // not on the button
+    Send(&intro, kEventPenDown, 100, 100);  // not on the button
     EXPECT_NE(Views().Next(), kViewTitle);
-    InputEvent escape = Event(kEventCharacter);
-    escape.payload[0] = kCharEscape;
-    intro.HandleEvent(escape);
+    Char(&intro, kCharEscape);
     EXPECT_EQ(Views().Next(), kViewTitle);
-}
-
-TEST_F(IntroductionTest, SkipAfterTwoSecondsHasNoEffect) {
+    TearDown();
+    SetUp();  // a fresh introduction
     IdleAt(10000);
     IdleAt(12000);
     plat::testing::SetTick(12100);
-    Tap(200, 310);
+    Send(&intro, kEventPenDown, 200, 310);  // the skip button: only a fade step now
     EXPECT_NE(Views().Next(), kViewTitle);
-    EXPECT_GT(intro.LogoAlpha(), 0.0f);  // the tap was an ordinary fade step
+    EXPECT_GT(intro.LogoAlpha(), 0.0f);
 }
 
 TEST_F(IntroductionTest, LeavingTakesTheSkipButtonOffTheSceneBeforeFreeingIt) {

@@ -29,26 +29,20 @@ protected:
         menu.Enter();
         entered = true;
     }
-    // One event at the next tick.
-    int Idle() {
-        plat::testing::AdvanceTick(10);
-        InputEvent idle = Event(kEventIdle);
-        return menu.HandleEvent(idle);
+    void Leave() {
+        menu.Leave();
+        entered = false;
     }
+    // Events 10 ms apart until the slide is over; how many it took.
     int SlideIn() {
         int events = 0;
-        while (menu.Animating() && events < 200) {
-            EXPECT_EQ(Idle(), kConsumed);
-            ++events;
+        for (; menu.Animating() && events < 200; ++events) {
+            plat::testing::AdvanceTick(10);
+            EXPECT_EQ(Send(&menu, kEventIdle), kConsumed);
         }
         return events;
     }
-    int Tap(int16_t x, int16_t y) {
-        InputEvent down = Event(kEventPenDown, x, y);
-        EXPECT_EQ(menu.HandleEvent(down), kConsumed);
-        InputEvent up = Event(kEventPenUp, x, y);
-        return menu.HandleEvent(up);
-    }
+    int32_t NameHeight() const { return static_cast<int32_t>(menu.NameField().sprite.height); }
 
     MainMenuView menu;
     bool entered = false;
@@ -58,16 +52,14 @@ TEST_F(MainMenuTest, PicturesSlideOneAfterAnotherToTheirPlacesThenBecomeButtons)
     Enter();
     EXPECT_EQ(menu.SlideSprite(0).y, -168);
     EXPECT_EQ(menu.SlideSprite(5).y, 330);
-    // Two events at the same tick make one step.
-    Idle();
-    InputEvent again = Event(kEventIdle);
-    menu.HandleEvent(again);
+    plat::testing::AdvanceTick(10);
+    Send(&menu, kEventIdle);
+    Send(&menu, kEventIdle);  // two events at the same tick make one step
     EXPECT_EQ(menu.SlideSprite(0).y, -154);
     EXPECT_EQ(menu.SlideSprite(1).y, -140);  // waits for the first to land
-    // A tap meanwhile does nothing.
     ForgetSounds();
     plat::testing::AdvanceTick(10);
-    EXPECT_EQ(Tap(30, 5), kConsumed);
+    EXPECT_EQ(Tap(&menu, 30, 5), kConsumed);  // a tap meanwhile does nothing
     EXPECT_EQ(Views().Next(), kViewMainMenu);
     EXPECT_TRUE(Sounds().empty());
     EXPECT_EQ(menu.ControlCount(), 0);
@@ -76,74 +68,53 @@ TEST_F(MainMenuTest, PicturesSlideOneAfterAnotherToTheirPlacesThenBecomeButtons)
     EXPECT_EQ(SlideIn() + 2, 62);
     EXPECT_EQ(menu.ControlCount(), 6);
     const int32_t finalX[] = {11, 57, 103, 149, 195, 195};
-    const int32_t finalY[] = {0, 0, 0, 0, 0, 162};
     for (int i = 0; i < MainMenuView::kItems; ++i) {
-        EXPECT_EQ(menu.ItemButton(i).sprite.x, finalX[i]) << i;
-        EXPECT_EQ(menu.ItemButton(i).sprite.y, finalY[i]) << i;
-        EXPECT_EQ(menu.ItemButton(i).sprite.layer, MainMenuView::kButtonLayer) << i;
+        const gfx::Sprite& sprite = menu.ItemButton(i).sprite;
+        EXPECT_EQ((std::vector<int32_t>{sprite.x, sprite.y, sprite.layer}),
+                  (std::vector<int32_t>{finalX[i], i == 5 ? 162 : 0, MainMenuView::kButtonLayer})) << i;
     }
     // The name button comes before quit.
     EXPECT_EQ(menu.ControlAt(4), &menu.ItemButton(5));
     EXPECT_EQ(menu.ControlAt(5), &menu.ItemButton(4));
 }
 
-TEST_F(MainMenuTest, WithoutMenuAnimationTheButtonsAreThereAtTheFirstEventAndLeavingGreysTheScreen) {
-    Prefs().MenuAnimation = false;
-    Enter();
-    EXPECT_EQ(SlideIn(), 1);
-    EXPECT_EQ(menu.ControlCount(), 6);
-    EXPECT_EQ(menu.ItemButton(0).sprite.y, 0);
-    EXPECT_EQ(menu.ItemButton(5).sprite.y, 162);
-    const uint16_t before = Pixel(100, 300);
-    menu.Leave();
-    entered = false;
-    const uint16_t after = Pixel(100, 300);
-    EXPECT_NE(after, before);
-    // Grey: the three channels, taken to 8 bits, agree.
-    EXPECT_EQ((after >> 8) & 0xF8, (after >> 3) & 0xF8);
-    EXPECT_EQ((after >> 8) & 0xF8, (after << 3) & 0xF8);
-}
-
 // Each button's screen, pushed, is walked by the end-to-end tours.
-TEST_F(MainMenuTest, APressLiftedOnAnotherButtonDoesNothingAndQuitEndsTheProgram) {
+TEST_F(MainMenuTest, WithoutAnimationEveryVisitHasItsButtonsAtOnceAndLeavesNoneBehindOnAGreyScreen) {
     Prefs().MenuAnimation = false;
+    for (int visit = 0; visit < 9; ++visit) {
+        Enter();
+        EXPECT_EQ(SlideIn(), 1) << visit;
+        EXPECT_EQ(menu.ControlCount(), 6) << visit;
+        EXPECT_EQ(menu.ItemButton(5).sprite.y, 162);
+        const uint16_t before = Pixel(100, 300);
+        Leave();
+        EXPECT_EQ(menu.ControlCount(), 0) << visit;
+        EXPECT_EQ(Scene().Sprites().Count(), 0u) << visit;
+        const uint16_t after = Pixel(100, 300);
+        EXPECT_NE(after, before);
+        // Grey: the three channels, taken to 8 bits, agree.
+        EXPECT_EQ((after >> 8) & 0xF8, (after >> 3) & 0xF8);
+        EXPECT_EQ((after >> 8) & 0xF8, (after << 3) & 0xF8);
+    }
+    EXPECT_TRUE(plat::testing::MessageBoxes().empty());
     Enter();
     SlideIn();
     const uint8_t depth = Views().Depth();
-    InputEvent down = Event(kEventPenDown, 30, 70);
-    menu.HandleEvent(down);
-    InputEvent up = Event(kEventPenUp, 75, 60);
-    menu.HandleEvent(up);
+    Send(&menu, kEventPenDown, 30, 70);
+    Send(&menu, kEventPenUp, 75, 60);  // lifted on another button
     EXPECT_EQ(Views().Next(), kViewMainMenu);
     EXPECT_EQ(Views().Depth(), depth);
-    // Quit ends the program.
-    EXPECT_EQ(Tap(210, 40), kQuit);
+    EXPECT_EQ(Tap(&menu, 210, 40), kQuit);
 }
 
 TEST_F(MainMenuTest, TheMusicStartsOnlyOnTheWayInFromTheTitle) {
     Enter();
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"stop", "535 music loop"}));
-    menu.Leave();
-    entered = false;
-    // From the options.
+    EXPECT_EQ(Sounds(), (Strings{"stop", "535 music loop"}));
+    Leave();
     Views().Start(kViewOptions);
     Views().SwitchTo(kViewMainMenu);
     Enter();
     EXPECT_TRUE(Sounds().empty());
-}
-
-TEST_F(MainMenuTest, EveryVisitStartsWithSixControlsAndLeavesNone) {
-    Prefs().MenuAnimation = false;
-    for (int visit = 0; visit < 9; ++visit) {
-        Enter();
-        SlideIn();
-        EXPECT_EQ(menu.ControlCount(), 6) << visit;
-        menu.Leave();
-        entered = false;
-        EXPECT_EQ(menu.ControlCount(), 0) << visit;
-        EXPECT_EQ(Scene().Sprites().Count(), 0u) << visit;
-    }
-    EXPECT_TRUE(plat::testing::MessageBoxes().empty());
 }
 
 TEST_F(MainMenuTest, AnEightLetterNameFitsAndEveryNameIsCentredOnItsButton) {
@@ -152,11 +123,10 @@ TEST_F(MainMenuTest, AnEightLetterNameFitsAndEveryNameIsCentredOnItsButton) {
     Enter();
     SlideIn();
     const gfx::Sprite& name = menu.NameField().sprite;
-    const auto eight = static_cast<int32_t>(name.height);
+    const int32_t eight = NameHeight();
     ASSERT_GT(eight, 0);
     EXPECT_EQ(name.y, 410 - eight / 2);
-    // It lies within the button's 158-pixel picture, placed as the button
-    // stood at the start of its slide (y 330).
+    // Within the button's 158-pixel picture as it stood at the start of its slide (y 330).
     EXPECT_GE(name.y, 330);
     EXPECT_LE(name.y + eight, 330 + 158);
     // The name was drawn into the button's picture: it differs from the bare one.
@@ -166,14 +136,13 @@ TEST_F(MainMenuTest, AnEightLetterNameFitsAndEveryNameIsCentredOnItsButton) {
     int differ = 0;
     for (int32_t y = 0; y < 158; ++y) differ += shown.surface->At(18, y) != bare.surface->At(18, y) ? 1 : 0;
     EXPECT_GT(differ, 10);
-    menu.Leave();
+    Leave();
 
-    // A new name shows on the next visit, centred again.
-    std::strcpy(Prefs().UserName, "AB");
+    std::strcpy(Prefs().UserName, "AB");  // shown on the next visit, centred again
     Enter();
     SlideIn();
-    EXPECT_LT(static_cast<int32_t>(menu.NameField().sprite.height), eight);
-    EXPECT_EQ(menu.NameField().sprite.y, 410 - static_cast<int32_t>(menu.NameField().sprite.height) / 2);
+    EXPECT_LT(NameHeight(), eight);
+    EXPECT_EQ(menu.NameField().sprite.y, 410 - NameHeight() / 2);
 }
 
 }  // namespace

@@ -18,26 +18,19 @@ protected:
         Prefs().MenuAnimation = true;
         Prefs().SpecialEffects = false;
         Views().Start(kViewMainMenu);
-        Views().SwitchTo(kViewOptions, true);
-        InputEvent enter = Event(kEventIdle);
-        Views().HandleEvent(enter);
-        ASSERT_EQ(Views().Current(), kViewOptions);
-        ForgetSounds();
+        Open(kViewOptions);
     }
-
+    // Offers one event through the view list and keeps what became of it.
     int Offer(uint32_t type, int16_t x, int16_t y) {
         event = Event(type, x, y);
         return Views().HandleEvent(event);
     }
-    void Tap(int16_t x, int16_t y) {
-        Offer(kEventPenDown, x, y);
-        Offer(kEventPenUp, x, y);
+    void Drag(int16_t x, int16_t fromY, int16_t toY) {
+        Offer(kEventPenDown, x, fromY);
+        Offer(kEventPenHeld, x, toY);
+        Offer(kEventPenUp, x, toY);
     }
-    // The next event carries out the switch the screen asked for.
-    uint8_t ViewAfterwards() {
-        Offer(kEventIdle, 0, 0);
-        return Views().Current();
-    }
+    static int32_t StoredMusic() { return Settings(*theApp.Sound()).MusicVol; }
 
     OptionsView options;
     InputEvent event{};
@@ -50,7 +43,7 @@ TEST_F(OptionsTest, TheMusicSliderRestartsTheMenuMusicAtEachNewValue) {
     EXPECT_EQ(Offer(kEventPenHeld, 80, 108), kNotConsumed);  // aims at 40
     EXPECT_EQ(event.type, kEventIdle);
     EXPECT_EQ(Prefs().MusicVol, 40);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"stop", "535 music loop"}));
+    EXPECT_EQ(Sounds(), (Strings{"stop", "535 music loop"}));
     Offer(kEventPenHeld, 80, 108);  // no new value, nothing heard
     EXPECT_TRUE(Sounds().empty());
     Offer(kEventPenHeld, 80, 0);  // past the top: the full 70 is kept
@@ -68,88 +61,66 @@ TEST_F(OptionsTest, TheEffectSliderPlaysItsTestSoundOnceTheFirstTapIsSwallowed) 
     Offer(kEventPenDown, 115, 30);
     EXPECT_EQ(Prefs().SoundVol, 36);
     EXPECT_EQ(theApp.Sound()->GetEffectVolume(), 36);
-    EXPECT_EQ(Sounds(), std::vector<std::string>{"538"});
+    EXPECT_EQ(Sounds(), Strings{"538"});
     Offer(kEventPenUp, 115, 30);
 }
 
-TEST_F(OptionsTest, CancelPutsBackEverythingIncludingTheMusicHeard) {
-    Offer(kEventPenDown, 80, 120);
-    Offer(kEventPenHeld, 80, 20);
-    Offer(kEventPenUp, 80, 20);
-    Tap(115, 200);  // effect one page down
-    Tap(150, 40);
-    Tap(150, 160);
-    EXPECT_EQ(Prefs().MusicVol, 70);
-    EXPECT_EQ(Prefs().SoundVol, 24);
-    EXPECT_FALSE(Prefs().MenuAnimation);
-    EXPECT_TRUE(Prefs().SpecialEffects);
-    ForgetSounds();
-
-    Offer(kEventPenDown, 210, 50);
-    EXPECT_EQ(Offer(kEventPenUp, 210, 50), kConsumed);
-    EXPECT_EQ(Prefs().MusicVol, 30);
-    EXPECT_EQ(Prefs().SoundVol, 30);
-    EXPECT_EQ(theApp.Sound()->GetEffectVolume(), 30);
-    EXPECT_TRUE(Prefs().MenuAnimation);
-    EXPECT_FALSE(Prefs().SpecialEffects);
-    // The loop that played at the slider's volume starts again at the old one.
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"540", "stop", "535 music loop"}));
-    EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
-    EXPECT_EQ(Scene().Sprites().Count(), 0u);
+// Cancel by its button after moving the music, by Escape without.
+TEST_F(OptionsTest, CancelPutsBackEverythingAndRestartsTheMusicOnlyWhenItWasMoved) {
+    for (const bool moved : {true, false}) {
+        if (moved) {
+            Drag(80, 120, 20);
+            Tap(nullptr, 115, 200);  // effect one page down
+            Tap(nullptr, 150, 40);
+            Tap(nullptr, 150, 160);
+            EXPECT_EQ(Prefs().MusicVol, 70);
+            EXPECT_EQ(Prefs().SoundVol, 24);
+            EXPECT_FALSE(Prefs().MenuAnimation);
+            EXPECT_TRUE(Prefs().SpecialEffects);
+            ForgetSounds();
+            Offer(kEventPenDown, 210, 50);
+            EXPECT_EQ(Offer(kEventPenUp, 210, 50), kConsumed);
+            EXPECT_EQ(Sounds(), (Strings{"540", "stop", "535 music loop"}));
+        } else {
+            Open(kViewOptions);
+            Tap(nullptr, 150, 40);
+            ForgetSounds();
+            EXPECT_EQ(Char(nullptr, kCharEscape), kConsumed);
+            EXPECT_EQ(Sounds(), Strings{"540"});
+        }
+        EXPECT_EQ(Prefs().MusicVol, 30);
+        EXPECT_EQ(Prefs().SoundVol, 30);
+        EXPECT_EQ(theApp.Sound()->GetEffectVolume(), 30);
+        EXPECT_TRUE(Prefs().MenuAnimation);
+        EXPECT_FALSE(Prefs().SpecialEffects);
+        EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
+        EXPECT_EQ(Scene().Sprites().Count(), 0u);
+    }
 }
 
-TEST_F(OptionsTest, CancelWithoutMovingTheMusicLeavesItPlaying) {
-    Tap(150, 40);
-    ForgetSounds();
-    const InputEvent escape = [] {
-        InputEvent e = Event(kEventCharacter);
-        e.payload[0] = kCharEscape;
-        return e;
-    }();
-    event = escape;
-    EXPECT_EQ(Views().HandleEvent(event), kConsumed);
-    EXPECT_TRUE(Prefs().MenuAnimation);
-    EXPECT_EQ(Sounds(), std::vector<std::string>{"540"});
-    EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
-}
-
-TEST_F(OptionsTest, OkKeepsTheChangesAndWritesThemEvenUnchanged) {
-    Offer(kEventPenDown, 80, 120);
-    Offer(kEventPenHeld, 80, 108);
-    Offer(kEventPenUp, 80, 108);
-    Tap(150, 160);
+TEST_F(OptionsTest, OkKeepsTheChangesAndWritesThemEvenUnchangedAndTheNextVisitStartsFromThem) {
+    Drag(80, 120, 108);
+    Tap(nullptr, 150, 160);
     Offer(kEventPenDown, 210, 150);
     EXPECT_EQ(Offer(kEventPenUp, 210, 150), kConsumed);
     EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
-    {
-        Settings stored(*theApp.Sound());
-        EXPECT_EQ(stored.MusicVol, 40);
-        EXPECT_TRUE(stored.SpecialEffects);
-    }
+    EXPECT_EQ(StoredMusic(), 40);
+    EXPECT_TRUE(Settings(*theApp.Sound()).SpecialEffects);
     // Nothing changed this time, and still written: the store's value was changed behind its back.
-    Views().SwitchTo(kViewOptions, true);
-    Offer(kEventIdle, 0, 0);
+    Open(kViewOptions);
     {
         Settings stored(*theApp.Sound());
         stored.MusicVol = 5;
         stored.Save();
     }
-    Offer(kEventPenDown, 210, 150);
-    Offer(kEventPenUp, 210, 150);
-    Settings stored(*theApp.Sound());
-    EXPECT_EQ(stored.MusicVol, 40);
-}
-
-TEST_F(OptionsTest, ASecondVisitStartsFromTheSettingsAgain) {
-    Tap(150, 40);
-    Tap(210, 150);
+    Tap(nullptr, 210, 150);
+    EXPECT_EQ(StoredMusic(), 40);
     EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
+
     Prefs().MusicVol = 0;
-    Views().SwitchTo(kViewOptions, true);
-    Offer(kEventIdle, 0, 0);
+    Open(kViewOptions);
     EXPECT_EQ(Scene().Sprites().Count(), 8u);  // two tracks, two thumbs, four controls
     // The thumb sits at the bottom now: a tap there drags, nothing pages.
-    ForgetSounds();
     Offer(kEventPenDown, 80, 200);
     EXPECT_TRUE(Sounds().empty());
     Offer(kEventPenHeld, 80, 186);

@@ -1,18 +1,13 @@
 // The pause menu: the slide, the press-and-release rule and the five actions.
 #include "screens/pause_menu_view.h"
 
+#include <algorithm>
+
 #include "tests/screens/screen_fixture.h"
 
 namespace {
 
-struct Spot {
-    int16_t x, y;
-};
-constexpr Spot kOptions = {95, 270};
-constexpr Spot kScore = {125, 270};
-constexpr Spot kHelp = {155, 270};
-constexpr Spot kExit = {185, 270};
-constexpr Spot kResume = {215, 270};
+enum Spot : int16_t { kOptions = 95, kScore = 125, kHelp = 155, kExit = 185, kResume = 215 };  // x, all at y 270
 
 class PauseMenuTest : public ScreenTest {
 protected:
@@ -22,8 +17,7 @@ protected:
         Install(pause, kViewPauseMenu);
         // A hunt from the menu, paused in its corner.
         Views().Start(kViewMainMenu);
-        Views().SwitchTo(kViewHunt, true);
-        Views().HandleEvent(idle);
+        Open(kViewHunt);
         Scene().SetScroll(0, 500);
         Views().SwitchTo(kViewPauseMenu, true);
         pause.Enter();
@@ -39,98 +33,73 @@ protected:
         for (int i = 0; i < 40 && pause.Animating(); ++i) {
             const int32_t x = pause.PanelX();
             plat::testing::AdvanceTick(PauseMenuView::kStepMs);
-            EXPECT_EQ(pause.HandleEvent(idle), kNotConsumed);
+            EXPECT_EQ(Send(&pause, kEventIdle), kNotConsumed);
             moves += pause.PanelX() != x ? 1 : 0;
         }
         return moves;
     }
-    void Down(Spot at) {
-        InputEvent down = Event(kEventPenDown, at.x, at.y);
-        pause.HandleEvent(down);
-    }
-    void Up(Spot at) {
-        InputEvent up = Event(kEventPenUp, at.x, at.y);
-        pause.HandleEvent(up);
-    }
-    void Tap(Spot at) {
-        Down(at);
-        Up(at);
-    }
+    int Tap(Spot at) { return ScreenTest::Tap(&pause, at, 270); }
 
     PauseMenuView pause;
-    InputEvent idle = Event(kEventIdle);
 };
 
 TEST_F(PauseMenuTest, ThePanelSlidesInSeventeenStepsAndIgnoresTapsMeanwhile) {
-    gfx::Picture panel;
-    gfx::LoadPicture(panel, 518, 170, 100);
     plat::testing::AdvanceTick(PauseMenuView::kStepMs);
-    pause.HandleEvent(idle);
+    Send(&pause, kEventIdle);
     EXPECT_EQ(pause.PanelX(), 230);
-    // Sooner than 31 ms: no step.
-    plat::testing::AdvanceTick(PauseMenuView::kStepMs - 1);
-    pause.HandleEvent(idle);
+    plat::testing::AdvanceTick(PauseMenuView::kStepMs - 1);  // sooner than 31 ms: no step
+    Send(&pause, kEventIdle);
     EXPECT_EQ(pause.PanelX(), 230);
     plat::testing::AdvanceTick(1);
     Tap(kResume);
     EXPECT_EQ(pause.PanelX(), 220);  // the tap was a slide step
     EXPECT_EQ(Views().Next(), kViewPauseMenu);
-
     EXPECT_EQ(SlideIn() + 2, 17);
     EXPECT_EQ(pause.PanelX(), PauseMenuView::kPanelX);
-    // The whole panel is on the panel's place.
+    gfx::Picture panel;
+    gfx::LoadPicture(panel, 518, 170, 100);
     EXPECT_EQ(Pixel(70 + 85, 220 + 50), panel.surface->At(85, 50));
     EXPECT_EQ(Pixel(70 + 160, 220 + 60), panel.surface->At(160, 60));
     EXPECT_TRUE(Sounds().empty());
 }
 
 TEST_F(PauseMenuTest, ThePressedLookShowsWhileHeldAndOnlyAReleaseOnTheSameButtonActs) {
-    // Without the menu animation the panel is in place at the first event.
-    Prefs().MenuAnimation = false;
-    pause.HandleEvent(idle);
+    Prefs().MenuAnimation = false;  // the panel is in place at the first event
+    Send(&pause, kEventIdle);
     EXPECT_FALSE(pause.Animating());
     EXPECT_EQ(pause.PanelX(), PauseMenuView::kPanelX);
-    gfx::Picture pressed;
-    gfx::LoadPicture(pressed, 526, 24, 88);
-    Down(kResume);
+    Send(&pause, kEventPenDown, kResume, 270);
     EXPECT_EQ(pause.Pressed(), PauseMenuView::kResume);
-    EXPECT_EQ(Pixel(203 + 12, 226 + 44), pressed.surface->At(12, 44));
-    Up(kExit);
+    EXPECT_TRUE(Shows(526, 24, 88, 203, 226));
+    Send(&pause, kEventPenUp, kExit, 270);
     EXPECT_EQ(pause.Pressed(), PauseMenuView::kNone);
-    EXPECT_NE(Pixel(203 + 12, 226 + 44), pressed.surface->At(12, 44));
-    EXPECT_EQ(Views().Next(), kViewPauseMenu);
-    // Pressed outside every button, released on one: nothing either.
-    Down({20, 20});
-    Up(kExit);
+    EXPECT_FALSE(Shows(526, 24, 88, 203, 226));
+    Send(&pause, kEventPenDown, 20, 20);  // outside every button, released on one
+    Send(&pause, kEventPenUp, kExit, 270);
     EXPECT_EQ(Views().Next(), kViewPauseMenu);
     EXPECT_TRUE(Sounds().empty());
 }
 
 TEST_F(PauseMenuTest, ResumeAndEscapeGoBackToTheHuntWithItsAmbience) {
     SlideIn();
-    Tap(kResume);
-    EXPECT_EQ(Views().Next(), kViewHunt);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"stop", "537 music loop", "540"}));
-    Views().SwitchTo(kViewPauseMenu, true);
-    InputEvent escape = Event(kEventCharacter);
-    escape.payload[0] = kCharEscape;
-    pause.HandleEvent(escape);
-    EXPECT_EQ(Views().Next(), kViewHunt);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"stop", "537 music loop", "540"}));
+    for (const bool escape : {false, true}) {
+        if (escape) Views().SwitchTo(kViewPauseMenu, true);
+        escape ? Char(&pause, kCharEscape) : Tap(kResume);
+        EXPECT_EQ(Views().Next(), kViewHunt);
+        EXPECT_EQ(Sounds(), (Strings{"stop", "537 music loop", "540"}));
+    }
 }
 
 TEST_F(PauseMenuTest, ScoresOptionsAndHelpOpenWithoutPushingSoThatBackReturnsToTheHunt) {
     SlideIn();
     const uint8_t depth = Views().Depth();
-    const Spot spots[] = {kScore, kOptions, kHelp};
-    const uint8_t views[] = {kViewResults, kViewOptions, kViewHowToPlay};
-    for (int i = 0; i < 3; ++i) {
+    for (const auto& [spot, view] : {std::pair{kScore, kViewResults}, {kOptions, kViewOptions}, {kHelp, kViewHowToPlay}}) {
         Scene().SetScroll(0, 500);
-        Tap(spots[i]);
-        EXPECT_EQ(Views().Next(), views[i]);
+        Tap(spot);
+        EXPECT_EQ(Views().Next(), view);
         EXPECT_EQ(Views().Depth(), depth);
         EXPECT_EQ(Scene().GetScrollY(), 0);
-        EXPECT_EQ(Sounds(), std::vector<std::string>{"540"});
+        EXPECT_EQ(Sounds(), Strings{"540"});
     }
     Views().Back();
     EXPECT_EQ(Views().Next(), kViewHunt);
@@ -142,7 +111,7 @@ TEST_F(PauseMenuTest, ExitEndsTheHuntAndOpensTheMenuOverACutBackStack) {
     EXPECT_EQ(Views().Next(), kViewMainMenu);
     EXPECT_EQ(Views().Depth(), 2);  // the bottom entry and this view
     EXPECT_EQ(Scene().GetScrollY(), 0);
-    const std::vector<std::string> sounds = Sounds();
+    const Strings sounds = Sounds();
     ASSERT_FALSE(sounds.empty());
     EXPECT_EQ(sounds.back(), "540");
     EXPECT_NE(std::find(sounds.begin(), sounds.end(), "535 music loop"), sounds.end());

@@ -8,10 +8,6 @@
 
 namespace {
 
-plat::Message PenMessage(uint32_t id, int32_t x, int32_t y) {
-    return {id, 0, static_cast<uint32_t>(static_cast<uint16_t>(x)) | (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16)};
-}
-
 class ResultsTest : public ScreenTest {
 protected:
     void SetUp() override {
@@ -22,37 +18,22 @@ protected:
         std::strcpy(Prefs().UserName, "ROBIN");
         Prefs().highScores->Clear();
     }
-
-    void AddScores(std::initializer_list<int32_t> scores) {
+    // Entries that are not the newest hunt's.
+    static void AddScores(std::initializer_list<int32_t> scores) {
         for (int32_t score : scores) {
-            HighScoreEntry entry{};
-            entry.score = score;
+            HighScoreEntry entry{false, score, 0, 0, ""};
             std::snprintf(entry.name, sizeof entry.name, "P%d", static_cast<int>(score));
             Prefs().highScores->Insert(entry);
         }
-        // None of these is the newest hunt.
-        HighScoreEntry none{};
-        Prefs().highScores->Insert(none);
+        Prefs().highScores->Insert(HighScoreEntry{});
     }
-    void FinishHunt(int32_t score) {
+    static void FinishHunt(int32_t score) {
         Prefs().resultScore = score;
         Prefs().resultPending = true;
     }
     void OpenFrom(uint8_t from) {
         Views().Start(from);
-        Views().SwitchTo(kViewResults, true);
-        Dispatch(Event(kEventIdle));
-        ASSERT_EQ(Views().Current(), kViewResults);
-        ForgetSounds();
-    }
-    int Dispatch(InputEvent event) { return Views().HandleEvent(event); }
-    int Tap(int16_t x, int16_t y) {
-        Dispatch(Event(kEventPenDown, x, y));
-        return Dispatch(Event(kEventPenUp, x, y));
-    }
-    uint8_t ViewAfterwards() {
-        Dispatch(Event(kEventIdle));
-        return Views().Current();
+        Open(kViewResults);
     }
     // The table as the store holds it.
     static int32_t StoredCount() {
@@ -60,51 +41,57 @@ protected:
         stored.Load();
         return stored.CountUsed();
     }
+    // Queues the popup's own reading of a tap.
+    static void Answer(int32_t x, int32_t y) {
+        const uint32_t at = static_cast<uint32_t>(x) | (static_cast<uint32_t>(y) << 16);
+        plat::testing::PushMessage({plat::kMsgPenDown, 0, at});
+        plat::testing::PushMessage({plat::kMsgPenUp, 0, at});
+    }
 
     ResultsView results;
 };
 
-TEST_F(ResultsTest, TheWaitingScoreWaitsForANameThenGoesInOnceAndIsMarked) {
+TEST_F(ResultsTest, TheWaitingScoreWaitsForANameThenGoesInOnceIsMarkedAndStored) {
     AddScores({300, 100});
     FinishHunt(200);
     Prefs().UserName[0] = '\0';
     OpenFrom(kViewHunt);
     EXPECT_TRUE(Prefs().resultPending);
     EXPECT_EQ(Prefs().highScores->CountUsed(), 2);
-    Tap(210, 30);
+    Tap(nullptr, 210, 30);
     std::strcpy(Prefs().UserName, "ROBIN");
     OpenFrom(kViewHunt);
     EXPECT_FALSE(Prefs().resultPending);
+    EXPECT_EQ(StoredCount(), 3);  // stored as it entered
     HighScoreTable& table = *Prefs().highScores;
     ASSERT_EQ(table.CountUsed(), 3);
     // Sorted for showing: the new one in the middle, with the marker on its row.
     EXPECT_EQ(table.GetEntry(1).score, 200);
     EXPECT_TRUE(table.GetEntry(1).isNew);
     EXPECT_STREQ(table.GetEntry(1).name, "ROBIN");
-    gfx::Picture marker;
-    gfx::LoadPicture(marker, 506, 20, 20);
-    EXPECT_EQ(Pixel(98 + 10, 280 + 10), marker.surface->At(10, 10));
-    EXPECT_NE(Pixel(80 + 10, 280 + 10), marker.surface->At(10, 10));
-    gfx::FreePicture(marker);
+    EXPECT_TRUE(Shows(506, 20, 20, 98, 280));
+    EXPECT_FALSE(Shows(506, 20, 20, 80, 280));
 
-    Tap(210, 30);  // leave
+    // Leaving after a hunt saves the table again, Escape as the button does.
+    Prefs().highScores->Clear();
+    EXPECT_EQ(Char(nullptr, kCharEscape), kConsumed);
+    EXPECT_EQ(StoredCount(), 0);
     EXPECT_EQ(ViewAfterwards(), kViewHunt);
     OpenFrom(kViewMainMenu);
-    EXPECT_EQ(Prefs().highScores->CountUsed(), 3);
+    EXPECT_EQ(Prefs().highScores->CountUsed(), 0);
 }
 
 TEST_F(ResultsTest, ATapTurnsThePageOnlyWithFourOrMoreEntries) {
     AddScores({5, 4, 3});
     OpenFrom(kViewMainMenu);
-    Tap(50, 50);
+    Tap(nullptr, 50, 50);
     EXPECT_EQ(results.FirstRow(), 0);
-
     AddScores({2});
     const uint32_t sprites = Scene().Sprites().Count();
     const int controls = results.ControlCount();
-    Tap(50, 50);
+    Tap(nullptr, 50, 50);
     EXPECT_EQ(results.FirstRow(), 5);
-    Tap(50, 50);
+    Tap(nullptr, 50, 50);
     EXPECT_EQ(results.FirstRow(), 0);
     // Redrawing the same page adds no buttons.
     EXPECT_EQ(results.ControlCount(), controls);
@@ -114,16 +101,15 @@ TEST_F(ResultsTest, ATapTurnsThePageOnlyWithFourOrMoreEntries) {
 TEST_F(ResultsTest, TheStatisticsPageDisablesClearingAndTapsDoNothing) {
     AddScores({9, 8, 7, 6, 5});
     OpenFrom(kViewMainMenu);
-    EXPECT_EQ(Tap(210, 200), kConsumed);  // statistics
-    EXPECT_EQ(Sounds(), std::vector<std::string>{"540"});
+    EXPECT_EQ(Tap(nullptr, 210, 200), kConsumed);  // statistics
+    EXPECT_EQ(Sounds(), Strings{"540"});
     EXPECT_TRUE(results.ShowingStatistics());
-    Tap(50, 50);
+    Tap(nullptr, 50, 50);
     EXPECT_EQ(results.FirstRow(), 0);
-    EXPECT_EQ(Tap(210, 100), kNotConsumed);  // clear is disabled here
+    EXPECT_EQ(Tap(nullptr, 210, 100), kNotConsumed);  // clear is disabled here
     EXPECT_TRUE(Sounds().empty());
     EXPECT_EQ(Prefs().highScores->CountUsed(), 5);
-    // The same place now goes back to the table.
-    EXPECT_EQ(Tap(210, 200), kConsumed);
+    EXPECT_EQ(Tap(nullptr, 210, 200), kConsumed);  // the same place goes back to the table
     EXPECT_FALSE(results.ShowingStatistics());
     EXPECT_EQ(results.ControlCount(), 3);
 }
@@ -132,35 +118,16 @@ TEST_F(ResultsTest, ClearingAsksFirstAndReachesTheStoreOnlyWithTheNextSave) {
     AddScores({9, 8});
     Prefs().highScores->Save();
     OpenFrom(kViewMainMenu);
-
-    // The popup reads its own answer: no first.
-    plat::testing::PushMessage(PenMessage(plat::kMsgPenDown, 150, 100));
-    plat::testing::PushMessage(PenMessage(plat::kMsgPenUp, 150, 100));
-    EXPECT_EQ(Tap(210, 100), kConsumed);
+    Answer(150, 100);  // no
+    EXPECT_EQ(Tap(nullptr, 210, 100), kConsumed);
     EXPECT_EQ(Prefs().highScores->CountUsed(), 2);
-
-    plat::testing::PushMessage(PenMessage(plat::kMsgPenDown, 150, 200));
-    plat::testing::PushMessage(PenMessage(plat::kMsgPenUp, 150, 200));
-    EXPECT_EQ(Tap(210, 100), kConsumed);
+    Answer(150, 200);  // yes
+    EXPECT_EQ(Tap(nullptr, 210, 100), kConsumed);
     EXPECT_EQ(Prefs().highScores->CountUsed(), 0);
-    EXPECT_EQ(Sounds(), (std::vector<std::string>{"540", "540", "540", "540"}));
-
-    // Reached from the menu, leaving saves nothing.
-    Tap(210, 30);
+    EXPECT_EQ(Sounds(), (Strings{"540", "540", "540", "540"}));
+    Tap(nullptr, 210, 30);  // reached from the menu, leaving saves nothing
     EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
     EXPECT_EQ(StoredCount(), 2);
-}
-
-TEST_F(ResultsTest, AScoreIsStoredAsItEntersAndTheTableAgainOnLeavingAfterAHunt) {
-    FinishHunt(120);
-    OpenFrom(kViewHunt);
-    EXPECT_EQ(StoredCount(), 1);
-    Prefs().highScores->Clear();
-    InputEvent escape = Event(kEventCharacter);
-    escape.payload[0] = kCharEscape;
-    EXPECT_EQ(Dispatch(escape), kConsumed);
-    EXPECT_EQ(StoredCount(), 0);
-    EXPECT_EQ(ViewAfterwards(), kViewHunt);
 }
 
 TEST_F(ResultsTest, AScoreStillWaitingAtShutDownIsEnteredAndSaved) {

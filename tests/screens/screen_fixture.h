@@ -18,6 +18,9 @@
 #include "platform/store/store_testing.h"
 #include "platform/testing.h"
 #include "tests/app/recording_view.h"
+#include "tests/trace_sound.h"
+
+using Strings = std::vector<std::string>;
 
 class ScreenTest : public ::testing::Test {
 protected:
@@ -59,30 +62,43 @@ protected:
         event.y = y;
         return event;
     }
-    static InputEvent Key(uint32_t code) {
+    // One event to `view`, or through the view list when null.
+    static int Send(View* view, InputEvent event) { return view ? view->HandleEvent(event) : Views().HandleEvent(event); }
+    static int Send(View* view, uint32_t type, int16_t x = 0, int16_t y = 0) { return Send(view, Event(type, x, y)); }
+    static int Char(View* view, uint32_t code) {
+        InputEvent event = Event(kEventCharacter);
+        event.payload[0] = code;
+        return Send(view, event);
+    }
+    static int Key(View* view, uint32_t code) {
         InputEvent event = Event(kEventKeys);
         event.keyCount = 1;
         event.payload[0] = code;
-        return event;
+        return Send(view, event);
+    }
+    // Down and up at one place; what the up gave.
+    static int Tap(View* view, int16_t x, int16_t y) {
+        Send(view, kEventPenDown, x, y);
+        return Send(view, kEventPenUp, x, y);
+    }
+    // The next event carries out the switch a screen asked for.
+    static uint8_t ViewAfterwards() {
+        Send(nullptr, kEventIdle);
+        return Views().Current();
+    }
+    // Pushes `id` and lets the switch happen.
+    void Open(uint8_t id) {
+        Views().SwitchTo(id, true);
+        ASSERT_EQ(ViewAfterwards(), id);
+        ForgetSounds();
     }
 
-    // The sound lines of the trace since the last call, e.g. "535 music loop",
-    // "540", "stop".
-    std::vector<std::string> Sounds() {
-        std::vector<std::string> out;
+    // The sounds asked for since the last call, e.g. "535 music loop", "540", "stop".
+    Strings Sounds() {
+        Strings out;
         const auto& lines = plat::testing::TraceLines();
         for (; traceSeen_ < lines.size(); ++traceSeen_) {
-            const std::string& line = lines[traceSeen_];
-            if (line.find("\"event\":\"sound\"") == std::string::npos) continue;
-            if (line.find("\"stop\":true") != std::string::npos) {
-                out.push_back("stop");
-                continue;
-            }
-            const size_t at = line.find("\"id\":");
-            std::string entry = line.substr(at + 5, line.find(',', at) - at - 5);
-            if (line.find("\"music\":true") != std::string::npos) entry += " music";
-            if (line.find("\"loop\":true") != std::string::npos) entry += " loop";
-            out.push_back(entry);
+            if (lines[traceSeen_].find("\"event\":\"sound\"") != std::string::npos) out.push_back(SoundEntry(lines[traceSeen_]));
         }
         return out;
     }
@@ -90,6 +106,17 @@ protected:
 
     // The panel as the window shows it.
     static uint16_t Pixel(int32_t x, int32_t y) { return plat::testing::PresentedPanel()[y * 240 + x]; }
+    // Whether the panel shows picture `id` (w x h) at (x, y), every `step`th pixel.
+    static bool Shows(uint16_t id, int32_t w, int32_t h, int32_t x, int32_t y, int32_t step = 1) {
+        gfx::Picture picture;
+        gfx::LoadPicture(picture, id, static_cast<uint16_t>(w), static_cast<uint16_t>(h));
+        for (int32_t py = 0; py < h; py += step) {
+            for (int32_t px = 0; px < w; px += step) {
+                if (Pixel(x + px, y + py) != picture.surface->At(px, py)) return false;
+            }
+        }
+        return true;
+    }
 
     std::vector<std::string> log;
 
