@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/testing.h"
@@ -33,28 +34,28 @@ protected:
         list.SwitchTo(id, push);
         Send();
     }
-    RecordingView& View(size_t i) { return *views[i]; }
+    Log Taken() { return std::exchange(log, {}); }
 
     Log log;
     std::vector<std::unique_ptr<RecordingView>> views;
     ViewList list;
 };
 
-TEST_F(ViewListTest, SwitchTakesEffectAtTheNextEventAsViewEntered) {
+TEST_F(ViewListTest, SwitchTakesEffectAtTheNextEventAsViewEnteredAndQuitLeavesAtOnce) {
     list.Start(1);
-    EXPECT_EQ(log, (Log{"v1.Enter"}));
-    log.clear();
+    EXPECT_EQ(Taken(), (Log{"v1.Enter"}));
     list.SwitchTo(7);
     EXPECT_EQ(list.Current(), 1);
     EXPECT_EQ(list.Next(), 7);
     EXPECT_EQ(list.Previous(), 1);
     Send(kEventPenDown);
-    EXPECT_EQ(log, (Log{"v1.Leave", "v7.Enter", "v7.Handle20"}));
-    log.clear();
     Send(kEventPenDown);
-    EXPECT_EQ(log, (Log{"v7.Handle1"}));
+    EXPECT_EQ(Taken(), (Log{"v1.Leave", "v7.Enter", "v7.Handle20", "v7.Handle1"}));
     EXPECT_EQ(list.Current(), 7);
     EXPECT_EQ(list.Depth(), 0);
+    views[3]->result = kQuit;
+    EXPECT_EQ(Send(), kQuit);
+    EXPECT_EQ(Taken(), (Log{"v7.Handle0", "v7.Leave"}));
 }
 
 TEST_F(ViewListTest, PushedSwitchesReturnThroughBackAndAFullStackOverwritesItsTop) {
@@ -69,11 +70,10 @@ TEST_F(ViewListTest, PushedSwitchesReturnThroughBackAndAFullStackOverwritesItsTo
     Send();
     EXPECT_EQ(list.Current(), 0);
     EXPECT_EQ(list.Previous(), 7);
-    // Back with nothing pushed stays.
-    list.Back();
-    log.clear();
+    list.Back();  // with nothing pushed it stays
+    Taken();
     Send();
-    EXPECT_EQ(log, (Log{"v0.Handle0"}));
+    EXPECT_EQ(Taken(), (Log{"v0.Handle0"}));
     EXPECT_EQ(list.Depth(), 0);
     // Twenty pushes of alternating views; the nineteenth pushes 12.
     for (int i = 0; i < 20; ++i) Go(i % 2 == 0 ? 1 : 12, true);
@@ -89,18 +89,9 @@ TEST_F(ViewListTest, PushedSwitchesReturnThroughBackAndAFullStackOverwritesItsTo
     EXPECT_EQ(list.Depth(), 0);
 }
 
-TEST_F(ViewListTest, QuitLeavesTheViewAtOnce) {
-    list.Start(12);
-    View(4).result = kQuit;
-    log.clear();
-    EXPECT_EQ(Send(), kQuit);
-    EXPECT_EQ(log, (Log{"v12.Handle0", "v12.Leave"}));
-}
-
 TEST_F(ViewListTest, ProgrammingErrorsShowTheirMessageWithAnEmptyCaption) {
     list.Start(1);
     list.SwitchTo(3);
-    EXPECT_EQ(list.Current(), 1);
     EXPECT_EQ(list.Next(), 1);
     list.Start(9);
     EXPECT_EQ(list.Current(), 1);
@@ -109,20 +100,14 @@ TEST_F(ViewListTest, ProgrammingErrorsShowTheirMessageWithAnEmptyCaption) {
     list.Add(&extra, 255);
     EXPECT_EQ(list.ViewAt(19), nullptr);
     list.Add(&extra, 7);  // over an id
-    log.clear();
+    Taken();
     list.Start(7);
-    EXPECT_EQ(log, (Log{"x.Enter"}));
-
-    const auto& boxes = plat::testing::MessageBoxes();
-    ASSERT_EQ(boxes.size(), 4u);
-    EXPECT_EQ(boxes[0].text, "Not such View in View List");
-    EXPECT_EQ(boxes[1].text, "This view is not added to View List");
-    EXPECT_EQ(boxes[2].text, "More views than are permited");
-    EXPECT_EQ(boxes[3].text, "More views than are permited");
-    for (const auto& box : boxes) {
-        EXPECT_EQ(box.caption, "");
-        EXPECT_EQ(box.flags, plat::kMbOk);
-    }
+    EXPECT_EQ(Taken(), (Log{"x.Enter"}));
+    Log boxes;
+    for (const auto& box : plat::testing::MessageBoxes()) boxes.push_back(box.text + "|" + box.caption + "|" + std::to_string(box.flags));
+    const std::string ok = "||" + std::to_string(plat::kMbOk);
+    EXPECT_EQ(boxes, (Log{"Not such View in View List" + ok, "This view is not added to View List" + ok,
+                          "More views than are permited" + ok, "More views than are permited" + ok}));
 }
 
 }  // namespace

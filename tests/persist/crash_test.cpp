@@ -12,24 +12,11 @@
 #include <thread>
 
 #include "persist/high_score_table.h"
-#include "platform/platform.h"
 #include "tests/persist/store_fixture.h"
 
 namespace {
 
-constexpr const char* kPath = "Corvane\\Reedshot";
-
 // Generation g: entry i scores g * 100 + i under the name "G<g>".
-void FillGeneration(HighScoreTable& table, int32_t generation) {
-    table.Clear();
-    const std::string name = "G" + std::to_string(generation);
-    for (int32_t i = 0; i < kHighScoreCount; ++i) {
-        HighScoreEntry entry{false, generation * 100 + i, 0, 0, ""};
-        std::snprintf(entry.name, sizeof entry.name, "%s", name.c_str());
-        table.Insert(entry);
-    }
-}
-
 // The generation the whole table shows, or -1 when its entries disagree.
 int32_t GenerationOf(const HighScoreTable& table) {
     const int32_t generation = table.GetEntry(0).score / 100;
@@ -44,7 +31,13 @@ int32_t GenerationOf(const HighScoreTable& table) {
 void SaveGeneration(int32_t generation) {
     HighScoreTable table;
     table.CreateIfMissing();
-    FillGeneration(table, generation);
+    table.Clear();
+    const std::string name = "G" + std::to_string(generation);
+    for (int32_t i = 0; i < kHighScoreCount; ++i) {
+        HighScoreEntry entry{false, generation * 100 + i, 0, 0, ""};
+        std::snprintf(entry.name, sizeof entry.name, "%s", name.c_str());
+        table.Insert(entry);
+    }
     table.Save();
     plat::KeyHandle key = plat::kNoKey;
     bool created = false;
@@ -104,12 +97,7 @@ TEST_F(CrashTest, AKilledSaveLeavesTheOldTableOrTheNew) {
         table.Load();
         const int32_t generation = GenerationOf(table);
         ASSERT_GE(generation, seen) << "round " << round;
-        plat::KeyHandle key = plat::kNoKey;
-        bool created = true;
-        ASSERT_TRUE(plat::OpenOrCreateKey(kPath, key, created));
-        EXPECT_FALSE(created);
-        int32_t last = 0;
-        ASSERT_TRUE(plat::ReadNumber(key, "LastScores", last));
+        const int32_t last = std::stoi(Read(OpenKey(), "LastScores"));
         // The number follows its table, so it may lag by one, or stay as it was
         // when the kill came between this child's first table and its number.
         const bool valid = last == generation || (last == generation - 1 && generation > seen + 1) ||

@@ -5,13 +5,10 @@
 #include <string>
 
 #include "persist/settings.h"
-#include "platform/platform.h"
 #include "sound/sound_manager.h"
 #include "tests/persist/store_fixture.h"
 
 namespace {
-
-constexpr const char* kPath = "Corvane\\Reedshot";
 
 class SettingsTest : public StoreTest {
 protected:
@@ -21,26 +18,14 @@ protected:
         sound_->SetEffectVolume(7);  // anything but what the settings will hand over
     }
 
-    static plat::KeyHandle StoredKey() {
-        plat::KeyHandle key = plat::kNoKey;
-        bool created = false;
-        EXPECT_TRUE(plat::OpenOrCreateKey(kPath, key, created));
-        return key;
-    }
-
     // Writes the key by hand, as an earlier run would have left it.
     static void StoreAll(const char* skip = "") {
-        const plat::KeyHandle key = StoredKey();
-        const struct {
-            const char* name;
-            int32_t value;
-        } numbers[] = {{"SoundVol", 20},   {"MusicVol", 30},          {"KilledDucks", 11}, {"KilledLeafs", 12},
-                       {"NegPoints", 150}, {"PersentageSuccess", 77}, {"LastScores", 940}, {"MenuAnimation", 0},
-                       {"SpecialEffects", 0}};
-        for (const auto& number : numbers) {
-            if (std::string(number.name) != skip) {
-                ASSERT_TRUE(plat::WriteNumber(key, number.name, number.value));
-            }
+        const plat::KeyHandle key = OpenKey();
+        const std::pair<const char*, int32_t> numbers[] = {
+            {"SoundVol", 20},   {"MusicVol", 30},          {"KilledDucks", 11}, {"KilledLeafs", 12},    {"NegPoints", 150},
+            {"PersentageSuccess", 77}, {"LastScores", 940}, {"MenuAnimation", 0}, {"SpecialEffects", 0}};
+        for (const auto& [name, value] : numbers) {
+            if (std::string(name) != skip) { ASSERT_TRUE(plat::WriteNumber(key, name, value)); }
         }
         ASSERT_TRUE(plat::WriteString(key, "UserName", "ROBIN"));
         ASSERT_TRUE(plat::WriteString(key, "PlayerName", "WREN"));
@@ -88,6 +73,13 @@ TEST_F(SettingsTest, FirstRunStartsFromDefaultsAndEverythingComesBackOnTheNextRu
     EXPECT_FALSE(settings.resultPending);  // not kept between runs
     EXPECT_EQ(settings.highScores->GetEntry(0).score, 880);
     EXPECT_TRUE(Messages().empty());
+    // Reset to defaults puts back every field and both volumes.
+    settings.resultScore = 300;
+    settings.resultPending = true;
+    settings.ResetToDefaults();
+    EXPECT_EQ(Describe(settings), kDefaults);
+    EXPECT_EQ(settings.resultScore, 0);
+    EXPECT_FALSE(settings.resultPending);
 }
 
 // What the store holds, changed after StoreAll, and what the next run reads.
@@ -115,30 +107,13 @@ TEST_F(SettingsTest, StoredValuesAreReadStrictlyAndOneMissingResetsWhatCameBefor
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
-        TearDown();
-        SetUp();
+        Again();
         StoreAll(c.skip);
-        if (*c.sql != '\0') {
-            ASSERT_TRUE(plat::testing::ExecuteInStore(c.sql));
-        }
+        if (*c.sql != 0) { ASSERT_TRUE(plat::testing::ExecuteInStore(c.sql)); }
         Restart();
-        Settings settings(*sound_);
-        EXPECT_EQ(Describe(settings), c.expected);
+        EXPECT_EQ(Describe(Settings(*sound_)), c.expected);
         EXPECT_TRUE(Messages().empty());
     }
-}
-
-TEST_F(SettingsTest, ResetToDefaultsPutsBackEveryFieldAndBothVolumes) {
-    StoreAll();
-    Restart();
-    Settings settings(*sound_);
-    ASSERT_EQ(sound_->GetEffectVolume(), 20);
-    settings.resultScore = 300;
-    settings.resultPending = true;
-    settings.ResetToDefaults();
-    EXPECT_EQ(Describe(settings), kDefaults);
-    EXPECT_EQ(settings.resultScore, 0);
-    EXPECT_FALSE(settings.resultPending);
 }
 
 TEST_F(SettingsTest, EveryFailedWriteIsReported) {
@@ -148,9 +123,8 @@ TEST_F(SettingsTest, EveryFailedWriteIsReported) {
     settings.Save();
     ASSERT_EQ(plat::testing::MessageBoxes().size(), 11u);
     for (const auto& box : plat::testing::MessageBoxes()) {
-        EXPECT_EQ(box.text, "Can not add information into registry!");
-        EXPECT_EQ(box.caption, "Error");
-        EXPECT_EQ(box.flags, plat::kMbOk);
+        EXPECT_EQ(box.text + "|" + box.caption + "|" + std::to_string(box.flags),
+                  "Can not add information into registry!|Error|" + std::to_string(plat::kMbOk));
     }
 }
 

@@ -1,5 +1,5 @@
 // Every test gets a store of its own in a fresh folder, named through
-// REEDSHOT_DATA_DIR before the store opens.
+// REEDSHOT_DATA_DIR before the store opens; helpers read values back as text.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,8 +10,26 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "platform/store/store_testing.h"
 #include "platform/testing.h"
+
+constexpr const char* kPath = "Corvane\\Reedshot";
+
+// The current record as "id: prop=value ...", texts quoted; "none" when there is none.
+inline std::string Record(plat::DbHandle db) {
+    plat::DbProp* props = nullptr;
+    uint16_t count = 0;
+    const plat::RecordId id = plat::ReadRecord(db, props, count);
+    if (id == 0) return "none";
+    std::string out = std::to_string(id) + ":";
+    for (uint16_t i = 0; i < count; ++i) {
+        out += " " + std::to_string(props[i].id) + "=" +
+               (props[i].text ? "'" + std::string(props[i].text) + "'" : std::to_string(props[i].number));
+    }
+    plat::FreeRecord(props);
+    return out;
+}
 
 class StoreTest : public ::testing::Test {
 protected:
@@ -20,19 +38,38 @@ protected:
         plat::testing::Reset();
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dir_ = std::filesystem::path(::testing::TempDir()) /
-               ("reedshot_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
-                std::to_string(getpid()));
+               ("reedshot_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(getpid()));
         std::filesystem::remove_all(dir_);
         setenv("REEDSHOT_DATA_DIR", dir_.c_str(), 1);
     }
-
     void TearDown() override {
         plat::testing::CloseStore();
         std::filesystem::remove_all(dir_);
     }
+    // Starts afresh, as a new case of a table.
+    void Again() {
+        TearDown();
+        SetUp();
+    }
 
     // As if the program ended and started again: the next call opens the file afresh.
     static void Restart() { plat::testing::CloseStore(); }
+
+    static plat::KeyHandle OpenKey(const char* path = kPath, bool* createdOut = nullptr) {
+        plat::KeyHandle key = plat::kNoKey;
+        bool created = false;
+        EXPECT_TRUE(plat::OpenOrCreateKey(path, key, created));
+        if (createdOut) *createdOut = created;
+        return key;
+    }
+    static std::string Error() { return "error " + std::to_string(plat::StoreLastError()); }
+    static std::string Error(uint32_t code) { return "error " + std::to_string(code); }
+    // A value read back: the number, or the error, marked when the failed read touched its output.
+    static std::string Read(plat::KeyHandle key, const char* name) {
+        int32_t value = 123;
+        if (plat::ReadNumber(key, name, value)) return std::to_string(value);
+        return Error() + (value != 123 ? " touched" : "");
+    }
 
     // The texts of the message boxes shown so far.
     static std::vector<std::string> Messages() {
