@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "platform/desktop/gamepad.h"
 #include "platform/desktop/key_map.h"
@@ -10,73 +12,53 @@
 
 namespace {
 
-TEST(Letterbox, WholeScalesCentredInAnyWindow) {
-    const plat::Viewport exact = plat::FitView(960, 720);
-    EXPECT_EQ(exact.scale, 3);
-    EXPECT_EQ(exact.x, 0);
-    EXPECT_EQ(exact.y, 0);
-    const plat::Viewport wide = plat::FitView(1000, 730);
-    EXPECT_EQ(wide.scale, 3);
-    EXPECT_EQ(wide.x, 20);
-    EXPECT_EQ(wide.y, 5);
-    const plat::Viewport tall = plat::FitView(700, 2000);
-    EXPECT_EQ(tall.scale, 2);
-    EXPECT_EQ(tall.y, (2000 - 480) / 2);
-    EXPECT_EQ(plat::FitView(100, 100).scale, 1);
-}
-
-TEST(Letterbox, PressesOutsideAreIgnoredAndDragsClampToTheEdge) {
-    const plat::Viewport v{20, 5, 3};
-    plat::Point p{};
-    // The view's top-left pixel is the panel's bottom-left.
-    ASSERT_TRUE(plat::OutputToPanel(v, 20, 5, false, p));
-    EXPECT_EQ(p.x, 0);
-    EXPECT_EQ(p.y, 319);
-    ASSERT_TRUE(plat::OutputToPanel(v, 20 + 959, 5 + 719, false, p));
-    EXPECT_EQ(p.x, 239);
-    EXPECT_EQ(p.y, 0);
-    // One output pixel into the bars on either side.
-    EXPECT_FALSE(plat::OutputToPanel(v, 19, 100, false, p));
-    EXPECT_FALSE(plat::OutputToPanel(v, 980, 100, false, p));
-    EXPECT_FALSE(plat::OutputToPanel(v, 100, 4, false, p));
-    EXPECT_FALSE(plat::OutputToPanel(v, 100, 725, false, p));
-    ASSERT_TRUE(plat::OutputToPanel(v, -500, 2000, true, p));
-    EXPECT_EQ(p.x, 239);  // bottom-left of the view
-    EXPECT_EQ(p.y, 319);
-}
-
-TEST(KeyMap, ArrowsFollowThePlayersLandscape) {
-    EXPECT_EQ(plat::MapKey(SDLK_LEFT).code, plat::kVkDown);
-    EXPECT_EQ(plat::MapKey(SDLK_RIGHT).code, plat::kVkUp);
-    EXPECT_EQ(plat::MapKey(SDLK_UP).code, plat::kVkLeft);
-    EXPECT_EQ(plat::MapKey(SDLK_DOWN).code, plat::kVkRight);
-    EXPECT_EQ(plat::MapKey(SDLK_RETURN).kind, plat::MappedKey::kKey);
-    for (int i = 0; i < 4; ++i) {
-        const plat::MappedKey k = plat::MapKey(SDLK_1 + i);
-        EXPECT_EQ(k.kind, plat::MappedKey::kButton);
-        EXPECT_EQ(k.code, 0xC1u + static_cast<uint32_t>(i));
+TEST(Letterbox, WholeScalesCentredInAnyWindowAndPressesInTheBarsIgnoredButDragsClamped) {
+    const std::pair<std::pair<int, int>, std::tuple<int, int, int>> fits[] = {
+        {{960, 720}, {0, 0, 3}}, {{1000, 730}, {20, 5, 3}}, {{700, 2000}, {30, 760, 2}}, {{100, 100}, {-110, -70, 1}}};
+    for (const auto& [window, expected] : fits) {
+        const plat::Viewport v = plat::FitView(window.first, window.second);
+        EXPECT_EQ(std::make_tuple(v.x, v.y, v.scale), expected) << window.first << "x" << window.second;
     }
-    EXPECT_EQ(plat::MapKey(SDLK_SPACE).code, 0xC3u);
-    EXPECT_EQ(plat::MapKey(SDLK_a).kind, plat::MappedKey::kNone);
+    // Output points in the view at (20, 5) scale 3, and the panel point each gives.
+    const struct {
+        int x, y;
+        bool drag, inside;
+        int panelX, panelY;
+    } points[] = {
+        {20, 5, false, true, 0, 319},          // the view's top-left pixel is the panel's bottom-left
+        {979, 724, false, true, 239, 0},
+        {19, 100, false, false, 0, 0},         // one output pixel into the bars on either side
+        {980, 100, false, false, 0, 0},
+        {100, 4, false, false, 0, 0},
+        {100, 725, false, false, 0, 0},
+        {-500, 2000, true, true, 239, 319},    // a drag outside: the view's bottom-left
+    };
+    for (const auto& p : points) {
+        plat::Point panel{};
+        EXPECT_EQ(plat::OutputToPanel({20, 5, 3}, p.x, p.y, p.drag, panel), p.inside) << p.x << "," << p.y;
+        if (p.inside) { EXPECT_EQ(std::make_pair(panel.x, panel.y), std::make_pair(p.panelX, p.panelY)) << p.x << "," << p.y; }
+    }
 }
 
-TEST(KeyMap, TypedCharactersFollowShiftCapsLockAndNumLock) {
-    EXPECT_EQ(plat::TypedChar(SDLK_q, KMOD_NONE), uint32_t{'q'});
-    EXPECT_EQ(plat::TypedChar(SDLK_q, KMOD_LSHIFT), uint32_t{'Q'});
-    EXPECT_EQ(plat::TypedChar(SDLK_z, KMOD_CAPS), uint32_t{'Z'});
-    EXPECT_EQ(plat::TypedChar(SDLK_a, KMOD_CAPS | KMOD_RSHIFT), uint32_t{'a'});
-    EXPECT_EQ(plat::TypedChar(SDLK_0, KMOD_NONE), uint32_t{'0'});
-    EXPECT_EQ(plat::TypedChar(SDLK_9, KMOD_NONE), uint32_t{'9'});
-    EXPECT_EQ(plat::TypedChar(SDLK_KP_7, KMOD_NUM), uint32_t{'7'});
-    EXPECT_EQ(plat::TypedChar(SDLK_KP_0, KMOD_NUM), uint32_t{'0'});
-    EXPECT_EQ(plat::TypedChar(SDLK_KP_7, KMOD_NONE), 0u);  // Home, not a digit
-    EXPECT_EQ(plat::TypedChar(SDLK_BACKSPACE, KMOD_NONE), 0x08u);
-    EXPECT_EQ(plat::TypedChar(SDLK_RETURN, KMOD_NONE), 0x0Du);
-    EXPECT_EQ(plat::TypedChar(SDLK_KP_ENTER, KMOD_NONE), 0x0Du);
-    EXPECT_EQ(plat::TypedChar(SDLK_ESCAPE, KMOD_NONE), 0x1Bu);
-    EXPECT_EQ(plat::TypedChar(SDLK_SPACE, KMOD_NONE), 0u);
-    EXPECT_EQ(plat::TypedChar(SDLK_LEFT, KMOD_NONE), 0u);
-    EXPECT_EQ(plat::TypedChar(SDLK_F1, KMOD_NONE), 0u);
+TEST(KeyMap, ArrowsFollowThePlayersLandscapeAndTypedCharactersShiftCapsLockAndNumLock) {
+    const std::pair<SDL_Keycode, plat::MappedKey> keys[] = {
+        {SDLK_LEFT, {plat::MappedKey::kKey, plat::kVkDown}},   {SDLK_RIGHT, {plat::MappedKey::kKey, plat::kVkUp}},
+        {SDLK_UP, {plat::MappedKey::kKey, plat::kVkLeft}},     {SDLK_DOWN, {plat::MappedKey::kKey, plat::kVkRight}},
+        {SDLK_RETURN, {plat::MappedKey::kKey, plat::kVkReturn}}, {SDLK_1, {plat::MappedKey::kButton, 0xC1}},
+        {SDLK_4, {plat::MappedKey::kButton, 0xC4}},            {SDLK_SPACE, {plat::MappedKey::kButton, 0xC3}}};
+    for (const auto& [sdl, mapped] : keys) {
+        EXPECT_EQ(plat::MapKey(sdl).kind, mapped.kind) << sdl;
+        EXPECT_EQ(plat::MapKey(sdl).code, mapped.code) << sdl;
+    }
+    EXPECT_EQ(plat::MapKey(SDLK_a).kind, plat::MappedKey::kNone);
+    const std::tuple<SDL_Keycode, int, uint32_t> typed[] = {
+        {SDLK_q, KMOD_NONE, 'q'},          {SDLK_q, KMOD_LSHIFT, 'Q'},     {SDLK_z, KMOD_CAPS, 'Z'},
+        {SDLK_a, KMOD_CAPS | KMOD_RSHIFT, 'a'}, {SDLK_0, KMOD_NONE, '0'}, {SDLK_9, KMOD_NONE, '9'},
+        {SDLK_KP_7, KMOD_NUM, '7'},        {SDLK_KP_0, KMOD_NUM, '0'},     {SDLK_KP_7, KMOD_NONE, 0},  // Home, not a digit
+        {SDLK_BACKSPACE, KMOD_NONE, 0x08}, {SDLK_RETURN, KMOD_NONE, 0x0D}, {SDLK_KP_ENTER, KMOD_NONE, 0x0D},
+        {SDLK_ESCAPE, KMOD_NONE, 0x1B},    {SDLK_SPACE, KMOD_NONE, 0},     {SDLK_LEFT, KMOD_NONE, 0},
+        {SDLK_F1, KMOD_NONE, 0}};
+    for (const auto& [sdl, mods, c] : typed) EXPECT_EQ(plat::TypedChar(sdl, static_cast<uint16_t>(mods)), c) << sdl << " " << mods;
 }
 
 // What a pad sends, written down in order.
