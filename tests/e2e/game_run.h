@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/trace_sound.h"
+
 namespace e2e {
 
 namespace fs = std::filesystem;
@@ -60,20 +62,10 @@ inline std::vector<std::string> Switches(const fs::path& dir) {
     return out;
 }
 
-// "535 music loop", "540", "stop": one sound event.
-inline std::string SoundEntry(const std::string& line) {
-    if (line.find("\"stop\":true") != std::string::npos) return "stop";
-    const size_t at = line.find("\"id\":") + 5;
-    std::string entry = line.substr(at, line.find(',', at) - at);
-    if (line.find("\"music\":true") != std::string::npos) entry += " music";
-    if (line.find("\"loop\":true") != std::string::npos) entry += " loop";
-    return entry;
-}
-
 // Every sound event, in order.
 inline std::vector<std::string> Sounds(const fs::path& dir) {
     std::vector<std::string> out;
-    for (const std::string& line : TraceEvents(dir, "sound")) out.push_back(SoundEntry(line));
+    for (const std::string& line : TraceEvents(dir, "sound")) out.push_back(::SoundEntry(line));
     return out;
 }
 
@@ -85,7 +77,7 @@ inline std::vector<std::string> Story(const fs::path& dir) {
     std::istringstream in(ReadFile(dir / "trace.jsonl"));
     for (std::string line; std::getline(in, line);) {
         if (line.find("\"event\":\"view\"") != std::string::npos) out.push_back(switches[view++]);
-        if (line.find("\"event\":\"sound\"") != std::string::npos) out.push_back(SoundEntry(line));
+        if (line.find("\"event\":\"sound\"") != std::string::npos) out.push_back(::SoundEntry(line));
     }
     return out;
 }
