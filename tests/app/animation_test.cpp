@@ -53,26 +53,25 @@ TEST_F(AnimationTest, SpritesDueTogetherShareOneRedraw) {
     EXPECT_EQ(a.image, &pictures[0]);
 
     const uint32_t before = plat::testing::PresentCount();
-    plat::testing::SetTick(1099);
-    animations.Step();
-    EXPECT_EQ(plat::testing::PresentCount(), before);
-    EXPECT_EQ(a.Sequence().Index(), 0);
-
-    plat::testing::SetTick(1100);
-    animations.Step();
-    EXPECT_EQ(plat::testing::PresentCount(), before + 1);
-    EXPECT_EQ(a.image, &pictures[1]);
-    EXPECT_EQ(b.image, &pictures[1]);
+    for (const uint32_t tick : {1099u, 1100u}) {
+        plat::testing::SetTick(tick);
+        animations.Step();
+        const bool due = tick == 1100;
+        EXPECT_EQ(plat::testing::PresentCount(), before + (due ? 1 : 0));
+        EXPECT_EQ(a.image, &pictures[due ? 1 : 0]);
+        EXPECT_EQ(b.image, &pictures[due ? 1 : 0]);
+    }
 }
 
 TEST_F(AnimationTest, FrameChangesMoveTheImageAlong) {
     AnimatedSprite& sprite = Animate(0, 50);
     sprite.PreviousFrame();
-    EXPECT_EQ(sprite.image, &pictures[3]);
+    const gfx::Picture* previous = sprite.image;
     sprite.SetFrame(6);
-    EXPECT_EQ(sprite.image, &pictures[2]);
+    const gfx::Picture* set = sprite.image;
     sprite.NextFrame();
-    EXPECT_EQ(sprite.image, &pictures[3]);
+    EXPECT_EQ((std::vector<const gfx::Picture*>{previous, set, sprite.image}),
+              (std::vector<const gfx::Picture*>{&pictures[3], &pictures[2], &pictures[3]}));
     // A restart keeps the picture on screen until the next change.
     FrameSet other;
     gfx::Picture* reversed[] = {&pictures[3], &pictures[2]};
@@ -94,19 +93,14 @@ TEST_F(AnimationTest, OutsideTheHuntTheControllerKeepsTheAnimationsStill) {
 
     plat::testing::SetTick(0);
     AnimatedSprite& sprite = Animate(0, 10);
-    plat::testing::SetTick(20);
-    InputEvent event{};
-    view.result = kConsumed;
-    EXPECT_EQ(dispatcher.Dispatch(event), 1);
-    EXPECT_EQ(sprite.Sequence().Index(), 0);
-    // Not consumed by the screen: the controller takes it, as only the hunt animates.
-    view.result = kNotConsumed;
-    EXPECT_EQ(dispatcher.Dispatch(event), 1);
-    EXPECT_EQ(sprite.Sequence().Index(), 0);
-    view.result = kQuit;
-    plat::testing::SetTick(40);
-    EXPECT_EQ(dispatcher.Dispatch(event), 0);
-    EXPECT_EQ(sprite.Sequence().Index(), 0);
+    // Consumed by the screen or not (then the controller takes it, as only the hunt animates), or a quit.
+    for (const int result : {kConsumed, kNotConsumed, kQuit}) {
+        plat::testing::AdvanceTick(20);
+        InputEvent event{};
+        view.result = result;
+        EXPECT_EQ(dispatcher.Dispatch(event), result == kQuit ? 0 : 1);
+        EXPECT_EQ(sprite.Sequence().Index(), 0);
+    }
     EXPECT_EQ(log.back(), "v.Leave");
 }
 

@@ -31,7 +31,7 @@ protected:
 };
 
 // A canvas shown at 640 x 480 CSS pixels: two CSS pixels per view pixel.
-TEST_F(WebInputTest, MouseDragBecomesOnePenStrokeClampedToThePanel) {
+TEST_F(WebInputTest, AMouseDragIsOnePenStrokeClampedToThePanelAndOnlyTheLeftButtonOnTheCanvasStrokes) {
     EXPECT_TRUE(input.Mouse(Phase::kDown, kLeft, 0.5, 1.0, 640, 480));
     EXPECT_TRUE(input.Mouse(Phase::kDown, kLeft, 10, 10, 640, 480));  // already down
     input.Mouse(Phase::kMove, -1, 639.9, 479.9, 640, 480);
@@ -41,16 +41,12 @@ TEST_F(WebInputTest, MouseDragBecomesOnePenStrokeClampedToThePanel) {
     input.Mouse(Phase::kMove, -1, 20, 20, 640, 480);  // a hover is nothing
     EXPECT_EQ(m + Drain(), "down 0 0;move 319 239;move 0 239;up 319 0;");
     EXPECT_FALSE(input.PenDown());
-}
-
-TEST_F(WebInputTest, APressBesideTheCanvasOrWithAnotherButtonIsNotAStroke) {
-    input.Mouse(Phase::kDown, kLeft, -1, 10, 320, 240);
+    input.Mouse(Phase::kDown, kLeft, -1, 10, 320, 240);  // beside the canvas
     EXPECT_FALSE(input.Mouse(Phase::kDown, 1, 10, 10, 320, 240));  // the middle button is the page's
     input.Mouse(Phase::kUp, kLeft, 10, 10, 320, 240);
     input.Mouse(Phase::kDown, kLeft, 10, 10, 0, 0);  // a canvas not laid out yet
     EXPECT_EQ(Drain(), "");
-    // The right button is the reload button.
-    input.Mouse(Phase::kDown, plat::WebInput::kRight, 10, 10, 320, 240);
+    input.Mouse(Phase::kDown, plat::WebInput::kRight, 10, 10, 320, 240);  // the right button is the reload button
     input.Mouse(Phase::kUp, plat::WebInput::kRight, 10, 10, 320, 240);
     EXPECT_EQ(Drain(), "hotkey 0xC3;keyup 0xC3;");
 }

@@ -45,7 +45,15 @@ std::vector<uint8_t> ToneFile(uint8_t level, uint32_t bytes) {
 
 class WebWaveOutTest : public ::testing::Test {
 protected:
+    // Starts a tone of `bytes` at level 192 on the engine.
+    void PlayTone(uint32_t bytes) {
+        const std::vector<uint8_t> tone = ToneFile(192, bytes);
+        ASSERT_TRUE(sample.LoadFromBytes(tone.data(), static_cast<uint32_t>(tone.size())));
+        ASSERT_NE(engine.StartSample(sample), snd::kNoVoice);
+    }
+
     FakeAudio audio;
+    snd::Sample sample;
     plat::WebWaveOut device{audio};
     snd::SoundEngine engine{device};
 };
@@ -66,10 +74,7 @@ TEST_F(WebWaveOutTest, KeepsFiveBuffersAheadOnTheAudioClockAndRestartsAfterAStal
     for (size_t i = 6; i < 10; ++i) EXPECT_NEAR(audio.played[i].when - audio.played[i - 1].when, kBufferSeconds, 1e-9);
     EXPECT_EQ(device.Ahead(), 5u);
 
-    const std::vector<uint8_t> tone = ToneFile(192, 8000);
-    snd::Sample sample;
-    ASSERT_TRUE(sample.LoadFromBytes(tone.data(), static_cast<uint32_t>(tone.size())));
-    ASSERT_NE(engine.StartSample(sample), snd::kNoVoice);
+    PlayTone(8000);
     // Two buffers' worth of time: exactly two come back and go out again, after the rest.
     audio.now = audio.played[6].when + 0.0001 + kBufferSeconds;
     device.Pump();
@@ -91,10 +96,7 @@ TEST_F(WebWaveOutTest, KeepsFiveBuffersAheadOnTheAudioClockAndRestartsAfterAStal
 
 TEST_F(WebWaveOutTest, BeforeSoundIsAllowedBuffersPassSilentlyAtThePaceOfTheClock) {
     ASSERT_TRUE(engine.Open(22050, true));
-    const std::vector<uint8_t> tone = ToneFile(192, 200);
-    snd::Sample sample;
-    ASSERT_TRUE(sample.LoadFromBytes(tone.data(), static_cast<uint32_t>(tone.size())));
-    ASSERT_NE(engine.StartSample(sample), snd::kNoVoice);
+    PlayTone(200);
     for (int i = 0; i < 20; ++i) {
         device.Pump();
         audio.now += 0.010;

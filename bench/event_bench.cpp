@@ -1,4 +1,4 @@
-// Not a test: the cost of turning one message into one dispatched event, and
+// The cost of turning one message into one dispatched event, and
 // the allocations that costs (the goal is none).
 #include <benchmark/benchmark.h>
 
