@@ -86,6 +86,13 @@ protected:
         Send(nullptr, kEventIdle);
         return Views().Current();
     }
+    // An idle event to `view` at `tick`, which it must consume; true when it presented something.
+    static bool IdleAt(View& view, uint32_t tick) {
+        const uint32_t presents = plat::testing::PresentCount();
+        plat::testing::SetTick(tick);
+        EXPECT_EQ(Send(&view, kEventIdle), kConsumed);
+        return plat::testing::PresentCount() != presents;
+    }
     // Pushes `id` and lets the switch happen.
     void Open(uint8_t id) {
         Views().SwitchTo(id, true);

@@ -1,0 +1,336 @@
+// The screens that only show and wait for a tap: title, about, credits,
+// introduction and how to play.
+#include "app/animated_sprite.h"
+#include "app/animation_list.h"
+#include "app/frame_set.h"
+#include "graphics/blit.h"
+#include "screens/about_view.h"
+#include "screens/credits_view.h"
+#include "screens/how_to_play_view.h"
+#include "screens/introduction_view.h"
+#include "screens/title_view.h"
+#include "tests/screens/screen_fixture.h"
+
+namespace {
+
+class TitleTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        Stand(kViewMainMenu);
+        Install(title, kViewTitle);
+        title.Enter();
+    }
+    void TearDown() override {
+        title.Leave();
+        ScreenTest::TearDown();
+    }
+    static bool Prompt() { return Shows(584, 36, 86, 200, 10); }
+
+    TitleView title;
+};
+
+TEST_F(TitleTest, ThePromptBlinksInStepsOfMoreThan230Ms) {
+    ASSERT_TRUE(IdleAt(title, 10000));  // the first event draws at once, without the prompt
+    EXPECT_TRUE(Shows(583, 240, 320, 0, 0, 3));
+    EXPECT_FALSE(IdleAt(title, 10230));
+    ASSERT_TRUE(IdleAt(title, 10231));
+    EXPECT_TRUE(Prompt());
+    IdleAt(title, 10462);
+    EXPECT_FALSE(Prompt());
+    IdleAt(title, 10693);
+    EXPECT_TRUE(Prompt());
+}
+
+TEST_F(TitleTest, OnlyATapOpensTheMenuAndItDoesNotWaitForABlink) {
+    const uint8_t depth = Views().Depth();
+    EXPECT_EQ(Key(&title, kKeyReturn), kConsumed);
+    Send(&title, kEventPenHeld, 100, 100);
+    EXPECT_NE(Views().Next(), kViewMainMenu);
+    EXPECT_EQ(Send(&title, kEventPenDown, 10, 300), kConsumed);
+    EXPECT_EQ(Views().Next(), kViewMainMenu);
+    EXPECT_EQ(Views().Depth(), depth);  // no way back to the title
+    EXPECT_TRUE(plat::testing::MessageBoxes().empty());
+}
+
+class AboutTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        Install(about, kViewAbout);
+    }
+    AboutView about;
+};
+
+// Over a plain white screen: greyed with the menu animation, as it was without.
+TEST_F(AboutTest, ThePictureIsCentredOverTheScreenBelowWithASoundAndWhatAnimatesBelowGoesOn) {
+    gfx::Picture picture;
+    gfx::LoadPicture(picture, 509, 150, 200);
+    FrameSet frames;
+    gfx::Picture* pictures[] = {&picture, &picture};
+    frames.UseFrames(pictures, 2);
+    AnimatedSprite sprite;
+    sprite.InitAnimation(frames, 200, 280, false, false, false, 100, 0, 0);
+    Scene().AddSpriteAnimated(sprite, 3);
+    for (const bool animated : {true, false}) {
+        Prefs().MenuAnimation = animated;
+        gfx::FillSurface(Scene().GetDisplayList().GetDisplay().GetDisplaySurface(), 0xFFFF);
+        Scene().GetDisplayList().PresentWhole();
+        ForgetSounds();
+        about.Enter();
+        const uint16_t below = animated ? 0xBDD7 : 0xFFFF;
+        EXPECT_EQ(Pixel(10, 10), below);
+        EXPECT_TRUE(Shows(509, 150, 200, 45, 60, 7));
+        EXPECT_EQ(Pixel(195, 260), below);
+        EXPECT_EQ(Sounds(), Strings{"578"});
+        EXPECT_EQ(theApp.Animations()->Count(), 1);
+    }
+    theApp.Animations()->Clear();
+    Scene().RemoveSprite(sprite);
+}
+
+TEST_F(AboutTest, OnlyATapAnywhereClosesIt) {
+    Stand(kViewHowToPlay);
+    Views().Start(kViewHowToPlay);
+    Views().SwitchTo(kViewAbout, true);
+    about.Enter();
+    ForgetSounds();
+    EXPECT_EQ(Key(&about, kKeyReturn), kNotConsumed);
+    EXPECT_EQ(Send(&about, kEventIdle), kNotConsumed);
+    EXPECT_EQ(Views().Next(), kViewAbout);
+    EXPECT_EQ(Send(&about, kEventPenDown, 2, 2), kConsumed);  // outside the picture
+    EXPECT_EQ(Views().Next(), kViewHowToPlay);
+    EXPECT_EQ(Sounds(), Strings{"578"});
+}
+
+class CreditsTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        Install(credits, kViewCredits);
+        credits.Enter();
+    }
+    void TearDown() override {
+        credits.Leave();
+        ScreenTest::TearDown();
+    }
+    // One event `ms` after the last; true when the captions moved.
+    bool Tick(uint32_t ms) {
+        const int32_t before = credits.CaptionX(0);
+        plat::testing::AdvanceTick(ms);
+        EXPECT_EQ(Send(&credits, kEventIdle), kConsumed);
+        return credits.CaptionX(0) != before;
+    }
+    void Steps(int n) {
+        for (int i = 0; i < n; ++i) ASSERT_TRUE(Tick(CreditsView::kStepMs));
+    }
+
+    CreditsView credits;
+};
+
+TEST(CreditsOpacity, FadesInTenPixelStepsAtBothEdgesOfTheOpaqueBand) {
+    const std::pair<int32_t, float> at[] = {{220, 0.0f}, {219, 0.1f}, {130, 0.9f}, {129, 1.0f},
+                                            {99, 0.9f},  {55, 0.5f},  {10, 0.1f},  {9, 0.0f}};
+    for (const auto& [x, opacity] : at) EXPECT_EQ(CreditsView::OpacityAt(x), opacity) << x;
+}
+
+TEST_F(CreditsTest, CaptionsStartInGroupsStepEvery51MsAndTheRollRepeatsEvery291Steps) {
+    EXPECT_EQ(credits.CaptionX(3), 300);
+    EXPECT_EQ(credits.CaptionY(0), 260 - 112);
+    EXPECT_EQ(credits.CaptionY(12), 260 - 126);
+    ASSERT_TRUE(Tick(51));
+    EXPECT_EQ(credits.CaptionX(0), 218);
+    EXPECT_EQ(credits.CaptionX(12), 558);
+    EXPECT_FALSE(Tick(50));  // however many events come in between
+    EXPECT_TRUE(Tick(1));
+    Steps(288);
+    EXPECT_EQ(credits.CaptionX(0), -360);
+    Steps(1);
+    EXPECT_EQ(credits.CaptionX(0), 220);  // a caption at the end jumps back
+    // Once the last caption has gone round, the whole roll repeats exactly.
+    Steps(461 - 291);
+    int32_t before[CreditsView::kCaptions];
+    for (int i = 0; i < CreditsView::kCaptions; ++i) before[i] = credits.CaptionX(i);
+    Steps(291);
+    for (int i = 0; i < CreditsView::kCaptions; ++i) EXPECT_EQ(credits.CaptionX(i), before[i]) << i;
+    EXPECT_EQ(credits.CaptionX(12) - credits.CaptionX(11), 20);
+}
+
+TEST_F(CreditsTest, AnOpaqueCaptionIsAKeyedCopyAndTheScreenIsClearedAfterEachStep) {
+    Steps(50);  // caption 1 is at 120, in the opaque band, before the next step
+    ASSERT_EQ(credits.CaptionX(0), 120);
+    gfx::Picture caption, second;
+    gfx::LoadPicture(caption, 407, 20, 112);
+    gfx::LoadPicture(second, 408, 20, 164);
+    Steps(1);
+    int opaque = 0;
+    for (int32_t y = 0; y < 112; ++y) {
+        for (int32_t x = 0; x < 20; ++x) {
+            const gfx::Colour s = caption.surface->At(x, y);
+            const bool keyed = s == caption.surface->At(0, 0);
+            ASSERT_EQ(Pixel(120 + x, 148 + y), keyed ? 0 : s) << x << "," << y;
+            opaque += keyed ? 0 : 1;
+        }
+    }
+    EXPECT_GT(opaque, 50);
+    // Caption 2 at 140 is drawn at 0.8 over black.
+    int32_t y = 0;
+    while (second.surface->At(10, y) == second.surface->At(0, 0)) ++y;
+    EXPECT_EQ(Pixel(140 + 10, 96 + y), gfx::Alpha(second.surface->At(10, y), 0, 0.8f));
+    const gfx::Surface& screen = Scene().GetDisplayList().GetDisplay().GetDisplaySurface();
+    for (int32_t sy = 0; sy < 320; sy += 7) {
+        for (int32_t sx = 0; sx < 240; sx += 3) ASSERT_EQ(screen.At(sx, sy), 0);
+    }
+}
+
+TEST_F(CreditsTest, AnyTapAnywhereGoesBack) {
+    Stand(kViewHowToPlay);
+    Views().Start(kViewHowToPlay);
+    Views().SwitchTo(kViewCredits, true);
+    Key(&credits, kKeyReturn);
+    EXPECT_EQ(Views().Next(), kViewCredits);
+    EXPECT_EQ(Send(&credits, kEventPenDown, 239, 319), kConsumed);
+    EXPECT_EQ(Views().Next(), kViewHowToPlay);
+}
+
+class IntroductionTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        Stand(kViewTitle);
+        Install(intro, kViewIntroduction);
+        Scene().ClearSprites();  // the program's own first screen leaves the scene to this one
+        intro.Enter();
+    }
+    void TearDown() override {
+        intro.Leave();
+        ScreenTest::TearDown();
+    }
+
+    IntroductionView intro;
+};
+
+TEST_F(IntroductionTest, RequestForTwoSecondsThenTenFadeStepsAndTwentyFourTurnsThenTheTitle) {
+    ASSERT_TRUE(IdleAt(intro, 10000));
+    EXPECT_TRUE(Shows(351, 220, 212, 10, 53, 5));
+    EXPECT_FALSE(IdleAt(intro, 11999));
+    ASSERT_TRUE(IdleAt(intro, 12000));  // black at two seconds, then the fade
+    EXPECT_EQ(Pixel(120, 160), 0);
+    // The first fade step comes with the next event, the others 71 ms apart.
+    uint32_t tick = 12001;
+    ASSERT_TRUE(IdleAt(intro, tick));
+    int fades = 1;
+    for (; intro.LogoAlpha() <= 1.0f && fades < 20; ++fades) {
+        EXPECT_FALSE(IdleAt(intro, tick += 70));
+        ASSERT_TRUE(IdleAt(intro, tick += 1));
+    }
+    EXPECT_EQ(fades, 10);
+    EXPECT_NE(Pixel(120, 160), 0);  // the logo built up
+
+    ASSERT_TRUE(IdleAt(intro, tick += 1));
+    int turns = 1;
+    for (; intro.Angle() < 184.0 && turns < 40; ++turns) {
+        EXPECT_FALSE(IdleAt(intro, tick += 50));
+        ASSERT_TRUE(IdleAt(intro, tick += 1));
+    }
+    EXPECT_EQ(turns, 24);
+    EXPECT_EQ(intro.Angle(), 186.0);
+    EXPECT_NE(Views().Next(), kViewTitle);
+    IdleAt(intro, tick += 1);
+    EXPECT_EQ(Views().Next(), kViewTitle);
+    EXPECT_EQ(Views().Depth(), 0);  // the title does not lead back here
+}
+
+// Escape within two seconds skips as the button does; a tap on it after them is a fade step.
+TEST_F(IntroductionTest, SkipWorksOnlyWithinTwoSeconds) {
+    IdleAt(intro, 10000);
+    plat::testing::SetTick(11000);
+    Send(&intro, kEventPenDown, 100, 100);  // not on the button
+    EXPECT_NE(Views().Next(), kViewTitle);
+    Char(&intro, kCharEscape);
+    EXPECT_EQ(Views().Next(), kViewTitle);
+    TearDown();
+    SetUp();  // a fresh introduction
+    IdleAt(intro, 10000);
+    IdleAt(intro, 12000);
+    plat::testing::SetTick(12100);
+    Send(&intro, kEventPenDown, 200, 310);  // the skip button: only a fade step now
+    EXPECT_NE(Views().Next(), kViewTitle);
+    EXPECT_GT(intro.LogoAlpha(), 0.0f);
+}
+
+TEST_F(IntroductionTest, LeavingTakesTheSkipButtonOffTheSceneBeforeFreeingIt) {
+    EXPECT_EQ(Scene().Sprites().Count(), 1u);
+    intro.Leave();
+    EXPECT_EQ(Scene().Sprites().Count(), 0u);
+    EXPECT_EQ(intro.ControlCount(), 0);
+    Scene().RedrawAll();  // nothing left that points at the freed button
+    intro.Enter();        // for TearDown's Leave
+}
+
+class HowToPlayTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        for (const uint8_t id : {kViewMainMenu, kViewCredits, kViewAbout}) Stand(id);
+        Install(help, kViewHowToPlay);
+        Views().Start(kViewMainMenu);
+        Views().SwitchTo(kViewHowToPlay, true);
+        Scene().ClearSprites();
+        help.Enter();
+        Send(&help, kEventViewEntered);
+        ForgetSounds();
+    }
+    void TearDown() override {
+        help.Leave();
+        ScreenTest::TearDown();
+    }
+    void Next() { EXPECT_EQ(Tap(&help, 155, 28), kConsumed); }
+    void Previous() { EXPECT_EQ(Tap(&help, 40, 28), kConsumed); }
+    static bool ShowsPage(uint16_t id) { return Shows(id, 118, 216, 62, 62, 4); }
+
+    HowToPlayView help;
+};
+
+TEST_F(HowToPlayTest, PagesTurnInTwoStepsAndStopAtBothEnds) {
+    EXPECT_TRUE(ShowsPage(401));
+    Previous();  // at the first page: only the click
+    EXPECT_EQ(help.PageId(), 401);
+    EXPECT_EQ(Sounds(), Strings{"540"});
+
+    const uint32_t before = plat::GetTickCount();
+    const uint32_t presents = plat::testing::PresentCount();
+    Next();
+    EXPECT_GE(plat::GetTickCount() - before, HowToPlayView::kTurnMs);
+    EXPECT_EQ(plat::testing::PresentCount(), presents + 4);  // button down and up, half page, whole page
+    EXPECT_EQ(help.PageId(), 402);
+    EXPECT_FALSE(help.Page().blend);
+    EXPECT_TRUE(ShowsPage(402));
+    EXPECT_EQ(Sounds(), (Strings{"540", "578"}));
+
+    for (int i = 0; i < 6; ++i) Next();
+    EXPECT_EQ(help.PageId(), 406);
+    ForgetSounds();
+    Next();
+    EXPECT_EQ(help.PageId(), 406);
+    EXPECT_EQ(Sounds(), Strings{"540"});
+    Previous();
+    EXPECT_TRUE(ShowsPage(405));
+}
+
+// The buttons' ways out are walked by the end-to-end screens tour.
+TEST_F(HowToPlayTest, EscapePressesOkAndEveryVisitStartsAtTheFirstPageLeavingNothingBehind) {
+    Next();
+    Char(&help, kCharEscape);
+    EXPECT_EQ(Views().Next(), kViewMainMenu);
+    EXPECT_EQ(Sounds().back(), "540");
+    help.Leave();
+    EXPECT_EQ(Scene().Sprites().Count(), 0u);
+    EXPECT_EQ(help.ControlCount(), 0);
+    help.Enter();
+    EXPECT_EQ(help.PageId(), 401);
+    EXPECT_EQ(help.ControlCount(), HowToPlayView::kButtons);
+    EXPECT_EQ(Scene().Sprites().Count(), 6u);
+}
+
+}  // namespace
