@@ -2,13 +2,11 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
-  changed, click, events, firstFrame, kMenuHunt, kOptionsOk, kShots, openOptions, pixels, play, reached, reload,
-  session, stats, toMenu, touch, until, useBrowser, visit,
+  changed, click, events, firstFrame, kMenuHunt, kShots, pixels, play, reached, session, stats, toMenu, touch, until,
+  useBrowser,
 } from './harness.mjs';
 
 useBrowser();
-
-const kSpecialEffects = [154, 156];
 
 test('a click reaches the menu with its music, keys are the game\'s, and touches fire the shells of a hunt', () =>
   play({ viewport: { width: 1000, height: 700 }, hasTouch: true }, async (game) => {
@@ -55,40 +53,6 @@ test('a click reaches the menu with its music, keys are the game\'s, and touches
     await page.screenshot({ path: kShots + 'hunt-empty.png' });
     assert.ok(changed(full, await pixels(page)) > 0);
   }));
-
-test('a changed setting is kept across a reload; a first visit is a first start', async () => {
-  const created = (g) =>
-    g.trace.filter((t) => t.event === 'store_write' && t.ok !== false && (t.kind === 'key' || t.kind === 'database'));
-  await play({ viewport: { width: 800, height: 600 } }, async (game) => {
-    const { page } = game;
-    assert.ok(created(game).length > 0, 'the first visit creates the store');
-    await toMenu(game);
-    await openOptions(game);
-    const box = [kSpecialEffects[0] - 12, kSpecialEffects[1] - 12, 24, 24];
-    const ticked = await pixels(page, ...box);
-    await click(page, ...kSpecialEffects);
-    await page.waitForTimeout(500);
-    const cleared = await pixels(page, ...box);
-    assert.ok(changed(ticked, cleared) > 20, 'the box was cleared');
-    await page.screenshot({ path: kShots + 'options-changed.png' });
-    const copies = (await stats(page)).copies;
-    await click(page, ...kOptionsOk);
-    await until('the setting saved', () => events(game, 'store_write', { name: 'SpecialEffects', value: 0 }).length > 0);
-    await until('the store copied', async () => (await stats(page)).copies > copies);
-
-    await reload(game);
-    assert.deepEqual(created(game), [], 'the reloaded page found the store of the first visit');
-    await toMenu(game);
-    await openOptions(game);
-    await page.screenshot({ path: kShots + 'options-reloaded.png' });
-    assert.equal(changed(cleared, await pixels(page, ...box)), 0, 'the box is still clear');
-    assert.equal(await page.locator('#storage').isVisible(), false);
-  });
-  // Another profile knows nothing of it.
-  const other = await session.browser.newContext();
-  assert.ok(created(await visit(other)).length > 0);
-  await other.close();
-});
 
 test('the page says so when WebAssembly or storage is missing', async () => {
   const context = await session.browser.newContext();

@@ -67,12 +67,6 @@ export async function play(options, body, address) {
   await context.close();
 }
 
-export async function reload(game) {
-  game.trace.length = 0;
-  await game.page.reload();
-  await firstFrame(game.page);
-}
-
 export async function until(what, check, timeout = 15000) {
   const end = Date.now() + timeout;
   for (;;) {

@@ -4,7 +4,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
-  changed, click, events, firstFrame, kMenuOptions, kShots, pixels, reached, session, stats, toMenu, until,
+  changed, click, events, firstFrame, kOptionsOk, kShots, openOptions, pixels, reached, session, stats, toMenu, until,
   useBrowser, visit, watch,
 } from './harness.mjs';
 
@@ -13,7 +13,6 @@ useBrowser();
 const kMenuName = [79, 215];
 const kMenuScores = [269, 123];
 const kShellStrip = [250, 225];
-const kOptionsOk = [158, 212];
 
 // The store file as the browser's storage holds it, as text (empty when none).
 const storedText = (page) =>
@@ -38,17 +37,24 @@ async function typeName(game, name) {
   await until('the name stored', () => events(game, 'store_write', { name: 'UserName', value: name.toUpperCase() }).length);
 }
 
-test('a typed name survives closing the tab without quitting', async () => {
+test('a first visit makes the store, a typed name survives closing the tab, another profile starts afresh', async () => {
+  const created = (g) => events(g, 'store_write').filter((t) => t.ok !== false && (t.kind === 'key' || t.kind === 'database'));
   const context = await session.browser.newContext({ viewport: { width: 800, height: 600 } });
   const game = await visit(context);
+  assert.ok(created(game).length > 0, 'the first visit creates the store');
   await toMenu(game);
   await typeName(game, 'alice');
   await game.page.close();  // at once: no quit, no waiting for the copy
 
   const again = await visit(context);
+  assert.deepEqual(created(again), [], 'the next visit found the store of the first');
   assert.match(await storedText(again.page), /ALICE/);
+  assert.equal(await again.page.locator('#storage').isVisible(), false);
   assert.deepEqual([...game.errors, ...again.errors], []);
   await context.close();
+  const other = await session.browser.newContext();
+  assert.ok(created(await visit(other)).length > 0, 'another profile knows nothing of it');
+  await other.close();
 });
 
 test('a high score survives closing the tab on the high-score screen', async () => {
@@ -106,9 +112,7 @@ test('a second tab offers to take over; the first saves and stops, and nothing i
 
   // The second tab plays on the first one's store: its Options OK keeps the name.
   await toMenu(second);
-  await click(second.page, ...kMenuOptions);
-  await reached(second, 10);
-  await second.page.waitForTimeout(800);
+  await openOptions(second);
   const copies = (await stats(second.page)).copies;
   await click(second.page, ...kOptionsOk);
   await until('the options copied', async () => (await stats(second.page)).copies > copies);
@@ -143,8 +147,7 @@ test('a quota too small for the store gives one message, a playable game and ret
   await firstFrame(page);
   await page.locator('#storage', { hasText: 'not being saved' }).waitFor();
   await toMenu(game);
-  await click(page, ...kMenuOptions);
-  await reached(game, 10);
+  await openOptions(game);
   await page.screenshot({ path: kShots + 'store-quota.png' });
   await until('the retries to stop', async () => (await stats(page)).copyFailures >= 5, 20000);
   await page.waitForTimeout(2000);

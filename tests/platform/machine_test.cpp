@@ -21,26 +21,25 @@ protected:
     void SetUp() override { plat::testing::Reset(); }
 };
 
+// The next `n` messages as "id@tick", "end" once the queue has ended.
+std::string Take(int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) {
+        plat::Message m{};
+        out += (i ? " " : "") + (plat::GetMessage(m) ? std::to_string(m.id) + "@" + std::to_string(plat::GetTickCount()) : "end");
+    }
+    return out;
+}
+const std::string kTimer = std::to_string(plat::kMsgTimer);
+
 TEST_F(MachineTest, QueuedMessagesComeFirstThenHeartbeatsOnTheirGrid) {
     ASSERT_TRUE(plat::StartTimer(15000, 10));
     plat::testing::PushMessage({plat::kMsgPenDown, 0, 5});
-    plat::Message m{};
-    ASSERT_TRUE(plat::GetMessage(m));
-    EXPECT_EQ(m.id, plat::kMsgPenDown);
-    EXPECT_EQ(plat::GetTickCount(), 0u);
-    for (uint32_t beat = 1; beat <= 3; ++beat) {
-        ASSERT_TRUE(plat::GetMessage(m));
-        EXPECT_EQ(m.id, plat::kMsgTimer);
-        EXPECT_EQ(m.wParam, 15000u);
-        EXPECT_EQ(plat::GetTickCount(), beat * 10);
-    }
+    EXPECT_EQ(Take(4), std::to_string(plat::kMsgPenDown) + "@0 " + kTimer + "@10 " + kTimer + "@20 " + kTimer + "@30");
     // A long sleep gives one late heartbeat, not a burst, and the grid holds.
     plat::Sleep(35);
     EXPECT_EQ(plat::GetTickCount(), 65u);
-    ASSERT_TRUE(plat::GetMessage(m));
-    EXPECT_EQ(plat::GetTickCount(), 65u);
-    ASSERT_TRUE(plat::GetMessage(m));
-    EXPECT_EQ(plat::GetTickCount(), 70u);
+    EXPECT_EQ(Take(2), kTimer + "@65 " + kTimer + "@70");
 }
 
 TEST_F(MachineTest, AnEndedQueueDeliversWhatItHoldsThenStaysEnded) {
@@ -48,16 +47,12 @@ TEST_F(MachineTest, AnEndedQueueDeliversWhatItHoldsThenStaysEnded) {
     plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, 0});
     plat::testing::EndQueue();
     plat::testing::PushMessage({plat::kMsgKeyUp, plat::kVkUp, 0});
-    plat::Message m{};
-    ASSERT_TRUE(plat::GetMessage(m));
-    EXPECT_EQ(m.id, plat::kMsgKeyDown);
-    for (int i = 0; i < 3; ++i) EXPECT_FALSE(plat::GetMessage(m));
-    EXPECT_EQ(plat::GetTickCount(), 0u);  // no heartbeat after the end
+    const std::string keyDown = std::to_string(plat::kMsgKeyDown) + "@0";
+    EXPECT_EQ(Take(4), keyDown + " end end end");  // no heartbeat after the end
     // Without a timer an empty queue has ended too.
     plat::testing::Reset();
     plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, 0});
-    EXPECT_TRUE(plat::GetMessage(m));
-    EXPECT_FALSE(plat::GetMessage(m));
+    EXPECT_EQ(Take(2), keyDown + " end");
 }
 
 TEST_F(MachineTest, ClockWrapsAndABusyWaitEnds) {
@@ -121,16 +116,12 @@ TEST_F(MachineTest, OnAWallClockInputDoesNotHoldTimeBackAndReadsDoNotRunAhead) {
     plat::StartTimer(1, 10);
     // A stream of input: each message goes out at the wall clock's time.
     for (uint32_t i = 1; i <= 3; ++i) plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, i});
-    plat::Message m{};
+    const std::string keyDown = std::to_string(plat::kMsgKeyDown);
     for (uint32_t wall : {7u, 25u, 31u}) {
         host.wall = wall;
-        ASSERT_TRUE(plat::GetMessage(m));
-        EXPECT_EQ(plat::GetTickCount(), wall);
+        EXPECT_EQ(Take(1), keyDown + "@" + std::to_string(wall));
     }
-    // The heartbeat that fell due meanwhile comes at once, on its grid.
-    ASSERT_TRUE(plat::GetMessage(m));
-    EXPECT_EQ(m.id, plat::kMsgTimer);
-    EXPECT_EQ(plat::GetTickCount(), 31u);
+    EXPECT_EQ(Take(1), kTimer + "@31");  // the heartbeat that fell due meanwhile comes at once
     // A loop spinning on the tick counter sees it follow the wall clock, never pass it.
     host.wall = 40;
     for (int i = 0; i < 100000; ++i) ASSERT_LE(plat::GetTickCount(), 40u);
@@ -264,11 +255,7 @@ protected:
 
 TEST_F(HeadlessHostTest, WithoutATimerTimeStillRunsToTheNextAction) {
     UseScript("5000 keydown return\n");
-    plat::Message m{};
-    ASSERT_TRUE(plat::GetMessage(m));
-    EXPECT_EQ(m.id, plat::kMsgKeyDown);
-    EXPECT_EQ(plat::GetTickCount(), 5000u);
-    EXPECT_FALSE(plat::GetMessage(m));  // the script is over
+    EXPECT_EQ(Take(2), std::to_string(plat::kMsgKeyDown) + "@5000 end");  // then the script is over
 }
 
 TEST_F(HeadlessHostTest, ASleepLastsItsTimeWhileItsInputQueuesAndItsShotsAreTaken) {
@@ -281,31 +268,18 @@ TEST_F(HeadlessHostTest, ASleepLastsItsTimeWhileItsInputQueuesAndItsShotsAreTake
         shotAtItsTime = shotAtItsTime || line.rfind("{\"tick\":150,\"event\":\"screenshot\"", 0) == 0;
     EXPECT_TRUE(shotAtItsTime);
     std::remove("asleep.png");
-    plat::Message m{};
-    ASSERT_TRUE(plat::GetMessage(m));
-    EXPECT_EQ(m.id, plat::kMsgKeyDown);
-    ASSERT_TRUE(plat::GetMessage(m));
-    EXPECT_EQ(m.id, plat::kMsgKeyUp);
-    ASSERT_TRUE(plat::GetMessage(m));
-    EXPECT_EQ(m.id, plat::kMsgTimer);
-    EXPECT_EQ(plat::GetTickCount(), 500u);
+    EXPECT_EQ(Take(3), std::to_string(plat::kMsgKeyDown) + "@500 " + std::to_string(plat::kMsgKeyUp) + "@500 " + kTimer + "@500");
 }
 
 // Actions arrive after the heartbeat of their tick, also across the wrap.
 TEST_F(HeadlessHostTest, ActionsArriveAfterTheHeartbeatOfTheirTick) {
-    using Seen = std::vector<std::pair<uint32_t, uint32_t>>;  // message, tick
-    const std::pair<const char*, Seen> cases[] = {
-        {"20 keydown left\n25 quit\n", {{plat::kMsgTimer, 10}, {plat::kMsgTimer, 20}, {plat::kMsgKeyDown, 20}}},
-        {"start 4294967290\n20 keydown left\n25 quit\n",
-         {{plat::kMsgTimer, 4}, {plat::kMsgTimer, 14}, {plat::kMsgKeyDown, 14}}},
-    };
-    for (const auto& [script, expected] : cases) {
+    const std::string keyDown = std::to_string(plat::kMsgKeyDown);
+    for (const auto& [script, expected] : {std::pair{"20 keydown left\n25 quit\n", kTimer + "@10 " + kTimer + "@20 " + keyDown + "@20 end"},
+                                           {"start 4294967290\n20 keydown left\n25 quit\n", kTimer + "@4 " + kTimer + "@14 " + keyDown + "@14 end"}}) {
         plat::testing::Reset();
         UseScript(script);
         plat::StartTimer(7, 10);
-        Seen seen;
-        for (plat::Message m{}; plat::GetMessage(m);) seen.emplace_back(m.id, plat::GetTickCount());
-        EXPECT_EQ(seen, expected) << script;
+        EXPECT_EQ(Take(4), expected) << script;
     }
 }
 
