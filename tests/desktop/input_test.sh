@@ -4,8 +4,9 @@
 # sleep lasts its time whatever is clicked, the heartbeat comes right after
 # it, a busy wait on the tick counter takes its time on the wall clock, a fast
 # drag neither floods the game with moves nor slows its clock, a key let go
-# under Alt or while the window loses the keyboard comes up, and the headless
-# runner replays the session exactly.
+# under Alt or while the window loses the keyboard comes up, a click lands on
+# its view point, F12 saves a screenshot, and the headless runner replays the
+# session exactly.
 # Then SIGHUP, SIGTERM and SIGINT each end the message loop, and the game saves.
 set -euo pipefail
 probe="$1"
@@ -58,9 +59,15 @@ sleep 0.3
 # shellcheck disable=SC2046
 xdotool key --delay 0 $(printf 'a %.0s' $(seq 40)) Escape
 sleep 2.5
+xdotool key F12
+sleep 0.3
 xdotool key ctrl+q
 wait_end $game_pid || fail "the probe failed"
 grep -q '^ended$' "$work/log.txt" || fail "the message loop did not end"
+# The clicks at window (320, 240) land on view (160, 120), the panel's (120, 159).
+grep -q ' message 0x201 0x0 0x9F0078$' "$work/log.txt" || fail "a click did not land on the view's middle"
+shot=$(sed -n 's/^reedshot: screenshot saved to //p' "$work/log.txt")
+[ -f "$shot" ] || fail "F12 saved no screenshot"
 # The tick counter starts at the system's uptime, so seeds taken from it differ per start.
 start=$(sed -n 's/^start \([0-9]*\)$/\1/p' "$work/rec.txt")
 [ "${start:-0}" -ge $((booted - 20)) ] && [ "$start" -le "$shown" ] || fail "the tick started at ${start:-?}, not at the uptime"
@@ -94,7 +101,7 @@ typing="$ticks game ms in $wall ms"
 
 # The replay: the same input at the same ticks, the same answers.
 "$probe" --headless --script "$work/rec.txt" >"$work/replay.txt" 2>"$work/err.txt" || fail "the replay failed"
-if ! diff <(grep -v '^wall' "$work/log.txt") <(grep -v '^wall' "$work/replay.txt") >"$work/diff.txt"; then
+if ! diff <(grep -v '^wall\|^reedshot:' "$work/log.txt") <(grep -v '^wall' "$work/replay.txt") >"$work/diff.txt"; then
   cat "$work/diff.txt"; fail "the replay differs from the desktop run"
 fi
 
