@@ -1,5 +1,5 @@
 // The page around the game: how the panel fills the screen, full screen,
-// the mute switch, a hidden page, playing again after Quit, and visits
+// the mute switch and playing again after Quit, a hidden page, and visits
 // without a network (see harness.mjs).
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -126,7 +126,7 @@ test('full screen from the button and from Alt+Enter, which the game never sees'
   }
 });
 
-test('the mute switch and Ctrl+M silence the page and change no stored volume; M alone is the name\'s', () =>
+test('the mute switch and Ctrl+M silence the page and change no stored volume, M alone is the name\'s; after Quit the page plays again', () =>
   play({ viewport: { width: 1280, height: 800 } }, async (game) => {
     const { page } = game;
     await toMenu(game);
@@ -158,6 +158,24 @@ test('the mute switch and Ctrl+M silence the page and change no stored volume; M
     await firstFrame(page);
     await page.mouse.click(640, 400);
     assert.deepEqual(await switchState(), ['true', 0]);
+
+    // After Quit the page offers to play again, and the game starts afresh without a reload.
+    game.trace.length = 0;
+    await toMenu(game);
+    await click(page, ...kMenuQuit);
+    await until('the end', () => events(game, 'exit').length === 1);
+    const again = page.locator('#again');
+    await again.waitFor();
+    await page.screenshot({ path: kShots + 'ended.png' });
+    game.trace.length = 0;
+    await again.click();
+    assert.equal(await page.locator('#message').isVisible(), false);
+    await toMenu(game);
+    await click(page, ...kMenuHunt);
+    await reached(game, 1);
+    await click(page, 160, 120);
+    await until('a shot', () => events(game, 'sound', { id: 550 }).length > 0);
+    await page.screenshot({ path: kShots + 'played-again.png' });
   }));
 
 // Headless Chromium never hides a page: the page is told it is hidden as a
@@ -191,27 +209,6 @@ test('a hidden page plays no sound and draws nothing; the pause menu\'s music wa
     await until('a frame', async () => (await stats(page)).frames > after.frames);
     await page.screenshot({ path: kShots + 'hidden-returned.png' });
   }, session.origin + '?trace&hunt'));
-
-test('after Quit the page offers to play again, and the game starts afresh without a reload', () =>
-  play({ viewport: { width: 1280, height: 800 } }, async (game) => {
-    const { page } = game;
-    await toMenu(game);
-    await click(page, ...kMenuQuit);
-    await until('the end', () => events(game, 'exit').length === 1);
-    const again = page.locator('#again');
-    await again.waitFor();
-    await page.screenshot({ path: kShots + 'ended.png' });
-
-    game.trace.length = 0;
-    await again.click();
-    assert.equal(await page.locator('#message').isVisible(), false);
-    await toMenu(game);
-    await click(page, ...kMenuHunt);
-    await reached(game, 1);
-    await click(page, 160, 120);
-    await until('a shot', () => events(game, 'sound', { id: 550 }).length > 0);
-    await page.screenshot({ path: kShots + 'played-again.png' });
-  }));
 
 test('after one visit the game starts with the network off, and a new build is taken on the next visit', async () => {
   // A copy of the build on a server of its own, to change and to stop.

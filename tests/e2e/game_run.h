@@ -38,49 +38,37 @@ inline std::string RunTrace(const fs::path& dir) {
     return out;
 }
 
-// The trace lines of one event kind, in order.
+// The trace lines of one event kind ("" for all), in order.
 inline std::vector<std::string> TraceEvents(const fs::path& dir, const std::string& event) {
     std::istringstream in(ReadFile(dir / "trace.jsonl"));
-    const std::string tag = "\"event\":\"" + event + "\"";
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
-        if (line.find(tag) != std::string::npos) lines.push_back(line);
+        if (line.find("\"event\":\"" + event) != std::string::npos) lines.push_back(line);
     }
     return lines;
 }
 
-// "from>to" for every switch, with "+" for a push.
-inline std::vector<std::string> Switches(const fs::path& dir) {
+// A view switch as "from>to", with "+" for a push; a sound as SoundEntry gives it; "" for the rest.
+inline std::string StoryEntry(const std::string& line) {
+    const auto field = [&](const std::string& name) {
+        const size_t at = line.find("\"" + name + "\":") + name.size() + 3;
+        return line.substr(at, line.find_first_of(",}", at) - at);
+    };
+    if (line.find("\"event\":\"sound\"") != std::string::npos) return ::SoundEntry(line);
+    if (line.find("\"event\":\"view\"") == std::string::npos) return "";
+    return field("from") + ">" + field("to") + (field("push") == "true" ? "+" : "");
+}
+
+// The story entries of one event kind ("view", "sound"), or of both with "".
+inline std::vector<std::string> Story(const fs::path& dir, const std::string& event = "") {
     std::vector<std::string> out;
-    for (const std::string& line : TraceEvents(dir, "view")) {
-        auto field = [&](const std::string& name) {
-            const size_t at = line.find("\"" + name + "\":") + name.size() + 3;
-            return line.substr(at, line.find_first_of(",}", at) - at);
-        };
-        out.push_back(field("from") + ">" + field("to") + (field("push") == "true" ? "+" : ""));
+    for (const std::string& line : TraceEvents(dir, event)) {
+        if (const std::string entry = StoryEntry(line); !entry.empty()) out.push_back(entry);
     }
     return out;
 }
-
-// Every sound event, in order.
-inline std::vector<std::string> Sounds(const fs::path& dir) {
-    std::vector<std::string> out;
-    for (const std::string& line : TraceEvents(dir, "sound")) out.push_back(::SoundEntry(line));
-    return out;
-}
-
-// The view switches and the sounds in the order they happened.
-inline std::vector<std::string> Story(const fs::path& dir) {
-    std::vector<std::string> out;
-    const std::vector<std::string> switches = Switches(dir);
-    size_t view = 0;
-    std::istringstream in(ReadFile(dir / "trace.jsonl"));
-    for (std::string line; std::getline(in, line);) {
-        if (line.find("\"event\":\"view\"") != std::string::npos) out.push_back(switches[view++]);
-        if (line.find("\"event\":\"sound\"") != std::string::npos) out.push_back(::SoundEntry(line));
-    }
-    return out;
-}
+inline std::vector<std::string> Switches(const fs::path& dir) { return Story(dir, "view"); }
+inline std::vector<std::string> Sounds(const fs::path& dir) { return Story(dir, "sound"); }
 
 // The store lives in dir/data, so a second run in the same folder is a
 // restart and a run in a new folder a first start. `options` go before the
