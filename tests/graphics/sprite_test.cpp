@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "graphics/blit.h"
 #include "graphics/picture_pool.h"
 
@@ -42,17 +40,6 @@ TEST(Sprites, KeysAndBackgrounds) {
     gfx::SetSpritePicture(sprite, &picture, 1, 2, true, false, false, 0);
     gfx::FreeSpriteBackground(sprite);
     EXPECT_TRUE(sprite.background == nullptr && sprite.image == nullptr && !sprite.savesBackground);
-}
-
-TEST(Sprites, OverlapIsStrict) {
-    gfx::Sprite a, b;
-    a.width = b.width = a.height = b.height = 10;
-    const std::tuple<int32_t, int32_t, bool> cases[] = {{9, 9, true}, {10, 9, false}, {-10, 9, false}, {-9, -9, true}};
-    for (const auto& [x, y, overlap] : cases) {
-        b.x = x;
-        b.y = y;
-        EXPECT_EQ(gfx::SpritesOverlap(a, b), overlap) << x << "," << y;
-    }
 }
 
 // Background buffers and labels come from fixed slots once the pool is made:
