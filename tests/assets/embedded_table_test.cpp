@@ -39,8 +39,7 @@ uint32_t TablePlace(const char* type, uint16_t id, uint32_t* size) {
     return *size = 0, 0;
 }
 
-// Sorted by type, then id, without duplicates; every picture decodes to
-// exactly its drawn pixels (with at most one trailing byte).
+// At most one trailing byte after a picture's stream.
 TEST(EmbeddedTable, SortedAndEveryPictureDecodesToExactlyItsPixels) {
     const resources::Entry* t = resources::Table();
     for (uint32_t i = 1; i < resources::TableSize(); ++i) {
@@ -70,8 +69,7 @@ TEST(EmbeddedTable, SortedAndEveryPictureDecodesToExactlyItsPixels) {
     EXPECT_FALSE(resources::UnpackPictures(pack.data(), pack.size() - 8, cut));
 }
 
-// Packed in the table, every sound reaches the program as the very WAVE file
-// the builder made, under half its size, the same whether found or walked.
+// Found or walked, under half its size in the table.
 TEST(EmbeddedTable, EverySoundUnpacksToExactlyItsWaveFile) {
     size_t sounds = 0, raw = 0, packed = 0;
     for (const assetgen::Resource& s : assetgen::SoundResources()) {
@@ -100,9 +98,7 @@ TEST(EmbeddedTable, EverySoundUnpacksToExactlyItsWaveFile) {
     EXPECT_EQ(visited, 19u);
 }
 
-// Extremes round trip, and cut short unpacking says so and writes no further
-// than asked; picture runs ending on a byte boundary and inside one,
-// overlapping what they copy and repeating the row above decode exactly.
+// Cut short, unpacking says so and writes no further than asked.
 TEST(Packing, WavesAndPictureRunsRoundTrip) {
     std::vector<uint8_t> jumps, ramp(700), silence(300, 0x80), rows(300);
     for (int i = 0; i < 600; ++i) jumps.push_back(i % 2 == 0 ? 0 : 255);

@@ -20,8 +20,7 @@ const std::map<uint16_t, Picture>& All() {
     return pictures;
 }
 
-// Every picture the game loads, as runs of ids: first, last, the size it is
-// loaded at, and whether it is drawn with a colour key.
+// Runs of ids: first, last, the size the game loads them at, keyed or not.
 TEST(PictureInventory, EveryLoadedIdExistsAtItsSizeAndNoOthers) {
     const struct {
         int first, last, width, height;
@@ -68,8 +67,7 @@ TEST(PictureInventory, EveryLoadedIdExistsAtItsSizeAndNoOthers) {
     EXPECT_EQ(All().size(), expected);
 }
 
-// The key lies at the key pixel and nowhere in the art; hunt keys are a dark
-// shadow, the logo's and the introduction's black.
+// Hunt keys are a dark shadow; the logo's and the introduction's black.
 TEST(PictureKeys, KeyAtTheKeyPixelAndNowhereInTheArt) {
     for (const auto& [id, p] : All()) {
         if (!p.keyed) continue;
@@ -89,9 +87,7 @@ TEST(PictureKeys, KeyAtTheKeyPixelAndNowhereInTheArt) {
     }
 }
 
-// Opaque buttons are complete rectangles: their corners continue what lies
-// beneath them where the game puts them (both looks, or a single one). The
-// pause panel shows the normal looks in full.
+// Opaque buttons are whole rectangles: their corners continue what lies beneath them.
 TEST(PictureSurrounds, ButtonCornersMatchTheirBackdropAndThePanelShowsTheNormalLooks) {
     const struct {
         uint16_t picture, backdrop;
@@ -122,9 +118,7 @@ TEST(PictureSurrounds, ButtonCornersMatchTheirBackdropAndThePanelShowsTheNormalL
     }
 }
 
-// The bonus spot shows where the tap reaches; pressed looks differ from
-// normal ones and animation frames from each other; facing right is facing
-// left flipped; the logo turns on black with its art inside the circle.
+// The logo turns on black: outside its circle nothing may show.
 TEST(PictureContent, SpotLooksFramesMirrorsAndTheLogo) {
     const Picture& spot = All().at(302);
     int art = 0;

@@ -36,8 +36,6 @@ protected:
     StripFont font_;
 };
 
-// Contiguous glyphs, each drawn where the game looks for it, the markers gone
-// from the strip; the rest of the characters on the blank.
 TEST_P(StripFontTest, EveryCharacterFindsItsDrawnGlyphAndTheRestTheBlank) {
     ASSERT_EQ(font_.lastGlyph(), 43);
     EXPECT_EQ(Ink(kBlank), 0);
@@ -65,9 +63,7 @@ TEST_P(StripFontTest, EveryCharacterFindsItsDrawnGlyphAndTheRestTheBlank) {
 INSTANTIATE_TEST_SUITE_P(Fonts, StripFontTest, ::testing::Values(assetgen::kHuntFont, assetgen::kMenuFont),
                          [](const ::testing::TestParamInfo<StripFontInfo>& font) { return font.param.id == 255 ? "Hunt" : "Menu"; });
 
-// A black strip (no such picture) is all marker: every row closes a glyph one
-// pixel wide until the table is full, and the small letters follow the
-// capitals. Two rows close none. A reload starts afresh.
+// A black strip (no such picture) is all marker: every row closes a glyph.
 TEST(StripFontScan, AFullTableAnEmptyOneAndAReload) {
     plat::testing::Reset();
     StripFont font;

@@ -67,8 +67,7 @@ protected:
     DuckFlock flock_;
 };
 
-// A kill ends the event: the ducks after it neither move nor roll a launch,
-// and moving sprites below it stay on the screen. An empty gun touches nothing.
+// The ducks after a kill neither move nor roll a launch; moving sprites below stay shown.
 TEST_F(DuckFlockTest, AKillEndsTheEventAndAnEmptyGunTouchesNothing) {
     gfx::Scene& scene = *gfx::g_scene;  // whose drawing reaches the panel
     flock_.release();
@@ -237,8 +236,6 @@ TEST_F(DuckFlockTest, WhenSpritesCannotBeMadeNothingIsCountedOrReported) {
     EXPECT_TRUE(launched.x == last.sprite().x && launched.y == last.sprite().y && launched.duckKind == last.kind());
 }
 
-// Hidden for the pause screens, every duck leaves scene and animation list
-// and comes back at its layer; a new hunt forgets ducks on a scene that is gone.
 TEST_F(DuckFlockTest, HideShowAndANewHuntOnANewScene) {
     g_gameRandom.seedWith(7);
     flock_.summonFlock();

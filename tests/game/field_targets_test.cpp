@@ -179,8 +179,7 @@ TEST_F(FieldTargetsTest, ASignDuckSlidesInOnScreenPaysFiftyAndOnlyAShotOneIsRepl
     }
 }
 
-// Without special effects no leaf comes; every red bird moves on every
-// event, except one moved into a freed slot, which waits for the next.
+// A red bird moved into a freed slot waits one event; no other stands still.
 TEST_F(FieldTargetsTest, RedBirdsAlwaysFlyAndFallWhenShotAndLeavesNeedEffects) {
     SetEffects(false);
     std::map<const gfx::Sprite*, std::pair<gfx::Point, int>> seen;  // where, events without a move
@@ -244,8 +243,6 @@ TEST_F(FieldTargetsTest, WithoutSpritesNothingIsCountedAndLaunchedTargetsStillMo
     EXPECT_TRUE(AnimatedAreLive());
 }
 
-// Hide and show cover targets, animations and the pop-up; a new hunt
-// forgets what was left on a scene that is gone.
 TEST_F(FieldTargetsTest, HideShowAndANewHuntOnANewScene) {
     while (field_.count() < 4) Idle();
     Tap(Corner(WaitForLoneLeaf()));

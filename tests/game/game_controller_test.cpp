@@ -70,8 +70,7 @@ protected:
     InputEvent event_{};
 };
 
-// Up stops at 9, down at the bottom; the strip, clock and score keep their
-// places on the screen.
+// The strip, clock and score keep their places on the screen.
 TEST_F(HuntTest, ScrollingStopsAtNineGoingUpAndAtTheBottomGoingDown) {
     Post({plat::kMsgKeyDown, plat::kVkUp, 0});
     for (int i = 0; i < 70; ++i) Step();
@@ -86,8 +85,7 @@ TEST_F(HuntTest, ScrollingStopsAtNineGoingUpAndAtTheBottomGoingDown) {
     EXPECT_EQ(ScrollY(), 639);
 }
 
-// The pause corner, Escape and losing the focus open the pause menu without
-// a shot; other characters do nothing. The reload button fills an empty gun silently.
+// The pause corner, Escape and losing the focus; other characters do nothing.
 TEST_F(HuntTest, PausingTakesNoShotAndTheReloadButtonIsSilent) {
     Tap(228, 315);  // just outside the corner: a shot
     EXPECT_EQ(g_shellMagazine.shells(), 6);
@@ -116,8 +114,6 @@ TEST_F(HuntTest, PausingTakesNoShotAndTheReloadButtonIsSilent) {
     EXPECT_TRUE(SoundsPlayed().empty());
 }
 
-// A duck scores by its size; at the end the pending result holds this hunt's
-// figures and the scroll goes back to the top.
 TEST_F(HuntTest, AShotDuckScoresByItsSizeAndTheEndLeavesTheResultPending) {
     bool shot = false;
     for (int event = 0; event < 20000 && !shot; ++event) {

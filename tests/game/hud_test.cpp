@@ -57,9 +57,7 @@ protected:
     HitSplashes splashes_;
 };
 
-// Glyph spans are copied from the strip, the first character at the far end
-// of the picture; empty text keeps the old one, long text is cut, small
-// letters fall on the blank; a moved field keeps its place.
+// Empty text keeps the old, long text is cut, small letters fall on the blank.
 TEST_F(HudPartsTest, FieldsRenderFromTheEndOfThePicture) {
     TextField field;
     field.InitTextField(30, 40, &font_, 7, true, false);
@@ -92,9 +90,7 @@ TEST_F(HudPartsTest, FieldsRenderFromTheEndOfThePicture) {
     EXPECT_EQ(field.sprite.background->height, field.sprite.height);
 }
 
-// The display jumps to the old total and rolls one unit per event; a penalty
-// never takes the score below zero; the board follows the scroll and comes
-// back after a pause.
+// The display jumps to the old total when more is added mid-roll.
 TEST_F(HudPartsTest, TheScoreRollsOneUnitPerEventNeverBelowZeroAndFollowsTheScroll) {
     ScoreBoard board;
     ASSERT_TRUE(board.init(3, 10, &scene_));
@@ -154,9 +150,7 @@ protected:
     HuntClock clock_;
 };
 
-// A second is counted at the first event more than 1000 ms after the last,
-// and one only however late; time changes restart the second and leave the
-// text to the next count.
+// One second however late; a time change restarts the second.
 TEST_F(HuntClockTest, ASecondIsCountedAfterMoreThan1000MsAndOnlyOnAnEvent) {
     EXPECT_TRUE(Shows(clock_.field(), "03:00"));
     EXPECT_EQ(After(5000), 180u);  // stopped until started
@@ -181,8 +175,7 @@ TEST_F(HuntClockTest, ASecondIsCountedAfterMoreThan1000MsAndOnlyOnAnEvent) {
     }
 }
 
-// A penalty that uses up the time exactly leaves the clock running; past it,
-// or counting down to zero, the hunt ends there.
+// A penalty that uses up the time exactly leaves the clock running.
 TEST_F(HuntClockTest, TheHuntEndsAtZeroOrAtAPenaltyPastTheLastSeconds) {
     const struct {
         uint32_t seconds;
@@ -222,9 +215,7 @@ TEST_F(HuntClockTest, PausingStopsTheClockAndHidesTextAndIcon) {
     EXPECT_EQ(clock_.seconds(), 0u);
 }
 
-// Each shot shows the next frame until the gun is empty; a reload fills it;
-// the strip keeps its place on the screen through scrolls and pauses; the
-// empty strip blinks every 140 ms, across the tick's wrap too.
+// The blink's timer holds across the tick's wrap.
 TEST_F(HudPartsTest, TheShellStripCountsShotsStaysOnTheScreenAndBlinksWhenEmpty) {
     ShellMagazine magazine;
     ASSERT_TRUE(magazine.init(212, 5, &scene_, 7));
@@ -273,8 +264,6 @@ TEST_F(HudPartsTest, TheShellStripCountsShotsStaysOnTheScreenAndBlinksWhenEmpty)
     magazine.blink(plat::GetTickCount() + 1000);
 }
 
-// Every piece at its place and layer; a taken bonus spot stays away through
-// pauses until the next hunt.
 TEST_F(HudPartsTest, SceneryPiecesAndTheBonusSpotOncePerHunt) {
     Scenery scenery;
     ASSERT_EQ(scenery.init(&scene_), 0);
@@ -305,9 +294,7 @@ TEST_F(HudPartsTest, SceneryPiecesAndTheBonusSpotOncePerHunt) {
     scenery.release();
 }
 
-// Puffs sit on the tap, bursts by the duck, both tables have their limits;
-// effects leave after their last frame; hidden, they wait outside the scene
-// and run on when shown; an ending puff leaves the score on the screen.
+// Hidden, effects wait outside the scene: the screens in between step nothing of the hunt.
 TEST_F(HudPartsTest, PuffsAndBurstsEndAfterTheirLastFrameAndWaitWhileHidden) {
     ScoreBoard board;
     ASSERT_TRUE(board.init(3, 10, &scene_));
@@ -364,9 +351,7 @@ TEST_F(HudPartsTest, PuffsAndBurstsEndAfterTheirLastFrameAndWaitWhileHidden) {
     EXPECT_EQ(Shown(), 0);
 }
 
-// Big and small ducks fall on their own layers under labels as long as their
-// digits; the duck drops as the label rises and both leave when it arrives;
-// the table holds 35; hidden splashes come back to end their fall.
+// Big and small ducks on their own layers, under labels as long as their digits.
 TEST_F(HudPartsTest, ASplashsDuckDropsAsTheLabelRisesAndBothLeaveTogether) {
     ASSERT_EQ(splashes_.init(&scene_, &font_), 0);
     splashes_.show(100, 400, 2, 10);
@@ -411,8 +396,7 @@ TEST_F(HudPartsTest, ASplashsDuckDropsAsTheLabelRisesAndBothLeaveTogether) {
     EXPECT_EQ(splashes_.count(), 0);
 }
 
-// A hunt left without its release (the program shut down during it), then a
-// new one on a new scene: nothing reaches back into the old one.
+// A hunt left unreleased (shut down during it), then one on a new scene.
 TEST_F(HudPartsTest, ANewHuntOnANewSceneLeavesTheGoneOneAlone) {
     ShellMagazine magazine;
     Scenery scenery;

@@ -49,8 +49,7 @@ std::vector<gfx::Point> Walk(FlightPath& path, int limit) {
     return points;
 }
 
-// Speeds up to 15 against goals in every direction; many step over the
-// 11-pixel window, yet never end more than one move beyond the goal.
+// Many speeds step over the 11-pixel finish window.
 TEST(LinePath, EveryPathFinishesAtOrJustPastItsGoal) {
     for (int32_t speed = 1; speed <= 15; ++speed) {
         for (int32_t gx = -300; gx <= 540; gx += 37) {
@@ -76,9 +75,7 @@ TEST(LinePath, EveryPathFinishesAtOrJustPastItsGoal) {
     EXPECT_TRUE(slow.isFinished());
 }
 
-// Each leg runs from the previous leg's end point, not from where the duck
-// stopped short of it, swinging to alternate sides of the course, the first
-// to smaller x. The path ends outside the world, never near a goal inside it.
+// Not from where the duck stopped short; sides alternate, the first to smaller x.
 TEST(ZigzagPath, EachLegStartsAtThePreviousLegsEndPointUntilOutsideTheWorld) {
     plat::testing::Reset();
     for (uint32_t tick = 1; tick < 20; ++tick) {
@@ -111,9 +108,7 @@ TEST(ZigzagPath, EachLegStartsAtThePreviousLegsEndPointUntilOutsideTheWorld) {
     EXPECT_EQ(Walk(inside, 400).size(), 400u);
 }
 
-// Out 240 -> 130 in eleven moves; an update that only notices the stop point
-// and ten held ones; the one that finds the counter at 0 turns back, so home
-// to 240 takes eleven moves.
+// Out 240 -> 130 in eleven moves, one update noticing the stop, ten held, eleven back.
 TEST(SlidePath, SlidesOutPausesForHoldPlusOneUpdatesAndComesBack) {
     SlidePath path(240, 300, 132, 300, -10, 0, 10);
     std::vector<int32_t> xs, expected;
@@ -161,8 +156,7 @@ TEST_F(TargetTest, HitTestTellsTheBirdFromItsTransparentBoxAndTheOutside) {
     t.release();
 }
 
-// A target moves only after more than its interval, across the tick's wrap
-// too; it finishes when its path ends and never without one.
+// Across the tick's wrap too; never finished without a path.
 TEST_F(TargetTest, MovesAfterItsIntervalAndFinishesWhenItsPathEnds) {
     Target t;
     plat::testing::SetTick(0xFFFFFF00u);

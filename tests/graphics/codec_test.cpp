@@ -67,9 +67,7 @@ std::vector<uint8_t> Decode(const std::vector<uint8_t>& resource, size_t capacit
     return out;
 }
 
-// Hand-built streams at the format's edges: each decodes to what the
-// reference decoder makes of it, producing this many bytes. Random streams
-// against the reference are the decoder fuzzer's.
+// Hand-built edge streams; random ones against the reference are the fuzzer's.
 TEST(Lz77, EdgeStreamsDecodeAsTheReferenceDoes) {
     const auto literals = [](int count, int step, int mod) {
         StreamBuilder b;
@@ -127,10 +125,7 @@ TEST(Lz77, EdgeStreamsDecodeAsTheReferenceDoes) {
     EXPECT_EQ(Produced(out), 0u);
 }
 
-// Sizes around the match length, the window and the read block, each decoded
-// through the game's decoder: exact, with at most one surplus byte in a larger
-// buffer and nothing spilled at the picture's own size. Every drawn
-// picture's round trip is the asset tests', arbitrary bytes the fuzzer's.
+// Sizes around the match length, window and read block; arbitrary bytes are the fuzzer's.
 TEST(PctEncoder, RoundTripsAndCompressesNearTheFormatsLimit) {
     std::mt19937 rng(7);
     for (size_t n : {0u, 1u, 2u, 31u, 32u, 33u, 300u, 511u, 512u, 513u, 544u, 545u, 1088u, 1089u, 4999u, 5000u, 5001u, 40000u}) {

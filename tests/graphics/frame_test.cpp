@@ -21,9 +21,7 @@ constexpr gfx::Colour kSign = 0x07E0;
 
 gfx::Colour Panel(int32_t x, int32_t y) { return plat::testing::PresentedPanel()[y * gfx::kScreenWidth + x]; }
 
-// Display rows start on four-byte boundaries. Offset zero presents the whole
-// surface; a shifted copy leaves the uncovered strip, beyond a whole screen
-// nothing; rectangles are copied in place and cut to the surface.
+// A shifted copy leaves the uncovered strip; rectangles are cut to the surface.
 TEST(Presents, WholeShiftedAndRectangles) {
     EXPECT_EQ(gfx::DisplaySurface(239, 2).pitch, 480u);
     EXPECT_EQ(gfx::DisplaySurface(1, 1).pitch, 4u);
@@ -58,8 +56,7 @@ std::vector<const gfx::Sprite*> Order(const gfx::SpriteList& list) {
     return out;
 }
 
-// Newest first among equal layers, never before the head; Remove unlinks a
-// sprite's first node; a full pool refuses until a node is freed.
+// Newest first among equal layers, never before the head.
 TEST(SpriteLists, OrderRemovalAndAFullPool) {
     gfx::Sprite s[5];
     gfx::SpriteList list;
@@ -110,8 +107,6 @@ protected:
     gfx::Scene scene_{1, 3, 240, 320};
 };
 
-// Merged when the union is small; beyond twenty the last grows; a flush
-// presents all of it and empties the list.
 TEST_F(FrameTest, DirtyRectsMergeWhenTheUnionIsSmallAndGrowTheLastBeyondTwenty) {
     auto& dl = scene_.GetDisplayList();
     dl.AddDirtyRect(0, 0, 10, 10);
@@ -164,8 +159,7 @@ TEST_F(FrameTest, PartlyOffScreenDrawsTheVisiblePart) {
     EXPECT_EQ(Screen().At(0, 0), kDuck);
 }
 
-// Marking a moving sprite dirties the static sprites above that overlap it,
-// never the moving one, ones below or at its layer, or ones touching an edge.
+// Never the moving one, ones below or at its layer, or ones touching an edge.
 TEST_F(FrameTest, MarkingDirtiesOverlappingStaticSpritesAboveOnly) {
     gfx::Sprite& duck = MakeSprite(10, 10, 10, 10, kDuck, true);
     gfx::Sprite* others[] = {&MakeSprite(12, 12, 4, 4, kSign, false), &MakeSprite(12, 12, 4, 4, kSign, false),
@@ -181,8 +175,7 @@ TEST_F(FrameTest, MarkingDirtiesOverlappingStaticSpritesAboveOnly) {
     EXPECT_TRUE(others[0]->dirty);
 }
 
-// Whatever changed, the window shows what a full redraw of the scene would:
-// the oracle of --check-frames watches every frame of each case.
+// The oracle of --check-frames watches every frame of each case.
 TEST_F(FrameTest, PartialRedrawsShowWhatAFullRedrawWould) {
     struct Case {
         const char* name;
@@ -227,10 +220,7 @@ TEST_F(FrameTest, PartialRedrawsShowWhatAFullRedrawWould) {
     scene_.Check().Stop();
 }
 
-// Presenting one sprite is a whole partial frame: once it dropped the pending
-// rectangles (a moved slider thumb's old place stayed on the window), then it
-// sent out the thumbs' erasures alone. A shaken frame presents the whole
-// surface shifted and leaves its rectangles for the next flush.
+// Once presenting one sprite dropped the pending rectangles, then sent the erasures alone.
 TEST_F(FrameTest, PresentOneSpriteAndShakenFrames) {
     gfx::FillSurface(Screen(), kGround);
     gfx::Sprite& box = MakeSprite(50, 60, 10, 10, kSign, false);
@@ -271,8 +261,7 @@ TEST_F(FrameTest, AnimatedSpritesAlsoGoToTheApplicationsList) {
     EXPECT_EQ(scene_.Sprites().Count(), 0);
 }
 
-// Panel rows show tile rows by the scroll, a row below the last tile skipped;
-// sprites follow the scroll.
+// A panel row below the last tile is skipped, not read.
 TEST_F(FrameTest, TilesAndSpritesArePlacedByTheScroll) {
     scene_.CreateTiles(gfx::GroundTileId);
     gfx::Picture tiles[3];

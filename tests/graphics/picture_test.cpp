@@ -33,8 +33,6 @@ private:
     Surface* saved_;
 };
 
-// A reload replaces the picture and smaller sizes take the first bytes; a
-// missing resource stays black.
 TEST(Pictures, LoadReplacesAndSmallerSizesTakeTheFirstBytes) {
     Picture full, small, missing;
     gfx::LoadPicture(full, kGroundTop, 240, 320);
@@ -79,8 +77,7 @@ TEST(Pictures, KeptPicturesLoadAsDecodedOnes) {
     EXPECT_EQ(untouched, std::vector<uint8_t>(8, 0xEE));
 }
 
-// Shared loads use the kept pixels until drawn into; at another size of the
-// same bytes a picture gets a copy of its own.
+// At another size of the same bytes a picture gets a copy of its own.
 TEST(Pictures, SharedLoadsUseTheKeptPixelsUntilDrawnInto) {
     gfx::KeepAllPictures();
     Picture copy, a, b, turned, dot;
@@ -102,8 +99,7 @@ TEST(Pictures, SharedLoadsUseTheKeptPixelsUntilDrawnInto) {
     EXPECT_EQ(turned.surface->width, 320u);
 }
 
-// Draws go to the render target only where they fit, empty pictures draw
-// nothing; the key may come from the picture's own pixel; grabs copy back.
+// Past the edge a draw does nothing rather than write outside the target.
 TEST(Pictures, DrawsAndGrabsUseTheRenderTargetWhereTheyFit) {
     Picture p, empty, never, keyed, grabbed;
     FillPicture(p, 3, 2, 0x0F0F);

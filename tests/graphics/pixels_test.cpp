@@ -21,8 +21,6 @@ constexpr Colour kKey = 0xF81F;
 
 std::vector<Colour> Pixels(const Surface& s) { return {s.pixels, s.pixels + s.width * s.height}; }
 
-// Half as the 8-bit channel formula states it; Alpha at its ends, in the
-// middle and out of range.
 TEST(Blend, HalfAndAlphaFollowTheChannelFormulas) {
     EXPECT_EQ(gfx::Half(0xFFFF, 0x0000), 0x7BEF);
     std::mt19937 rng(9);
@@ -63,9 +61,7 @@ const PixelRule kPixelRules[] = {
      [](Colour s, Colour, Colour d, bool) { return s != kKey ? gfx::Alpha(s, d, 0.25f) : d; }},
 };
 
-// Rows shorter and longer than the eight pixels done at once, and ones that
-// end part-way through eight; the destination around is untouched. The soft
-// blit blends a run's top edge and the fringe under it, never the first row.
+// Widths around the eight pixels done at once; the soft blit never blends the first row.
 TEST(PixelBlits, EveryRowWidthFollowsTheRules) {
     std::mt19937 rng(7);
     for (const PixelRule& r : kPixelRules) {
@@ -119,9 +115,7 @@ TEST(Gray, QuarterOfTheChannelSumAndRoundingHalfUp) {
     for (const auto& [value, want] : rounded) EXPECT_EQ(gfx::RoundHalfUp(value), want) << value;
 }
 
-// 0 degrees is a quarter turn clockwise, 180 a quarter counter-clockwise; 90
-// and 270 keep nearly every pixel (rounding doubles a few rows); corners
-// outside the source keep what was there; a rect outside draws nothing.
+// 0 degrees is a quarter turn clockwise; corners outside the source keep what was there.
 TEST(Rotate, TurnsByTheAngleAndKeepsWhatLiesOutside) {
     Surface src(180, 180);  // every pixel distinct enough to trace
     for (int32_t i = 0; i < 180 * 180; ++i) src.pixels[i] = static_cast<uint16_t>(i);

@@ -7,8 +7,7 @@
 
 namespace {
 
-// The automatic key is the image's top-left pixel (white too); moving
-// sprites own a background of their size, static ones none.
+// White is a colour here, not "automatic".
 TEST(Sprites, KeysAndBackgrounds) {
     gfx::PictureHolder holder;
     holder.picture = &holder.held;
@@ -42,9 +41,7 @@ TEST(Sprites, KeysAndBackgrounds) {
     EXPECT_TRUE(sprite.background == nullptr && sprite.image == nullptr && !sprite.savesBackground);
 }
 
-// Background buffers and labels come from fixed slots once the pool is made:
-// black and of the asked size every time, a slot used again once given back,
-// the heap beyond the largest slot.
+// Fixed slots once the pool is made, the heap beyond the largest.
 TEST(Sprites, PicturesComeBlackFromThePoolAndGoBack) {
     gfx::PreparePicturePool();
     const uint32_t before = gfx::PicturesTaken();

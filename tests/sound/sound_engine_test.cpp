@@ -110,8 +110,7 @@ WaveBytes Tone(uint32_t rate, uint8_t level, size_t bytes) {
     return WaveBytes(FormatFields{.rate = rate}).Chunk("data", std::vector<uint8_t>(bytes, level));
 }
 
-// Opened at a known rate it primes five short silent buffers; handed back
-// they return full, mixed at a clamped volume; Close hands every one back.
+// Five short silent buffers prime the device; Close hands every one back.
 TEST(SoundEngine, OpensAtAKnownRatePrimesSilenceAndRefillsMixedBuffers) {
     for (const auto& [asked, perBuffer] : {std::pair{11025u, 298u}, {22050u, 588u}, {44100u, 1176u}, {32000u, 588u}}) {
         EXPECT_EQ(snd::ShapeForRate(asked).framesPerBuffer, perBuffer) << asked;
@@ -194,8 +193,7 @@ TEST(SoundEngine, TriesDevicesInOrderAndWithoutOneIsSilent) {
     }
 }
 
-// Without a mixing thread every notice is answered before it returns, and the
-// buffers Close's reset hands back stay with the device unmixed.
+// Without a mixing thread; what Close's reset hands back stays unmixed.
 TEST(SoundEngine, ADeviceOnTheMainThreadIsRefilledInsideItsNotice) {
     FakeWaveOut device;
     device.mainThread = true;
@@ -301,8 +299,7 @@ TEST_F(HeadlessSound, StopAllSoundsSilencesMusicAndEffects) {
     EXPECT_TRUE(AllSilent(stopAt + 134 * kBytesPerMs, played.end()));  // what was mixed has played out 134 ms later
 }
 
-// Music at volume 0 is silent, an effect is not; a missing sound plays
-// nothing; a sound keeps the volume it started with.
+// A missing sound plays nothing; a sound keeps the volume it started with.
 TEST_F(HeadlessSound, VolumesApplyToTheirOwnKindWhenASoundStarts) {
     manager_->SetMusicVolume(0);
     manager_->SetEffectVolume(100);  // out of range: full volume

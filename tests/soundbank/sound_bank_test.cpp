@@ -15,11 +15,7 @@ uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
   return v;
 }
 
-// Each sound has its format, size and chunks (walked as a RIFF reader does,
-// with pad bytes); peaks leave headroom for two voices, the mean sits at 128,
-// one-shots start and end in silence. The mixer's loop wraps from index
-// `length` to index 1, so a loop's data[length] == data[0] and no step is
-// audible there. Two builds are byte-identical.
+// Headroom for two voices; a loop's data[length] == data[0], as the mixer wraps to index 1.
 TEST(SoundBank, EverySoundHasItsFormatChunksAndLevels) {
   const struct {
     uint16_t id;

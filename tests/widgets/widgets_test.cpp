@@ -23,8 +23,7 @@ InputEvent Pen(uint32_t type, int32_t x, int32_t y) {
     return event;
 }
 
-// The results screen's leave button: 26 x 44 at (200, 13). What the press
-// started it takes, even off it; a lift inside clicks.
+// The results screen's leave button, 26 x 44 at (200, 13).
 TEST(Button, TakesWhatItsPressStartedAndClicksOnALiftInside) {
     struct Step {
         uint32_t type;
@@ -66,8 +65,7 @@ TEST(Button, TakesWhatItsPressStartedAndClicksOnALiftInside) {
     }
 }
 
-// A pen-down inside flips a toggle box and reports it; states other than 0
-// and 1 ignore taps. Shared pictures and frames stay with their owner.
+// States other than 0 and 1 ignore taps.
 TEST(ToggleBox, APenDownInsideFlipsTheStateAndBorrowedLooksStayWithTheirOwner) {
     plat::testing::Reset();
     ToggleBox box;
@@ -190,9 +188,7 @@ TEST_F(SliderTest, DraggingTheThumbFollowsThePenAndClampsAtBothEnds) {
     EXPECT_EQ(Offer(kEventPenUp, 0, 0), 0);  // nothing was going on
 }
 
-// A track tap pages toward it; held anywhere, each step waits repeatDelay x
-// 10 ms and the repeat stops one step past the aim or at the end. A tap at
-// the value or off the track reports nothing.
+// Each repeat waits repeatDelay x 10 ms and stops one step past the aim.
 TEST_F(SliderTest, ATrackTapPagesTowardItAndHoldingRepeatsUntilPassed) {
     EXPECT_EQ(Offer(kEventPenDown, kTrackX, TrackYFor(45)), 1);
     ExpectChange(Slider::kPagedUp, 36, 30);
@@ -233,12 +229,7 @@ plat::Message PenMessage(uint32_t id, int32_t x, int32_t y) {
     return {id, 0, static_cast<uint32_t>(static_cast<uint16_t>(x)) | (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16)};
 }
 
-// The popup over a scene with no heartbeat: once the pushed messages are read
-// the queue ends, so a popup that missed its answer returns no instead of
-// waiting forever. The lift decides (pressed on yes, lifted on no is no);
-// lifted off both it stays open with the pressed look; keys do nothing and do
-// not block the stylus; Escape answers no and leaves what follows; a closed
-// window answers no.
+// No heartbeat: a popup that missed its answer reaches the end of the queue and says no.
 TEST(ConfirmPopup, TheLiftDecidesKeysDoNothingAndAClosedWindowAnswersNo) {
     const struct {
         const char* what;
