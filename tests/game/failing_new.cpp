@@ -9,22 +9,20 @@
 namespace {
 
 std::atomic<std::size_t> g_failSize{0};
-std::vector<gfx::Picture*> g_held;  // every slot of the picture pool while failing
+std::vector<gfx::Picture*> g_held;
 
 }  // namespace
 
-namespace gametest {
-
-void HoldPicturePool() {
-    for (uint32_t n = gfx::PicturesTaken();; n = gfx::PicturesTaken()) {
+void gametest::HoldPicturePool() {
+    uint32_t taken = 0;
+    do {  // until a picture comes from the heap instead
+        taken = gfx::PicturesTaken();
         g_held.push_back(gfx::TakePicture(1, 1));
-        if (gfx::PicturesTaken() == n) break;
-    }
+    } while (gfx::PicturesTaken() != taken);
 }
 
-void FailNothrowAllocationsOf(std::size_t size) {
-    // Pictures come from the pool first: hold its free slots, so that they
-    // have to come from the heap.
+// Pictures come from the pool first: its slots are held, so that they come from the heap.
+void gametest::FailNothrowAllocationsOf(std::size_t size) {
     if (size != 0) HoldPicturePool();
     g_failSize = size;
     if (size != 0) return;
@@ -32,12 +30,9 @@ void FailNothrowAllocationsOf(std::size_t size) {
     g_held.clear();
 }
 
-}  // namespace gametest
-
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     if (size == g_failSize) return nullptr;
-    // From the ordinary new: the game frees with the ordinary delete.
-    try {
+    try {  // from the ordinary new: the game frees with the ordinary delete
         return ::operator new(size);
     } catch (const std::bad_alloc&) {
         return nullptr;
