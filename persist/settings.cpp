@@ -68,8 +68,14 @@ void Settings::Load() {
 }
 
 void Settings::Save() {
-    auto check = [](bool written) {
-        if (!written) plat::MessageBox("Can not add information into registry!", nullptr, plat::kMbOk);
+    // One commit for all the values: each of its own made the end of a hunt
+    // wait for eleven flushes to the disk.
+    plat::BeginStoreWrites();
+    bool reported = false;
+    auto check = [&reported](bool written) {
+        if (written) return;
+        plat::MessageBox("Can not add information into registry!", nullptr, plat::kMbOk);
+        reported = true;
     };
     check(plat::WriteNumber(key_, "SoundVol", SoundVol));
     check(plat::WriteNumber(key_, "MusicVol", MusicVol));
@@ -82,4 +88,5 @@ void Settings::Save() {
     check(plat::WriteString(key_, "PlayerName", PlayerName));
     check(plat::WriteNumber(key_, "MenuAnimation", MenuAnimation ? 1 : 0));
     check(plat::WriteNumber(key_, "SpecialEffects", SpecialEffects ? 1 : 0));
+    if (!plat::EndStoreWrites() && !reported) check(false);
 }

@@ -30,7 +30,11 @@ void HeadlessHost::Delivering(const Message& /*message*/, uint32_t tick) {
     if (timedemo_ != nullptr) timedemo_->Delivered(tick);
 }
 
-void HeadlessHost::ClockMoved(uint32_t tick) { VirtualWaveOut().AdvanceTo(tick); }
+void HeadlessHost::ClockMoved(uint32_t tick) {
+    if (timedemo_ != nullptr) timedemo_->SoundBegin();
+    VirtualWaveOut().AdvanceTo(tick);
+    if (timedemo_ != nullptr) timedemo_->SoundEnd();
+}
 
 void HeadlessHost::ShowMessageBox(const char* text, const char* caption, uint32_t /*flags*/) {
     std::fprintf(stderr, "reedshot: [%s] %s\n", caption, text);

@@ -48,10 +48,16 @@ bool ReadStringSize(KeyHandle key, const char* name, uint32_t& bytes);
 // Copies the string, cut to capacity - 1 characters and always terminated.
 bool ReadString(KeyHandle key, const char* name, char* buffer, uint32_t capacity);
 
-// Each write is committed on its own, unless a database batch is open (below),
-// which it then joins.
+// Each write is committed on its own, unless a batch is open (below), which it
+// then joins.
 bool WriteNumber(KeyHandle key, const char* name, int32_t value);
 bool WriteString(KeyHandle key, const char* name, const char* text);
+
+// The writes between these two join one batch, committed by EndStoreWrites
+// (or by the last database close after it): saving many values costs one
+// commit, not one each. False when the commit failed.
+void BeginStoreWrites();
+bool EndStoreWrites();
 
 // ---------------------------------------------------------------------------
 // Property databases. A property id carries the property's type in its low

@@ -53,6 +53,7 @@ struct Store {
     std::vector<OpenKey> keys;
     std::vector<OpenDatabaseSlot> databases;
     bool batchOpen = false;
+    bool writesHeld = false;         // between BeginStoreWrites and EndStoreWrites
     uint32_t batchError = kStoreOk;  // set when the batch was lost midway
 };
 

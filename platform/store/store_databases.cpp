@@ -1,5 +1,6 @@
 // Property databases: ordered records of typed properties, written in one
-// batch that lands when the last database written to is closed.
+// batch that lands when the last database written to is closed; and held
+// registry writes, which join the same batch.
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -59,6 +60,14 @@ bool ValidProps(const DbProp* props, uint16_t count) {
     return true;
 }
 
+bool OpenBatch() {
+    Store& s = TheStore();
+    if (s.batchOpen) return true;
+    if (!Run("BEGIN IMMEDIATE")) return Fail(ErrorFor(sqlite3_errcode(s.db)));
+    s.batchOpen = true;
+    return true;
+}
+
 bool FinishBatch() {
     Store& s = TheStore();
     const uint32_t lost = s.batchError;
@@ -77,6 +86,16 @@ bool FinishBatch() {
     }
     TraceWrite([] { return std::string("\"kind\":\"commit\""); }, ok);
     return ok;
+}
+
+// The batch lands once no one still writes into it.
+bool FinishBatchWhenDone() {
+    Store& s = TheStore();
+    if (!s.batchOpen || s.writesHeld) return Succeed();
+    for (const OpenDatabaseSlot& other : s.databases) {
+        if (other.wrote) return Succeed();
+    }
+    return FinishBatch();
 }
 
 }  // namespace
@@ -120,11 +139,17 @@ bool CloseDatabase(DbHandle db) {
     if (!open) return Fail(kStoreInvalidHandle);
     const bool wrote = open->wrote;
     *open = {};
-    if (!wrote) return Succeed();
-    for (const OpenDatabaseSlot& other : TheStore().databases) {
-        if (other.wrote) return Succeed();
-    }
-    return FinishBatch();
+    return wrote ? FinishBatchWhenDone() : Succeed();
+}
+
+void BeginStoreWrites() {
+    // No store, no batch: the writes fail on their own.
+    if (TheStore().db && OpenBatch()) TheStore().writesHeld = true;
+}
+
+bool EndStoreWrites() {
+    TheStore().writesHeld = false;
+    return FinishBatchWhenDone();
 }
 
 RecordId SeekDatabase(DbHandle db, SeekFrom from, uint32_t* index) {
@@ -198,10 +223,7 @@ RecordId WriteRecord(DbHandle db, RecordId record, const DbProp* props, uint16_t
         if (rc == SQLITE_DONE) return Fail(kStoreInvalidParameter);
         if (rc != SQLITE_ROW) return Fail(ErrorFor(rc));
     }
-    if (!s.batchOpen) {
-        if (!Run("BEGIN IMMEDIATE")) return Fail(ErrorFor(sqlite3_errcode(s.db)));
-        s.batchOpen = true;
-    }
+    if (!OpenBatch()) return false;
     open->wrote = true;
     int64_t id = record;
     const bool ok = Atomic([&]() -> uint32_t {

@@ -66,6 +66,9 @@ TEST_F(SettingsTest, FirstRunStartsFromDefaultsAndEverythingComesBackOnTheNextRu
         HighScoreEntry entry{true, 880, 0, 0, "ABCDEFGH"};
         ASSERT_TRUE(settings.highScores->Insert(entry));
         settings.resultPending = true;
+        const uint32_t commits = plat::StoreCommits();
+        settings.Save();
+        EXPECT_EQ(plat::StoreCommits() - commits, 1u);  // every value in one commit
     }
     Restart();
     Settings settings(*sound_);
