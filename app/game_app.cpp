@@ -33,7 +33,10 @@ bool GameApp::Initialise() {
     if (!plat::CreateMainWindow(kWindowName, kWindowName)) return false;
     plat::CaptureHardwareButtons();
     // Ready before the first event, so that no screen waits for its pictures.
-    gfx::KeepAllPictures();
+    // Packed ones are kept once the first screen is up (by the introduction
+    // while it stands still, or before a hunt started straight away): the
+    // first frame waits only for its own.
+    if (!plat::PicturesPacked()) gfx::KeepAllPictures();
 
     animations_ = new AnimationList();
     views_ = new ViewList();

@@ -6,6 +6,7 @@
 #include "app/game_app.h"
 #include "game/hunt_objects.h"
 #include "game/hunt_view.h"
+#include "graphics/picture_cache.h"
 #include "graphics/scene.h"
 #include "persist/settings.h"
 #include "platform/platform.h"
@@ -129,7 +130,9 @@ void GameController::CreateViews() {
     // Linked before the first view starts, so that its Enter can add animated sprites.
     animations_.SetScene(scene_);
     if (plat::StartOption("hunt")) {
-        // Straight into a hunt, exactly as if it had been chosen on the menu.
+        // Straight into a hunt, exactly as if it had been chosen on the menu;
+        // no event of it waits for a picture to be decoded.
+        gfx::KeepAllPictures();
         views_.Start(kViewMainMenu);
         views_.SwitchTo(kViewHunt, true);
     } else {

@@ -101,9 +101,13 @@ struct ResourceData {
 bool FindResource(const char* type, uint16_t id, ResourceData& out);
 
 // Every resource of a type, in id order, without a trace: for a cache made
-// ready at start-up, before the game looks anything up.
+// ready at start-up. The first walk unpacks everything still packed.
 void ForEachResource(const char* type, void (*visit)(uint16_t id, const ResourceData& data, void* context),
                      void* context);
+
+// True when the pictures are packed (the browser build): unpacking them all
+// then takes long enough to be worth doing after the first frame.
+bool PicturesPacked();
 
 // ---------------------------------------------------------------------------
 // Time, waiting and dialogs.

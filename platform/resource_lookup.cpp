@@ -28,8 +28,8 @@ const resources::Entry* Find(const char* type, uint16_t id) {
 size_t IndexOf(const resources::Entry& entry) { return static_cast<size_t>(&entry - resources::Table()); }
 
 // A packed resource, unpacked on its first lookup and kept: empty when its
-// bytes do not unpack. Pictures are packed together, so the first lookup of
-// one unpacks them all.
+// bytes do not unpack. Pictures are packed in groups, so the first lookup of
+// one unpacks its whole group.
 const std::vector<uint8_t>& Unpacked(const resources::Entry& entry) {
     static std::vector<std::vector<uint8_t>> unpacked(resources::TableSize());
     static std::vector<bool> tried(resources::TableSize());
@@ -55,17 +55,8 @@ const std::vector<uint8_t>& Unpacked(const resources::Entry& entry) {
     return unpacked[index];
 }
 
-// The resource's bytes as the program reads them: unpacked when packed. The
-// first lookup or walk of any unpacks them all (at start-up, when the
-// pictures are kept), so that no sound played later waits for its unpacking.
+// The resource's bytes as the program reads them: unpacked when packed.
 bool BytesOf(const resources::Entry* entry, ResourceData& out) {
-    static const bool unpackedAll = [] {
-        for (size_t i = 0; i < resources::TableSize(); ++i) {
-            if (resources::Table()[i].unpacked != 0) Unpacked(resources::Table()[i]);
-        }
-        return true;
-    }();
-    (void)unpackedAll;
     if (entry == nullptr) return false;
     if (entry->unpacked == 0) {
         out = ResourceData{resources::Blob() + entry->offset, entry->size};
@@ -92,10 +83,27 @@ bool FindResource(const char* type, uint16_t id, ResourceData& out) {
 void ForEachResource(const char* type, void (*visit)(uint16_t id, const ResourceData& data, void* context),
                      void* context) {
     const resources::Entry* table = resources::Table();
+    // The first walk (the game keeping its pictures) unpacks all that is
+    // packed, so that no sound played later waits.
+    static const bool unpackedAll = [table] {
+        for (size_t i = 0; i < resources::TableSize(); ++i) {
+            if (table[i].unpacked != 0) Unpacked(table[i]);
+        }
+        return true;
+    }();
+    (void)unpackedAll;
     for (size_t i = 0; i < resources::TableSize(); ++i) {
         ResourceData data{};
         if (std::strcmp(table[i].type, type) == 0 && BytesOf(&table[i], data)) visit(table[i].id, data, context);
     }
+}
+
+bool PicturesPacked() {
+    for (size_t i = 0; i < resources::TableSize(); ++i) {
+        const resources::Entry& e = resources::Table()[i];
+        if (std::strcmp(e.type, "PCT") == 0 && e.unpacked != 0) return true;
+    }
+    return false;
 }
 
 }  // namespace plat

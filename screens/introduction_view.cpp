@@ -4,6 +4,7 @@
 #include "app/view_list.h"
 #include "graphics/blit.h"
 #include "graphics/effects.h"
+#include "graphics/picture_cache.h"
 #include "graphics/scene.h"
 #include "platform/platform.h"
 
@@ -68,6 +69,9 @@ int IntroductionView::HandleEvent(InputEvent& event) {
         scene.RedrawAll();  // the Skip button
         return kConsumed;
     }
+    // The request stands still: the time to keep every picture (and unpack
+    // the sounds), so that no screen after this one waits for them.
+    gfx::KeepAllPictures();
     if (now - splashStart_ < kRequestMs) {
         // Escape skips as the button does.
         if (event.type == kEventCharacter && event.payload[0] == kCharEscape) return Finish();

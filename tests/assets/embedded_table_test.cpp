@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 
 #include "platform/platform.h"
@@ -56,17 +57,29 @@ TEST(EmbeddedTable, SortedAndEveryPictureDecodesToExactlyItsPixels) {
         EXPECT_TRUE(DecodesTo(bytes, size, p, p.pixels.size() * 2));
     }
     // Packed for the browser, the pictures take under half their stored size,
-    // and each unpacks to a resource that decodes to exactly its pixels; cut short, unpacking says so.
-    const std::vector<assetgen::Resource> packed = assetgen::PictureResources(pictures, true);
-    size_t stored = 0;
+    // in two packs, the first screen's (ground, request, Skip) a small one of
+    // its own; each unpacks from the pack its resource names to a resource
+    // that decodes to exactly its pixels; cut short, unpacking says so.
+    std::map<uint16_t, std::vector<resources::PictureBytes>> unpacked;  // by the id holding the pack
+    std::map<uint16_t, uint16_t> holder;
+    size_t stored = 0, packs = 0;
     for (const assetgen::Resource& r : assetgen::PictureResources(pictures, false)) stored += r.bytes.size();
-    const std::vector<uint8_t>& pack = packed[0].bytes;
-    EXPECT_LT(pack.size() * 2, stored);
-    std::vector<resources::PictureBytes> out, cut;
-    ASSERT_TRUE(resources::UnpackPictures(pack.data(), pack.size(), out));
-    ASSERT_EQ(out.size(), pictures.size());
-    for (size_t i = 0; i < out.size(); ++i) EXPECT_TRUE(out[i].id == pictures[i].id && DecodesTo(out[i].bytes.data(), out[i].bytes.size(), pictures[i]));
-    EXPECT_FALSE(resources::UnpackPictures(pack.data(), pack.size() - 8, cut));
+    for (const assetgen::Resource& r : assetgen::PictureResources(pictures, true)) {
+        holder[r.id] = r.packedWith.value_or(r.id);
+        if (r.packedWith) continue;
+        packs += r.bytes.size();
+        std::vector<resources::PictureBytes> cut;
+        ASSERT_TRUE(resources::UnpackPictures(r.bytes.data(), r.bytes.size(), unpacked[r.id]));
+        EXPECT_FALSE(resources::UnpackPictures(r.bytes.data(), r.bytes.size() - 8, cut));
+    }
+    EXPECT_LT(packs * 2, stored);
+    EXPECT_TRUE(unpacked.size() == 2 && unpacked[146].size() == 6);
+    for (const assetgen::Picture& p : pictures) {
+        const std::vector<resources::PictureBytes>& pack = unpacked[holder[p.id]];
+        const auto hit = std::find_if(pack.begin(), pack.end(), [&](const auto& u) { return u.id == p.id; });
+        ASSERT_NE(hit, pack.end()) << p.id;
+        EXPECT_TRUE(DecodesTo(hit->bytes.data(), hit->bytes.size(), p));
+    }
 }
 
 // Found or walked, under half its size in the table.

@@ -1,6 +1,9 @@
 #include "tools/assetgen/resource_source.h"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
+#include <utility>
 
 #include "resources/picture_pack.h"
 #include "tools/pctcodec/pct_encoder.h"
@@ -19,6 +22,15 @@ std::vector<uint8_t> RawBytes(const Picture& picture) {
     return raw;
 }
 
+// What the first screen shows before its first frame: the ground's tiles,
+// the introduction's request and its Skip button. Packed on their own, so
+// that the browser draws that frame before it unpacks the other pictures.
+constexpr uint16_t kFirstScreen[] = {146, 147, 148, 351, 352, 353};
+
+bool OnFirstScreen(uint16_t id) {
+    return std::find(std::begin(kFirstScreen), std::end(kFirstScreen), id) != std::end(kFirstScreen);
+}
+
 }  // namespace
 
 Resource EncodePicture(const Picture& picture) {
@@ -32,12 +44,17 @@ std::vector<Resource> PictureResources(const std::vector<Picture>& pictures, boo
         for (const Picture& p : pictures) out.push_back(EncodePicture(p));
         return out;
     }
-    std::vector<resources::PictureBytes> raw;
-    for (const Picture& p : pictures) {
-        raw.push_back({p.id, static_cast<uint16_t>(p.width), RawBytes(p)});
-        out.push_back({"PCT", p.id, {}, static_cast<uint32_t>(raw.back().bytes.size()), !out.empty()});
+    for (const bool first : {true, false}) {
+        std::vector<resources::PictureBytes> raw;
+        const size_t holder = out.size();
+        for (const Picture& p : pictures) {
+            if (OnFirstScreen(p.id) != first) continue;
+            raw.push_back({p.id, static_cast<uint16_t>(p.width), RawBytes(p)});
+            out.push_back({"PCT", p.id, {}, static_cast<uint32_t>(raw.back().bytes.size()), {}});
+            if (out.size() > holder + 1) out.back().packedWith = out[holder].id;
+        }
+        if (!raw.empty()) out[holder].bytes = resources::PackPictures(raw);
     }
-    if (!out.empty()) out[0].bytes = resources::PackPictures(raw);
     return out;
 }
 
@@ -79,16 +96,18 @@ std::string TableSource(const std::vector<Resource>& resources) {
     out += "#include \"resources/resource_table.h\"\n\nnamespace resources {\nnamespace {\n\n";
     out += "alignas(4) const char kBlob[] =\n    \"\"\n";
     std::string entries;
-    uint32_t offset = 0, start = 0, size = 0;
+    std::map<std::pair<std::string, uint16_t>, std::pair<uint32_t, uint32_t>> placed;  // start and size
+    uint32_t offset = 0;
     for (const Resource& r : resources) {
-        if (!r.shared) {
-            AppendLiteralBytes(out, r.bytes);
-            start = offset;
-            size = static_cast<uint32_t>(r.bytes.size());
-            offset += size;
-        }
-        entries += "    {\"" + r.type + "\", " + std::to_string(r.id) + ", " + std::to_string(start) + ", " +
-                   std::to_string(size) + ", " + std::to_string(r.unpacked) + "},\n";
+        if (r.packedWith) continue;
+        AppendLiteralBytes(out, r.bytes);
+        placed[{r.type, r.id}] = {offset, static_cast<uint32_t>(r.bytes.size())};
+        offset += static_cast<uint32_t>(r.bytes.size());
+    }
+    for (const Resource& r : resources) {
+        const std::pair<uint32_t, uint32_t> at = placed.at({r.type, r.packedWith.value_or(r.id)});
+        entries += "    {\"" + r.type + "\", " + std::to_string(r.id) + ", " + std::to_string(at.first) + ", " +
+                   std::to_string(at.second) + ", " + std::to_string(r.unpacked) + "},\n";
     }
     out += "    ;\n\n";
     if (resources.empty()) {
