@@ -83,6 +83,12 @@ TEST_F(SettingsTest, FirstRunStartsFromDefaultsAndEverythingComesBackOnTheNextRu
     EXPECT_EQ(Describe(settings), kDefaults);
     EXPECT_EQ(settings.resultScore, 0);
     EXPECT_FALSE(settings.resultPending);
+    // Each settings object gives its key back: forty in a row still open theirs.
+    for (int i = 0; i < 40; ++i) {
+        Settings another(*sound_);
+    }
+    EXPECT_TRUE(Messages().empty());
+    OpenKey();
 }
 
 // What the store holds, changed after StoreAll, and what the next run reads.

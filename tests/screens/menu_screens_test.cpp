@@ -69,10 +69,11 @@ TEST_F(MainMenuTest, PicturesSlideOneAfterAnotherToTheirPlacesThenBecomeButtons)
     EXPECT_EQ(SlideIn() + 2, 62);
     EXPECT_EQ(menu.ControlCount(), 6);
     const int32_t finalX[] = {11, 57, 103, 149, 195, 195};
+    const int32_t lengths[] = {152, 122, 110, 92, 82, 158};
     for (int i = 0; i < MainMenuView::kItems; ++i) {
         const gfx::Sprite& sprite = menu.ItemButton(i).sprite;
-        EXPECT_EQ((std::vector<int32_t>{sprite.x, sprite.y, sprite.layer}),
-                  (std::vector<int32_t>{finalX[i], i == 5 ? 162 : 0, MainMenuView::kButtonLayer})) << i;
+        EXPECT_EQ((std::vector<int32_t>{sprite.x, sprite.y, sprite.layer, static_cast<int32_t>(sprite.height)}),
+                  (std::vector<int32_t>{finalX[i], i == 5 ? 162 : 0, MainMenuView::kButtonLayer, lengths[i]})) << i;
     }
     // The name button comes before quit.
     EXPECT_EQ(menu.ControlAt(4), &menu.ItemButton(5));
