@@ -1,6 +1,7 @@
 // Not a test: the browser build's figures. Sizes of the .js and .wasm (and
 // gzipped), the time from navigation to the first drawn frame in headless
-// Chromium, and the main thread's busy time per second during a hunt.
+// Chromium, and the main thread's busy time per second during a hunt, on
+// the idle title and while the page is hidden.
 //   node web/bench.mjs        (after make web)
 import { readFileSync } from 'node:fs';
 import { gzipSync } from 'node:zlib';
@@ -29,27 +30,56 @@ for (let i = 0; i < 5; i++) {
 firsts.sort((a, b) => a - b);
 console.log(`first frame after navigation: median ${firsts[2].toFixed(0)} ms (of ${firsts.map((t) => t.toFixed(0)).join(', ')})`);
 
+// The main thread's busy share of `seconds`, with `poke(i)` once a second.
+const busyShare = async (context, page, seconds, poke = async () => {}) => {
+  const cdp = await context.newCDPSession(page);
+  await cdp.send('Performance.enable');
+  const taskTime = async () => (await cdp.send('Performance.getMetrics')).metrics.find((m) => m.name === 'TaskDuration').value;
+  const before = await taskTime();
+  const start = Date.now();
+  for (let i = 0; i < seconds; i++) {
+    await page.waitForTimeout(1000);
+    await poke(i);
+  }
+  const busy = (await taskTime()) - before;
+  const wall = (Date.now() - start) / 1000;
+  return `${((busy / wall) * 1000).toFixed(0)} ms per second (${((busy / wall) * 100).toFixed(1)} %)`;
+};
+const report = async (page, what, share) => {
+  const stats = await page.evaluate(() => window.Module.reedshotStats);
+  console.log(`main thread busy ${what}: ${share}, ${stats.frames} frames drawn in all, ${stats.underruns} sound underruns`);
+};
+
 // A hunt started from the address, left to run with a shot now and then.
-const context = await browser.newContext({ viewport: { width: 960, height: 720 } });
-const page = await context.newPage();
-await page.goto(origin + '?hunt');
-await page.waitForFunction(() => window.Module?.reedshotStats?.firstFrameMs);
-await page.mouse.click(480, 360);  // sound on
-await page.waitForTimeout(2000);
-const cdp = await context.newCDPSession(page);
-await cdp.send('Performance.enable');
-const taskTime = async () => (await cdp.send('Performance.getMetrics')).metrics.find((m) => m.name === 'TaskDuration').value;
-const seconds = 10;
-const before = await taskTime();
-const start = Date.now();
-for (let i = 0; i < seconds; i++) {
-  await page.waitForTimeout(1000);
-  await page.mouse.click(200 + i * 50, 200);
+{
+  const context = await browser.newContext({ viewport: { width: 960, height: 720 } });
+  const page = await context.newPage();
+  await page.goto(origin + '?hunt');
+  await page.waitForFunction(() => window.Module?.reedshotStats?.firstFrameMs);
+  await page.mouse.click(480, 360);  // sound on
+  await page.waitForTimeout(2000);
+  await report(page, 'during a hunt', await busyShare(context, page, 10, (i) => page.mouse.click(200 + i * 50, 200)));
+  await context.close();
 }
-const busy = (await taskTime()) - before;
-const wall = (Date.now() - start) / 1000;
-const stats = await page.evaluate(() => window.Module.reedshotStats);
-console.log(`main thread busy during a hunt: ${((busy / wall) * 1000).toFixed(0)} ms per second (${((busy / wall) * 100).toFixed(1)} %), ` +
-  `${stats.frames} frames drawn, ${stats.underruns} sound underruns`);
+
+// The title, reached after the introduction, left alone; then the same page
+// told it is hidden, as the page test does (headless Chromium never hides a
+// page, so the browser's own throttling of hidden pages is not in the figure).
+{
+  const context = await browser.newContext({ viewport: { width: 960, height: 720 } });
+  const page = await context.newPage();
+  await page.goto(origin);
+  await page.waitForFunction(() => window.Module?.reedshotStats?.firstFrameMs);
+  await page.waitForTimeout(8000);
+  await report(page, 'on the idle title', await busyShare(context, page, 10));
+  await page.evaluate(() => {
+    Object.defineProperty(document, 'hidden', { configurable: true, get: () => true });
+    Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => 'hidden' });
+    document.dispatchEvent(new Event('visibilitychange'));
+  });
+  await page.waitForTimeout(1000);
+  await report(page, 'while hidden', await busyShare(context, page, 10));
+  await context.close();
+}
 await browser.close();
 server.close();

@@ -43,6 +43,8 @@ namespace {
 constexpr uint32_t kMaxLagMs = 100;    // further behind, the clock goes on from now
 constexpr uint32_t kRefreshMs = 16;    // at most one canvas update per display frame
 constexpr uint32_t kMaxSleepMs = 10;   // the longest yield: sound is pumped at least this often
+// A hidden page is silent and unseen: it wakes seldom and costs next to nothing.
+constexpr uint32_t kHiddenSleepMs = 200;
 constexpr uint32_t kStatsMs = 100;
 constexpr uint32_t kPlayAgainPollMs = 200;
 constexpr const char* kDataDir = "/data";
@@ -208,15 +210,17 @@ void WebHost::Wait(uint32_t dueTick, bool untilMessage) {
         Pump();
         if (machine.Ended() || (untilMessage && machine.HasMessages())) return;
         uint32_t now = WallTick();
+        const bool hidden = reedshot_page_hidden() != 0;
         // Nobody sees a hidden page: what changes meanwhile is drawn on its return.
-        if (static_cast<int32_t>(now - lastRefresh_) >= static_cast<int32_t>(kRefreshMs) &&
-            reedshot_page_hidden() == 0 && RefreshChanges()) {
+        if (static_cast<int32_t>(now - lastRefresh_) >= static_cast<int32_t>(kRefreshMs) && !hidden &&
+            RefreshChanges()) {
             lastRefresh_ = now;
         }
         const auto left = static_cast<int32_t>(dueTick - now);
         if (left <= 0) return;
-        // The browser runs its events meanwhile; input lands in the queue.
-        emscripten_sleep(std::min<uint32_t>(static_cast<uint32_t>(left), kMaxSleepMs));
+        // The browser runs its events meanwhile; input lands in the queue. A
+        // hidden page lets the game's timer wait: it fires once however late.
+        emscripten_sleep(hidden ? kHiddenSleepMs : std::min<uint32_t>(static_cast<uint32_t>(left), kMaxSleepMs));
     }
 }
 

@@ -77,8 +77,9 @@ void WebWaveOut::Pump() {
         if (e.scheduled) continue;
         if (nextStart_ < now) {
             // The clock overtook the schedule. Short of the lead that is the
-            // priming buffers' doing; longer, a stall the player hears.
-            if (nextStart_ < now - kRestartLead) ++underruns_;
+            // priming buffers' doing; longer, a stall the player hears, unless
+            // nothing is playing (sound not yet allowed, or the page hidden).
+            if (running_ && nextStart_ < now - kRestartLead) ++underruns_;
             nextStart_ = now + kRestartLead;
         }
         if (running_) audio_.Play(e.buffer->data, e.buffer->length, format_.channels, format_.samplesPerSec, nextStart_);
