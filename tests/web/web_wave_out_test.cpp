@@ -47,12 +47,13 @@ class WebWaveOutTest : public ::testing::Test {
 protected:
     // Starts a tone of `bytes` at level 192 on the engine.
     void PlayTone(uint32_t bytes) {
-        const std::vector<uint8_t> tone = ToneFile(192, bytes);
+        tone = ToneFile(192, bytes);  // the sample plays from these bytes: they outlive it
         ASSERT_TRUE(sample.LoadFromBytes(tone.data(), static_cast<uint32_t>(tone.size())));
         ASSERT_NE(engine.StartSample(sample), snd::kNoVoice);
     }
 
     FakeAudio audio;
+    std::vector<uint8_t> tone;
     snd::Sample sample;
     plat::WebWaveOut device{audio};
     snd::SoundEngine engine{device};
