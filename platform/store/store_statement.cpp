@@ -4,6 +4,11 @@
 
 namespace plat::store {
 
+namespace {
+// More than the store has statements, nested uses included.
+constexpr size_t kKeptStatements = 64;
+}  // namespace
+
 Statement::Statement(sqlite3* db, const char* sql) {
     Store& s = TheStore();
     if (db == nullptr || db != s.db) {
@@ -21,6 +26,9 @@ Statement::Statement(sqlite3* db, const char* sql) {
     }
     rc_ = sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
     if (rc_ == SQLITE_OK && stmt_ != nullptr) {
+        // Room for every statement at the first, made at start-up: a save
+        // during play must not grow the list.
+        if (s.statements.empty()) s.statements.reserve(kKeptStatements);
         s.statements.push_back({sql, stmt_, true});
         kept_ = s.statements.size();
     }
