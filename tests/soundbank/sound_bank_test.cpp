@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <complex>
 #include <cstdlib>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -21,20 +23,18 @@ TEST(SoundBank, EverySoundHasItsFormatChunksAndLevels) {
     uint16_t id;
     uint32_t rate, dataBytes;
     bool loops;
-    std::vector<std::string> after;  // chunks after "data"
+    const char* after;  // chunks after "data"
   } table[] = {
-      {535, 22050, 84808, true, {}},   {537, 22050, 211806, true, {}}, {538, 22050, 5997, false, {}},
-      {540, 22050, 6434, false, {}},   {543, 11025, 6207, false, {}},  {544, 11025, 2245, false, {}},
-      {545, 22050, 30208, false, {"DISP", "DISP", "LIST"}},            {546, 11025, 792, false, {"LIST"}},
-      {550, 22050, 17115, false, {}},  {551, 22050, 14403, false, {}}, {555, 22050, 15404, false, {}},
-      {556, 22050, 14254, false, {}},  {557, 11025, 8384, false, {}},  {558, 44100, 41281, false, {}},
-      {562, 22050, 17468, false, {}},  {563, 22050, 15670, false, {}}, {564, 22050, 25998, false, {}},
-      {578, 22050, 12671, false, {}},  {579, 11025, 47037, false, {"LIST"}},
+      {535, 22050, 84808, true, ""},   {537, 22050, 211806, true, ""},  {538, 22050, 5997, false, ""},
+      {540, 22050, 6434, false, ""},   {543, 11025, 6207, false, ""},   {544, 11025, 2245, false, ""},
+      {545, 22050, 30208, false, "DISPDISPLIST"},                       {546, 11025, 792, false, "LIST"},
+      {550, 22050, 17115, false, ""},  {551, 22050, 14403, false, ""},  {555, 22050, 15404, false, ""},
+      {556, 22050, 14254, false, ""},  {557, 11025, 8384, false, ""},   {558, 44100, 41281, false, ""},
+      {562, 22050, 17468, false, ""},  {563, 22050, 15670, false, ""},  {564, 22050, 25998, false, ""},
+      {578, 22050, 12671, false, ""},  {579, 11025, 47037, false, "LIST"},
   };
   const std::vector<SoundAsset> bank = BuildSounds();
   ASSERT_EQ(bank.size(), std::size(table));
-  const std::vector<SoundAsset> again = BuildSounds();
-  for (size_t i = 0; i < bank.size(); ++i) EXPECT_TRUE(bank[i].id == again[i].id && bank[i].wav == again[i].wav) << bank[i].id;
   for (size_t n = 0; n < bank.size(); ++n) {
     const auto& e = table[n];
     SCOPED_TRACE(e.id);
@@ -42,28 +42,20 @@ TEST(SoundBank, EverySoundHasItsFormatChunksAndLevels) {
     const std::vector<uint8_t>& wav = bank[n].wav;
     EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4) + std::string(wav.begin() + 8, wav.begin() + 12), "RIFFWAVE");
     EXPECT_EQ(Le(wav, 4, 4), wav.size() - 8);
-    std::vector<std::string> tags, want = {"fmt ", "data"};
-    want.insert(want.end(), e.after.begin(), e.after.end());
-    size_t at = 12, dataAt = 0;
-    uint32_t dataSize = 0;
-    while (at + 8 <= wav.size()) {
-      const uint32_t size = Le(wav, at + 4, 4);
-      tags.emplace_back(wav.begin() + static_cast<long>(at), wav.begin() + static_cast<long>(at) + 4);
-      if (tags.back() == "fmt ") {
-        EXPECT_EQ(std::vector<uint32_t>({size, Le(wav, at + 8, 2), Le(wav, at + 10, 2), Le(wav, at + 22, 2), Le(wav, at + 12, 4)}),
-                  std::vector<uint32_t>({16, 1, 1, 8, e.rate}));
-      } else if (tags.back() == "data") {
-        dataAt = at + 8;
-        dataSize = size;
-      }
-      at += 8 + size + (size % 2 != 0 && at + 8 + size < wav.size() ? 1 : 0);
+    std::string tags;
+    size_t at = 12;
+    for (uint32_t size = 0; at + 8 <= wav.size(); at += 8 + size + (size % 2 != 0 && at + 8 + size < wav.size() ? 1 : 0)) {
+      size = Le(wav, at + 4, 4);
+      tags.append(wav.begin() + static_cast<long>(at), wav.begin() + static_cast<long>(at) + 4);
     }
     EXPECT_EQ(at, wav.size()) << "chunks do not tile the file";
-    EXPECT_EQ(tags, want);
-    EXPECT_TRUE(dataAt == 44u && dataSize == e.dataBytes);  // "data" directly after the 16-byte format chunk
+    EXPECT_EQ(tags, std::string("fmt data") + e.after);
+    // Size, PCM, mono, 8 bits, rate; "data" directly after the 16-byte format chunk.
+    EXPECT_EQ(std::vector<uint32_t>({Le(wav, 16, 4), Le(wav, 20, 2), Le(wav, 22, 2), Le(wav, 34, 2), Le(wav, 24, 4), Le(wav, 40, 4)}),
+              std::vector<uint32_t>({16, 1, 1, 8, e.rate, e.dataBytes}));
 
-    const uint8_t* d = wav.data() + dataAt;
-    const size_t played = dataSize - 8;
+    const uint8_t* d = wav.data() + 44;
+    const size_t played = e.dataBytes - 8;
     int peak = 0, largestStep = 0;
     double sum = 0;
     for (size_t i = 0; i < played; ++i) {
@@ -75,22 +67,17 @@ TEST(SoundBank, EverySoundHasItsFormatChunksAndLevels) {
     EXPECT_LT(std::fabs(sum / static_cast<double>(played)), 1.0);
     if (e.loops) {
       EXPECT_EQ(d[played], d[0]);
-      EXPECT_LE(std::abs(d[played - 1] - d[0]), std::max(4, largestStep / 2));
-      EXPECT_LE(std::abs(d[played] - d[1]), std::max(4, largestStep / 2));
+      EXPECT_LE(std::max(std::abs(d[played - 1] - d[0]), std::abs(d[played] - d[1])), std::max(4, largestStep / 2));
     } else {
       EXPECT_LE(std::abs(d[0] - 128), 2);
-      for (size_t i = played - 1; i < dataSize; ++i) EXPECT_EQ(d[i], 128) << i;
+      for (size_t i = played - 1; i < e.dataBytes; ++i) EXPECT_EQ(d[i], 128) << i;
     }
     if (e.id != 558) continue;
     // 558 is decimated by two without a filter: little energy may lie above the output's Nyquist frequency.
     const auto power = [&](double f) {
-      double re = 0, im = 0;
-      for (size_t i = 0; i < played; ++i) {
-        const double w = 2 * 3.14159265358979 * f * static_cast<double>(i) / 44100;
-        re += (d[i] - 128.0) * std::cos(w);
-        im += (d[i] - 128.0) * std::sin(w);
-      }
-      return re * re + im * im;
+      std::complex<double> acc = 0;
+      for (size_t i = 0; i < played; ++i) acc += (d[i] - 128.0) * std::polar(1.0, 2 * std::numbers::pi * f * static_cast<double>(i) / 44100);
+      return std::norm(acc);
     };
     double low = 0, high = 0;
     for (double f = 155; f < 4000; f += 155) low += power(f);
