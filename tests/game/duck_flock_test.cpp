@@ -236,28 +236,4 @@ TEST_F(DuckFlockTest, WhenSpritesCannotBeMadeNothingIsCountedOrReported) {
     EXPECT_TRUE(launched.x == last.sprite().x && launched.y == last.sprite().y && launched.duckKind == last.kind());
 }
 
-TEST_F(DuckFlockTest, HideShowAndANewHuntOnANewScene) {
-    g_gameRandom.seedWith(7);
-    flock_.summonFlock();
-    while (flock_.count() < 7) Idle();
-    flock_.hide();
-    EXPECT_EQ(scene_.Sprites().Count() + animated_.Count(), 0);
-    flock_.show();
-    EXPECT_EQ(scene_.Sprites().Count(), 7);
-    EXPECT_TRUE(AnimatedAreLive());
-    for (auto* n = scene_.Sprites().Head(); n != nullptr; n = n->next) EXPECT_EQ(n->layer, n->sprite->layer);
-    EXPECT_EQ(flock_.release(), 0);
-    EXPECT_EQ(scene_.Sprites().Count() + animated_.Count(), 0);
-    EXPECT_EQ(flock_.release(), DuckFlock::kMissingFrames);
-    {
-        gfx::Scene old(1, 3, 240, 320);
-        flock_.init(&old);
-        flock_.summonFlock();
-    }
-    EXPECT_EQ(flock_.init(&scene_), 0);
-    EXPECT_EQ(flock_.count(), 0);
-    EXPECT_EQ(flock_.summonFlock().kind, kFlockFormation);
-    EXPECT_TRUE(AnimatedAreLive());
-}
-
 }  // namespace

@@ -243,31 +243,4 @@ TEST_F(FieldTargetsTest, WithoutSpritesNothingIsCountedAndLaunchedTargetsStillMo
     EXPECT_TRUE(AnimatedAreLive());
 }
 
-TEST_F(FieldTargetsTest, HideShowAndANewHuntOnANewScene) {
-    while (field_.count() < 4) Idle();
-    Tap(Corner(WaitForLoneLeaf()));
-    ASSERT_NE(field_.popup(), nullptr);
-    const int shown = scene_.Sprites().Count();
-    field_.hide();
-    EXPECT_EQ(scene_.Sprites().Count() + animated_.Count(), 0);
-    field_.show();
-    EXPECT_EQ(scene_.Sprites().Count(), shown);
-    EXPECT_TRUE(AnimatedAreLive());
-    for (auto* n = scene_.Sprites().Head(); n != nullptr; n = n->next) EXPECT_EQ(n->layer, n->sprite->layer);
-    EXPECT_EQ(field_.release(), 0);
-    EXPECT_EQ(scene_.Sprites().Count() + animated_.Count(), 0);
-    EXPECT_EQ(field_.release(), FieldTargets::kMissingFrames);
-    {
-        gfx::Scene old(1, 3, 240, 320);
-        old.SetScroll(0, scene_.GetScrollY());
-        field_.init(&old);
-        while (field_.count() < 3) Idle();
-        ASSERT_NE(Tap(Corner(1)).kind, kShotNothing);
-    }
-    EXPECT_EQ(field_.init(&scene_), 0);
-    EXPECT_EQ(field_.count(), 1);  // the decoy
-    EXPECT_TRUE(field_.animationCount() == 0 && field_.popup() == nullptr);
-    EXPECT_TRUE(AnimatedAreLive());
-}
-
 }  // namespace

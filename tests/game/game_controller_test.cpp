@@ -145,6 +145,50 @@ TEST_F(HuntTest, AShotDuckScoresByItsSizeAndTheEndLeavesTheResultPending) {
     EXPECT_EQ(ScrollY(), 0);
 }
 
+// Suspended, no part of the hunt stays in the scene or animates; resumed, each comes back at its layer.
+// A new hunt while one left unreleased sits on a scene since gone takes nothing out through the gone one.
+TEST_F(HuntTest, SuspendingTakesEveryPartOutAndANewHuntLeavesAGoneSceneAlone) {
+    const auto held = [] {
+        std::vector<std::pair<const gfx::Sprite*, uint16_t>> sprites;
+        for (auto* n = gfx::g_scene->Sprites().Head(); n != nullptr; n = n->next) sprites.emplace_back(n->sprite, n->layer);
+        std::sort(sprites.begin(), sprites.end());
+        return sprites;
+    };
+    const size_t fresh = held().size();
+    for (int i = 0; i < 3000 && (g_duckFlock.count() < 3 || g_fieldTargets.count() < 3); ++i) Step();
+    Tap(120, 160);  // a puff
+    const auto before = held();
+    const uint16_t animated = theApp.Animations()->Count();
+    ASSERT_TRUE(g_duckFlock.count() >= 3 && g_fieldTargets.count() >= 3 && g_shotPuffs.puffs().count() == 1 && animated > 0);
+    theApp.Controller()->SuspendHunt();
+    EXPECT_EQ(gfx::g_scene->Sprites().Count() + theApp.Animations()->Count(), 0);
+    theApp.Controller()->ResumeHunt();
+    EXPECT_TRUE(held() == before && theApp.Animations()->Count() == animated);
+    for (const auto& [sprite, layer] : before) EXPECT_EQ(sprite->layer, layer);
+    theApp.Controller()->EndHunt();
+    StripFont font;
+    ASSERT_EQ(font.load(255, 22, 700, 48), 0);
+    {
+        gfx::Scene old(gfx::kGroundColumns, gfx::kGroundRows, 240, 320);
+        g_scenery.init(&old);
+        g_shellMagazine.init(212, 5, &old, 7);
+        g_scoreBoard.init(3, 10, &old);
+        g_huntClock.init(3, 225, 180, &old);
+        g_shotPuffs.init(&old);
+        g_featherBursts.init(&old);
+        g_hitSplashes.init(&old, &font);
+        g_duckFlock.init(&old);
+        g_fieldTargets.init(&old);
+        g_shotPuffs.add(100, 100);
+        g_featherBursts.show(100, 400, 1);
+        g_hitSplashes.show(100, 400, 1, 10);
+        g_duckFlock.summonFlock();
+        while (g_fieldTargets.count() < 3) g_fieldTargets.processEvent(Event(kEventIdle), true);
+    }
+    theApp.Controller()->StartHunt();
+    EXPECT_EQ(held().size(), fresh);
+}
+
 TEST(HuntStatsTest, FieldHitsCountByKindAndValueAndAccuracyStaysWithinAHundred) {
     HuntStats stats;
     EXPECT_EQ(stats.accuracy(), 0);  // no shot fired

@@ -1,6 +1,5 @@
-// HuntTest: the application on the test platform with a store of its own, a
-// scene whose animation list the test reads, the clock and the sounds played.
-// HudTest: a hunt-sized scene at the hunt's start with the effects' list.
+// The application on the test platform with a store of its own, a scene
+// whose animation list the test reads, the clock and the sounds played.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -94,35 +93,6 @@ protected:
     gfx::SpriteList animated_;
     uint32_t tick_ = 0;
     size_t traceRead_ = 0;
-};
-
-class HudTest : public ::testing::Test {
-protected:
-    static constexpr int32_t kStartScroll = 639;
-
-    void SetUp() override {
-        plat::testing::Reset();
-        plat::testing::SetTick(1000);
-        animations_.SetScene(&scene_);
-        scene_.SetScroll(0, kStartScroll);
-    }
-
-    bool InScene(const gfx::Sprite& sprite) const {
-        for (const gfx::SpriteList::Node* n = scene_.Sprites().Head(); n != nullptr; n = n->next) {
-            if (n->sprite == &sprite) return true;
-        }
-        return false;
-    }
-    int Shown() const { return scene_.Sprites().Count() + animations_.Count(); }
-
-    // Time passes and the animations take their step, as after an event.
-    void Step(uint32_t ms) {
-        plat::testing::AdvanceTick(ms);
-        animations_.Step();
-    }
-
-    gfx::Scene scene_{gfx::kGroundColumns, gfx::kGroundRows, 240, 320};
-    AnimationList animations_;
 };
 
 }  // namespace gametest
