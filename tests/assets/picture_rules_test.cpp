@@ -1,15 +1,22 @@
 // The drawn pictures against what the game expects of them: ids and sizes,
-// colour keys, surrounds that match what lies beneath, the bonus spot.
+// colour keys, surrounds that match what lies beneath, the bonus spot; the
+// strip fonts through the game's own scan of their marker column.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
+#include <vector>
 
+#include "graphics/strip_font.h"
+#include "platform/testing.h"
 #include "tools/assetgen/catalogue.h"
+#include "tools/assetgen/fonts.h"
 #include "tools/assetgen/paint.h"
 
 namespace {
 
 using assetgen::Picture;
+using assetgen::StripFontInfo;
 
 const std::map<uint16_t, Picture>& All() {
     static const std::map<uint16_t, Picture> pictures = [] {
@@ -22,10 +29,7 @@ const std::map<uint16_t, Picture>& All() {
 
 // Runs of ids: first, last, the size the game loads them at, keyed or not.
 TEST(PictureInventory, EveryLoadedIdExistsAtItsSizeAndNoOthers) {
-    const struct {
-        int first, last, width, height;
-        bool keyed;
-    } runs[] = {
+    const struct { int first, last, width, height; bool keyed; } runs[] = {
         {146, 148, 240, 320, false}, {163, 170, 68, 68, true},    {192, 199, 68, 68, true},    {200, 215, 48, 48, true},
         {244, 252, 26, 96, true},    {253, 253, 62, 68, true},    {254, 254, 32, 34, true},    {255, 255, 22, 700, true},
         {256, 260, 34, 40, true},    {261, 261, 56, 36, true},    {262, 263, 38, 28, true},    {264, 264, 36, 38, true},
@@ -59,12 +63,10 @@ TEST(PictureInventory, EveryLoadedIdExistsAtItsSizeAndNoOthers) {
             const auto it = All().find(static_cast<uint16_t>(id));
             ASSERT_NE(it, All().end()) << "missing picture " << id;
             const Picture& p = it->second;
-            EXPECT_TRUE(p.width == r.width && p.height == r.height && p.keyed == r.keyed) << id;
-            EXPECT_EQ(p.pixels.size(), static_cast<size_t>(r.width * r.height)) << id;
+            EXPECT_TRUE(p.width == r.width && p.height == r.height && p.keyed == r.keyed && p.pixels.size() == static_cast<size_t>(r.width * r.height)) << id;
         }
     }
-    EXPECT_EQ(expected, 308u);
-    EXPECT_EQ(All().size(), expected);
+    EXPECT_TRUE(expected == 308u && All().size() == expected);
 }
 
 // Hunt keys are a dark shadow; the logo's and the introduction's black.
@@ -89,11 +91,8 @@ TEST(PictureKeys, KeyAtTheKeyPixelAndNowhereInTheArt) {
 
 // Opaque buttons are whole rectangles: their corners continue what lies beneath them.
 TEST(PictureSurrounds, ButtonCornersMatchTheirBackdropAndThePanelShowsTheNormalLooks) {
-    const struct {
-        uint16_t picture, backdrop;
-        int x, y;  // where the picture lies inside the backdrop, stored coordinates
-        int looks = 2;
-    } placements[] = {
+    // Where the picture lies inside the backdrop, in stored coordinates, and how many looks it has.
+    const struct { uint16_t picture, backdrop; int x, y, looks = 2; } placements[] = {
         {366, 355, 11, 0},   {358, 355, 57, 0},   {368, 355, 103, 0},  {362, 355, 149, 0},  {360, 355, 195, 0},
         {371, 370, 200, 140}, {373, 370, 200, 14}, {375, 370, 144, 31}, {375, 370, 144, 154},
         {390, 383, 200, 14}, {386, 383, 200, 72}, {399, 383, 200, 214}, {388, 383, 137, 19}, {384, 383, 22, 19},
@@ -112,8 +111,8 @@ TEST(PictureSurrounds, ButtonCornersMatchTheirBackdropAndThePanelShowsTheNormalL
                 for (int y : {0, shown.height - 1})
                     EXPECT_EQ(shown.At(x, y), bg.At(pl.x + x, pl.y + y)) << "picture " << shown.id << " corner " << x << "," << y;
         }
-        const Picture& p = All().at(pl.picture);
-        for (int y = 0; pl.looks == 0 && y < p.height; ++y)  // shown in full on the panel
+        const Picture& p = All().at(pl.picture);  // without looks: shown in full on the panel
+        for (int y = 0; pl.looks == 0 && y < p.height; ++y)
             for (int x = 0; x < p.width; ++x) ASSERT_EQ(p.At(x, y), bg.At(pl.x + x, pl.y + y)) << p.id << " at " << x << "," << y;
     }
 }
@@ -125,13 +124,14 @@ TEST(PictureContent, SpotLooksFramesMirrorsAndTheLogo) {
     for (int y = 0; y < spot.height; ++y)
         for (int x = 0; x <= 5; ++x) art += spot.OpaqueAt(x, y) ? 1 : 0;
     EXPECT_GE(art, 10);
-    const std::pair<int, int> runs[] = {{163, 170}, {192, 199}, {200, 207}, {208, 215}, {244, 252}, {256, 260}, {270, 276},
-                                        {277, 283}, {307, 312}, {313, 324}, {330, 334}, {341, 346}, {375, 376}};
+    // Each frame of an animation and each pair of looks differ from the next.
+    std::vector<std::pair<int, int>> runs = {{163, 170}, {192, 199}, {200, 207}, {208, 215}, {244, 252}, {256, 260}, {270, 276},
+                                             {277, 283}, {307, 312}, {313, 324}, {330, 334}, {341, 346}, {375, 376}};
+    for (int id : {352, 358, 360, 362, 364, 366, 368, 371, 373, 377, 384, 386, 388, 390, 392, 394, 396, 399, 422, 424, 426, 446, 498, 500, 504,
+                   519, 521, 523, 525, 527})
+        runs.emplace_back(id, id + 1);
     for (auto [first, last] : runs)
         for (int id = first; id < last; ++id) EXPECT_NE(All().at(static_cast<uint16_t>(id)).pixels, All().at(static_cast<uint16_t>(id + 1)).pixels) << id;
-    for (int id : {352, 358, 360, 362, 364, 366, 368, 371, 373, 377, 384, 386, 388, 390, 392, 394, 396, 399, 422,
-                   424, 426, 446, 498, 500, 504, 519, 521, 523, 525, 527})
-        EXPECT_NE(All().at(static_cast<uint16_t>(id)).pixels, All().at(static_cast<uint16_t>(id + 1)).pixels) << id;
     for (int f = 0; f < 8; ++f) {
         const Picture& left = All().at(static_cast<uint16_t>(163 + f));
         const Picture& right = All().at(static_cast<uint16_t>(192 + f));
@@ -144,6 +144,85 @@ TEST(PictureContent, SpotLooksFramesMirrorsAndTheLogo) {
     for (int y = 0; y < logo.height; ++y)
         for (int x = 0; x < logo.width; ++x)
             ASSERT_TRUE((x - 89.5) * (x - 89.5) + (y - 89.5) * (y - 89.5) <= 89.0 * 89.0 || logo.At(x, y) == 0) << x << "," << y;
+}
+
+constexpr int kBlank = 200;  // any code past the capitals' shift reaches the blank after Z
+
+class StripFontTest : public ::testing::TestWithParam<StripFontInfo> {
+protected:
+    void SetUp() override {
+        plat::testing::Reset();
+        ASSERT_EQ(font_.load(GetParam().id, static_cast<uint8_t>(GetParam().height), GetParam().length, 48), 0);
+    }
+    uint16_t Start(char c) const { return font_.glyph(static_cast<uint8_t>(c - 48)).start; }
+    // Pixels of a glyph that differ from the background, column 0 excluded.
+    int Ink(int glyph) const {
+        const StripFont::Glyph g = font_.glyph(static_cast<uint8_t>(glyph));
+        const gfx::Surface& strip = *font_.picture().surface;
+        const int32_t length = GetParam().length;
+        int ink = 0;
+        for (int32_t p = g.start; p < g.start + g.width; ++p) {
+            for (int32_t x = 1; x < GetParam().height; ++x) ink += strip.At(x, length - 1 - p) != strip.At(0, length - 1) ? 1 : 0;
+        }
+        return ink;
+    }
+
+    StripFont font_;
+};
+
+TEST_P(StripFontTest, EveryCharacterFindsItsDrawnGlyphTheRestTheBlankAndTextsFitTheirPlaces) {
+    ASSERT_EQ(font_.lastGlyph(), 43);
+    EXPECT_EQ(Ink(kBlank), 0);
+    uint16_t next = 0;
+    for (int g = 0; g < 43; ++g) {
+        EXPECT_EQ(font_.glyph(static_cast<uint8_t>(g)).start, next) << g;
+        next = static_cast<uint16_t>(next + font_.glyph(static_cast<uint8_t>(g)).width);
+        EXPECT_TRUE(g == 11 || Ink(g) > 10) << "glyph " << g;  // the semicolon is never drawn
+    }
+    for (int32_t row = 0; row < GetParam().length; ++row) ASSERT_EQ(font_.picture().surface->At(0, row), font_.picture().surface->At(0, 0));
+    const std::string_view chars = assetgen::GlyphCharacters(GetParam());
+    ASSERT_EQ(chars.size(), 44u);
+    for (char c : std::string("0123456789:ABCDEFGHIJKLMNOPQRSTUVWXYZ")) EXPECT_EQ(Start(c), font_.glyph(static_cast<uint8_t>(chars.find(c))).start) << c;
+    // Punctuation below the base and the characters < = > ? @ share glyphs 12..16.
+    for (int i = 0; i < 5; ++i) {
+        const uint16_t shared = font_.glyph(static_cast<uint8_t>(12 + i)).start;
+        EXPECT_TRUE(Start(".,'()"[i]) == shared && Start(static_cast<char>('<' + i)) == shared) << i;
+    }
+    // Space, the name-entry's blank 'a' and the minus sign fall on the blank.
+    for (char c : std::string(" a-!")) EXPECT_EQ(Start(c), font_.glyph(kBlank).start) << c;
+    const struct { uint16_t font; const char* text; int room; } texts[] = {
+        {assetgen::kHuntFont.id, "88:88", 95},      // the clock ends at the pause corner
+        {assetgen::kHuntFont.id, "8888888", 215},   // the score never reaches the clock
+        {assetgen::kMenuFont.id, "WWWWWWWW", 157},  // a full name on the name plate
+        {assetgen::kMenuFont.id, "MMMMMMMM", 140},  // a name in the table
+        {assetgen::kMenuFont.id, "SHOT LEAVES:", 170},
+    };
+    for (const auto& t : texts) {
+        int w = 0;
+        for (const char* c = t.text; *c != '\0'; ++c) w += font_.glyph(static_cast<uint8_t>(*c - 48)).width;
+        EXPECT_TRUE(t.font != GetParam().id || w <= t.room) << t.text << " " << w;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, StripFontTest, ::testing::Values(assetgen::kHuntFont, assetgen::kMenuFont),
+                         [](const ::testing::TestParamInfo<StripFontInfo>& font) { return font.param.id == 255 ? "Hunt" : "Menu"; });
+
+// A black strip (no such picture) is all marker: every row closes a glyph.
+TEST(StripFontScan, AFullTableAnEmptyOneAndAReload) {
+    plat::testing::Reset();
+    StripFont font;
+    const auto start = [&font](char c) { return font.glyph(static_cast<uint8_t>(c - 48)).start; };
+    ASSERT_EQ(font.load(1, 22, 300, 48), 0);
+    ASSERT_EQ(font.lastGlyph(), StripFont::kMaxGlyphs - 1);
+    EXPECT_TRUE(font.glyph(0).width == 2 && font.glyph(98).start == 99 && font.glyph(250).start == 100);
+    // '[' moves down by 6 like the small letters; '{', past small z, no longer.
+    EXPECT_TRUE(start('Z') == 43 && start('b') == 45 && start('z') == 69 && start('[') == 38 && start('{') == 76);
+    ASSERT_TRUE(font.load(1, 22, 2, 48) == 0 && font.lastGlyph() == 0);
+    for (int code = 0; code < 256; ++code) EXPECT_EQ(font.glyph(static_cast<uint8_t>(code)).width, 0) << code;
+    font.release();
+    EXPECT_EQ(font.picture().surface, nullptr);
+    ASSERT_TRUE(font.load(assetgen::kHuntFont.id, 22, 700, 48) == 0 && font.lastGlyph() == 43);
+    EXPECT_EQ(font.glyph(42).start + font.glyph(42).width, font.glyph(200).start);
 }
 
 // Drawing fills the font caches; empty them once every test has run.

@@ -23,19 +23,17 @@ gfx::Colour Panel(int32_t x, int32_t y) { return plat::testing::PresentedPanel()
 
 // A shifted copy leaves the uncovered strip; rectangles are cut to the surface.
 TEST(Presents, WholeShiftedAndRectangles) {
-    EXPECT_EQ(gfx::DisplaySurface(239, 2).pitch, 480u);
-    EXPECT_EQ(gfx::DisplaySurface(1, 1).pitch, 4u);
-    EXPECT_FALSE(gfx::DisplaySurface(3, 2).ownsPixels);
+    EXPECT_TRUE(gfx::DisplaySurface(239, 2).pitch == 480u && gfx::DisplaySurface(1, 1).pitch == 4u && !gfx::DisplaySurface(3, 2).ownsPixels);
     plat::testing::Reset();
     gfx::Display display;
     gfx::Surface& surface = display.GetDisplaySurface();
     ASSERT_EQ(surface.width, 240u);
     for (int32_t i = 0; i < 240 * 320; ++i) surface.pixels[i] = static_cast<uint16_t>(1 + i);
-    display.PresentAll();
-    EXPECT_EQ(Panel(239, 319), static_cast<uint16_t>(240 * 320));
-    plat::testing::Reset();
-    display.PresentOffset(0, 0);
-    EXPECT_EQ(Panel(239, 319), static_cast<uint16_t>(240 * 320));
+    for (const bool offset : {false, true}) {
+        plat::testing::Reset();
+        offset ? display.PresentOffset(0, 0) : display.PresentAll();
+        EXPECT_EQ(Panel(239, 319), static_cast<uint16_t>(240 * 320));
+    }
     plat::testing::Reset();
     display.PresentOffset(-4, 6);  // 236 x 314 from surface (4, 0) to window (0, 6)
     EXPECT_TRUE(Panel(0, 6) == surface.At(4, 0) && Panel(235, 319) == surface.At(239, 313));
@@ -46,8 +44,7 @@ TEST(Presents, WholeShiftedAndRectangles) {
     EXPECT_EQ(Panel(0, 0), 0);
     const Rect rects[] = {{10, 20, 12, 22}, {230, 310, 260, 400}, {-50, -50, -10, -10}};
     display.PresentRects(rects, 3);
-    EXPECT_EQ(plat::testing::PresentCount(), 3u);
-    EXPECT_TRUE(Panel(11, 21) == surface.At(11, 21) && Panel(12, 21) == 0 && Panel(239, 319) == surface.At(239, 319));
+    EXPECT_TRUE(plat::testing::PresentCount() == 3u && Panel(11, 21) == surface.At(11, 21) && Panel(12, 21) == 0 && Panel(239, 319) == surface.At(239, 319));
 }
 
 std::vector<const gfx::Sprite*> Order(const gfx::SpriteList& list) {
@@ -62,15 +59,12 @@ TEST(SpriteLists, OrderRemovalAndAFullPool) {
     gfx::SpriteList list;
     const uint16_t layers[] = {5, 3, 5, 7, 5};
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(list.Insert(&s[i], layers[i]));
-    EXPECT_EQ(Order(list), (std::vector<const gfx::Sprite*>{&s[1], &s[4], &s[2], &s[0], &s[3]}));
-    EXPECT_EQ(list.Tail()->prev->sprite, &s[0]);
+    EXPECT_TRUE(Order(list) == (std::vector<const gfx::Sprite*>{&s[1], &s[4], &s[2], &s[0], &s[3]}) && list.Tail()->prev->sprite == &s[0]);
     gfx::SpriteList twice;
     twice.Insert(&s[0], 1);
     twice.Insert(&s[1], 2);
     twice.Insert(&s[0], 3);
-    EXPECT_TRUE(twice.Remove(&s[0]));
-    EXPECT_EQ(Order(twice), (std::vector<const gfx::Sprite*>{&s[1], &s[0]}));
-    EXPECT_EQ(twice.Head()->prev, nullptr);
+    EXPECT_TRUE(twice.Remove(&s[0]) && Order(twice) == (std::vector<const gfx::Sprite*>{&s[1], &s[0]}) && twice.Head()->prev == nullptr);
     EXPECT_TRUE(twice.Remove(&s[0]) && twice.Remove(&s[1]) && !twice.Remove(&s[1]));
     EXPECT_TRUE(twice.Head() == nullptr && twice.Tail() == nullptr && twice.Count() == 0);
     gfx::SpriteList full;
@@ -78,8 +72,7 @@ TEST(SpriteLists, OrderRemovalAndAFullPool) {
     EXPECT_FALSE(full.Insert(&s[0], 1));
     EXPECT_TRUE(full.Remove(&s[0]) && full.Insert(&s[0], 1));
     full.Clear();
-    EXPECT_EQ(full.Count(), 0);
-    EXPECT_TRUE(full.Insert(&s[0], 1));
+    EXPECT_TRUE(full.Count() == 0 && full.Insert(&s[0], 1));
 }
 
 // A scene with no tiles over the test panel, and plain-coloured sprites on it.
@@ -111,8 +104,7 @@ TEST_F(FrameTest, DirtyRectsMergeWhenTheUnionIsSmallAndGrowTheLastBeyondTwenty) 
     auto& dl = scene_.GetDisplayList();
     dl.AddDirtyRect(0, 0, 10, 10);
     dl.AddDirtyRect(10, 0, 20, 10);  // union 200 < 300
-    ASSERT_EQ(dl.DirtyCount(), 1u);
-    EXPECT_EQ(dl.DirtyRects()[0].right, 20);
+    EXPECT_TRUE(dl.DirtyCount() == 1u && dl.DirtyRects()[0].right == 20);
     dl.AddDirtyRect(40, 0, 50, 10);  // union 500 vs 450: apart
     EXPECT_EQ(dl.DirtyCount(), 2u);
     dl.DiscardDirty();
@@ -127,36 +119,27 @@ TEST_F(FrameTest, DirtyRectsMergeWhenTheUnionIsSmallAndGrowTheLastBeyondTwenty) 
     EXPECT_TRUE(last.left == 19 * 11 && last.right == 20 * 11 + 2 && last.bottom == 20 * 15 + 2);
     gfx::FillSurface(Screen(), kDuck);
     dl.FlushDirty();
-    EXPECT_EQ(dl.DirtyCount(), 0u);
-    EXPECT_TRUE(Panel(20 * 11 + 1, 20 * 15 + 1) == kDuck && Panel(0, 0) == kDuck && Panel(5, 5) == 0);
+    EXPECT_TRUE(dl.DirtyCount() == 0u && Panel(20 * 11 + 1, 20 * 15 + 1) == kDuck && Panel(0, 0) == kDuck && Panel(5, 5) == 0);
 }
 
 TEST_F(FrameTest, PartlyOffScreenDrawsTheVisiblePart) {
     gfx::Picture striped;
     gfx::CreateBlankPicture(striped, 20, 4);
-    for (int32_t x = 0; x < 20; ++x) {
-        for (int32_t y = 0; y < 4; ++y) striped.surface->Row(y)[x] = static_cast<gfx::Colour>(100 + x);
-    }
+    for (int32_t i = 0; i < 20 * 4; ++i) striped.surface->Row(i / 20)[i % 20] = static_cast<gfx::Colour>(100 + i % 20);
     auto& dl = scene_.GetDisplayList();
     dl.DrawClipped(&striped, -5, 30, false, 0, false);
     EXPECT_TRUE(Screen().At(0, 30) == 105 && Screen().At(14, 33) == 119 && Screen().At(15, 30) == 0);
     ASSERT_EQ(dl.DirtyCount(), 1u);
-    const Rect r = dl.DirtyRects()[0];
-    EXPECT_TRUE(r.left == 0 && r.top == 30 && r.right == 15 && r.bottom == 34);
+    EXPECT_TRUE(dl.DirtyRects()[0].left == 0 && dl.DirtyRects()[0].top == 30 && dl.DirtyRects()[0].right == 15 && dl.DirtyRects()[0].bottom == 34);
     dl.DiscardDirty();
     dl.DrawClipped(&striped, 230, 318, false, 0, false);  // bottom-right corner
-    EXPECT_EQ(Screen().At(239, 319), 109);
-    EXPECT_TRUE(dl.DirtyRects()[0].right == 240 && dl.DirtyRects()[0].bottom == 320);
+    EXPECT_TRUE(Screen().At(239, 319) == 109 && dl.DirtyRects()[0].right == 240 && dl.DirtyRects()[0].bottom == 320);
     // Sprites just off the screen are skipped; one column on it shows.
     dl.DiscardDirty();
-    dl.DrawSprite(MakeSprite(240, 10, 8, 8, kDuck, false));
-    dl.DrawSprite(MakeSprite(10, -8, 8, 8, kDuck, false));
-    dl.DrawSprite(MakeSprite(-8, 10, 8, 8, kDuck, true));
-    dl.DrawSprite(MakeSprite(10, 320, 8, 8, kDuck, true));
+    for (const auto& [x, y] : {std::pair{240, 10}, {10, -8}, {-8, 10}, {10, 320}}) dl.DrawSprite(MakeSprite(x, y, 8, 8, kDuck, x < 0 || y >= 320));
     EXPECT_EQ(dl.DirtyCount(), 0u);
     dl.DrawSprite(MakeSprite(-7, 0, 8, 8, kDuck, false));
-    EXPECT_EQ(dl.DirtyCount(), 1u);
-    EXPECT_EQ(Screen().At(0, 0), kDuck);
+    EXPECT_TRUE(dl.DirtyCount() == 1u && Screen().At(0, 0) == kDuck);
 }
 
 // Never the moving one, ones below or at its layer, or ones touching an edge.
@@ -177,12 +160,8 @@ TEST_F(FrameTest, MarkingDirtiesOverlappingStaticSpritesAboveOnly) {
 
 // The oracle of --check-frames watches every frame of each case.
 TEST_F(FrameTest, PartialRedrawsShowWhatAFullRedrawWould) {
-    struct Case {
-        const char* name;
-        void (*change)(gfx::Scene&, gfx::Sprite* s[]);  // ground, low, sign, high, extra
-        int32_t x, y;                                   // a point whose colour is known after it
-        gfx::Colour shown;
-    };
+    // A change to the ground, low, sign, high and extra sprites, and a point whose colour is known after it.
+    struct Case { const char* name; void (*change)(gfx::Scene&, gfx::Sprite* s[]); int32_t x, y; gfx::Colour shown; };
     static const Case kCases[] = {
         // Once, nothing marked (a sprite left elsewhere) dropped every moving sprite for a frame.
         {"nothing marked", [](gfx::Scene&, gfx::Sprite*[]) {}, 15, 15, kDuck},
@@ -211,8 +190,7 @@ TEST_F(FrameTest, PartialRedrawsShowWhatAFullRedrawWould) {
         c.change(scene_, s);
         scene_.RedrawDirty();
         scene_.RedrawDirty();  // and one more frame with nothing marked
-        EXPECT_EQ(scene_.Check().Differing(), 0u);
-        EXPECT_EQ(Panel(c.x, c.y), c.shown);
+        EXPECT_TRUE(scene_.Check().Differing() == 0u && Panel(c.x, c.y) == c.shown);
     }
     Screen().Row(7)[9] = kSign;  // drawn without a dirty rectangle: the check counts that frame
     scene_.RedrawDirty();
@@ -239,14 +217,12 @@ TEST_F(FrameTest, PresentOneSpriteAndShakenFrames) {
     thumb.x = 0;
     scene_.RedrawShaken(5, 3);
     EXPECT_TRUE(Panel(5, 3) == kDuck && Panel(4, 3) == 0 && Panel(100, 100) == kGround);
-    EXPECT_EQ(Screen().At(0, 0), kGround);
-    EXPECT_GT(scene_.GetDisplayList().DirtyCount(), 0u);
+    EXPECT_TRUE(Screen().At(0, 0) == kGround && scene_.GetDisplayList().DirtyCount() > 0u);
 }
 
 TEST_F(FrameTest, AnimatedSpritesAlsoGoToTheApplicationsList) {
     gfx::Sprite& duck = MakeSprite(0, 0, 4, 4, kDuck, true);
     scene_.AddSpriteAnimated(duck, 4);  // no list yet: only the layers
-    EXPECT_EQ(scene_.Sprites().Count(), 1);
     gfx::SpriteList animated;
     scene_.SetAnimationList(&animated);
     gfx::Sprite& other = MakeSprite(0, 0, 4, 4, kDuck, true);
@@ -254,7 +230,7 @@ TEST_F(FrameTest, AnimatedSpritesAlsoGoToTheApplicationsList) {
     ASSERT_EQ(animated.Count(), 1);
     EXPECT_TRUE(animated.Head()->sprite == &other && animated.Head()->layer == 0 && other.layer == 9);
     scene_.RemoveSprite(other);
-    EXPECT_TRUE(scene_.Sprites().Count() == 1 && animated.Count() == 1);  // the application's list is its own
+    EXPECT_TRUE(scene_.Sprites().Count() == 1 && animated.Count() == 1);  // the application's list is its own, the duck in the layers
     scene_.RemoveSpriteAnimated(other);
     EXPECT_EQ(animated.Count(), 0);
     scene_.RemoveSpriteAnimated(duck);  // never in the animated list
@@ -290,9 +266,8 @@ TEST_F(FrameTest, TilesAndSpritesArePlacedByTheScroll) {
     scene_.SetScroll(0, 100);
     scene_.ScrollBy(0, 10);
     scene_.ScrollBy(0, 10);
-    EXPECT_TRUE(scene_.GetScrollY() == 120 && scene_.GetDisplayList().ViewY() == 120);
     scene_.RedrawScene();
-    EXPECT_TRUE(Panel(20, 30) == kDuck && Panel(20, 29) == tiles[0].surface->At(20, 149));
+    EXPECT_TRUE(scene_.GetDisplayList().ViewY() == 120 && Panel(20, 30) == kDuck && Panel(20, 29) == tiles[0].surface->At(20, 149));
     expectRow(0, 0, 120);
 }
 
