@@ -116,21 +116,18 @@ TEST_F(HudPartsTest, TheScoreRollsOneUnitPerEventNeverBelowZeroAndFollowsTheScro
     EXPECT_TRUE(Shows(board.field(), "0"));
     const auto ticks = [&board](int n) {
         for (int i = 0; i < n; ++i) board.tick();
+        return board.field();
     };
     board.add(10);
     ticks(2);
     board.add(25);  // before the first roll ends
     EXPECT_TRUE(board.score() == 35 && board.shown() == 10);
-    ticks(24);
-    EXPECT_TRUE(Shows(board.field(), "34"));
-    ticks(2);
-    EXPECT_TRUE(Shows(board.field(), "35"));
+    EXPECT_TRUE(Shows(ticks(24), "34"));
+    EXPECT_TRUE(Shows(ticks(2), "35"));
     board.add(-50);
     EXPECT_EQ(board.score(), 0);
-    ticks(34);
-    EXPECT_TRUE(Shows(board.field(), "1"));
-    ticks(2);
-    EXPECT_TRUE(board.shown() == 0 && Shows(board.field(), "0"));
+    EXPECT_TRUE(Shows(ticks(34), "1"));
+    EXPECT_TRUE(Shows(ticks(2), "0") && board.shown() == 0);
 
     scene_.ScrollBy(0, -30);
     board.reposition();
@@ -166,19 +163,15 @@ TEST_F(HudPartsTest, TheClockCountsWholeSecondsEndsAtZeroOrPastAPenaltyAndStopsW
     EXPECT_TRUE(Shows(clock.field(), "02:57"));
     after(900);
     clock.addSeconds(30);
-    EXPECT_EQ(clock.seconds(), 207u);
-    EXPECT_TRUE(Shows(clock.field(), "02:57"));  // left to the next count
-    EXPECT_EQ(after(1000), 207u);
-    EXPECT_EQ(after(1), 206u);
-    EXPECT_TRUE(Shows(clock.field(), "03:26"));
+    EXPECT_TRUE(clock.seconds() == 207u && Shows(clock.field(), "02:57"));  // shown at the next count
+    EXPECT_TRUE(after(1000) == 207u && after(1) == 206u && Shows(clock.field(), "03:26"));
     clock.addSeconds(-30);
     EXPECT_EQ(clock.seconds(), 176u);
     after(600);
     EXPECT_EQ(clock.hide(), 176u);
     EXPECT_EQ(after(10000), 176u);  // the paused time is not counted
     clock.show();
-    EXPECT_EQ(after(1000), 176u);  // a whole second again after the pause
-    EXPECT_EQ(after(1), 175u);
+    EXPECT_TRUE(after(1000) == 176u && after(1) == 175u);  // a whole second again after the pause
     scene_.ScrollBy(0, -100);
     EXPECT_EQ(clock.reposition(), 175u);
     EXPECT_TRUE(clock.icon().y == kStartScroll - 100 + 304 && clock.field()->sprite.y == kStartScroll - 100 + 225);
@@ -207,11 +200,10 @@ TEST_F(HudPartsTest, TheShellStripCountsShotsStaysOnTheScreenAndBlinksWhenEmpty)
     ShellMagazine magazine;
     ASSERT_TRUE(magazine.init(212, 5, &scene_, 7));
     const auto frame = [&magazine] { return magazine.sprite().Sequence().Index(); };
-    EXPECT_EQ(magazine.sprite().y, kStartScroll + 5);
     uint32_t now = plat::GetTickCount();
     magazine.resetBlink(now);
     magazine.blink(now + 500);  // loaded: no blink
-    EXPECT_EQ(frame(), 0);
+    EXPECT_TRUE(frame() == 0 && magazine.sprite().y == kStartScroll + 5);
     for (int shot = 1; shot <= 8; ++shot) {
         EXPECT_EQ(magazine.isLoaded(), shot <= 7);
         plat::testing::AdvanceTick(10);
@@ -239,8 +231,7 @@ TEST_F(HudPartsTest, TheShellStripCountsShotsStaysOnTheScreenAndBlinksWhenEmpty)
     scene_.SetScroll(0, 0);  // another screen's scroll while paused
     magazine.show();
     magazine.show();
-    EXPECT_TRUE(scene_.Sprites().Count() == 1 && magazine.sprite().layer == ShellMagazine::kLayer);
-    EXPECT_EQ(magazine.sprite().y, kStartScroll - 10 + 5);
+    EXPECT_TRUE(scene_.Sprites().Count() == 1 && magazine.sprite().layer == ShellMagazine::kLayer && magazine.sprite().y == kStartScroll - 10 + 5);
     magazine.release();
     EXPECT_EQ(scene_.Sprites().Count(), 0);
     magazine.fire();  // nothing left to touch
@@ -250,14 +241,12 @@ TEST_F(HudPartsTest, TheShellStripCountsShotsStaysOnTheScreenAndBlinksWhenEmpty)
 TEST_F(HudPartsTest, SceneryPiecesAndTheBonusSpotOncePerHunt) {
     Scenery scenery;
     ASSERT_EQ(scenery.init(&scene_), 0);
-    EXPECT_EQ(scene_.Sprites().Count(), Scenery::kPieces);
-    EXPECT_EQ(scenery.piece(7).layer, 120);  // the reeds in front of the small ducks
+    EXPECT_TRUE(scene_.Sprites().Count() == Scenery::kPieces && scenery.piece(7).layer == 120);  // the reeds in front of the small ducks
     const gfx::Sprite& spot = scenery.bonusSpot();
     EXPECT_TRUE(spot.x == 165 && spot.y == 914 && spot.layer == 101);
     for (int i = 0; i < Scenery::kPieces; ++i) {
         const gfx::Sprite& piece = scenery.piece(i);
-        ASSERT_NE(piece.image, nullptr) << i;
-        EXPECT_TRUE(!piece.savesBackground && piece.key == piece.image->surface->At(0, 0)) << i;
+        ASSERT_TRUE(piece.image != nullptr && !piece.savesBackground && piece.key == piece.image->surface->At(0, 0)) << i;
     }
     scenery.bonusTaken = true;
     scenery.takeBonus();
@@ -266,8 +255,7 @@ TEST_F(HudPartsTest, SceneryPiecesAndTheBonusSpotOncePerHunt) {
     scenery.show();
     scenery.show();  // twice puts nothing in twice
     EXPECT_TRUE(scene_.Sprites().Count() == Scenery::kPieces - 1 && !InScene(spot));
-    EXPECT_EQ(scenery.release(), 0);
-    EXPECT_EQ(scene_.Sprites().Count(), 0);
+    EXPECT_TRUE(scenery.release() == 0 && scene_.Sprites().Count() == 0);
     scenery.init(&scene_);
     EXPECT_TRUE(!scenery.bonusTaken && InScene(spot));
     scenery.release();
@@ -284,7 +272,7 @@ TEST_F(HudPartsTest, PuffsAndBurstsEndAfterTheirLastFrameAndWaitWhileHidden) {
     feathers_.show(100, 400, 1);  // 7 frames of 75 ms
     feathers_.show(50, 300, 4);
     feathers_.show(70, 200, 2);  // a third while two run
-    ASSERT_EQ(feathers_.bursts().count(), 2);
+    ASSERT_TRUE(feathers_.bursts().count() == 2 && puffs_.puffs().count() == 1);
     const AnimatedSprite& big = feathers_.bursts().at(0);
     const AnimatedSprite& small = feathers_.bursts().at(1);
     EXPECT_TRUE(big.y == 400 - 25 && big.width == 70u && big.layer == 131);
@@ -293,11 +281,10 @@ TEST_F(HudPartsTest, PuffsAndBurstsEndAfterTheirLastFrameAndWaitWhileHidden) {
     const int32_t frame = puffs_.puffs().at(0).Sequence().Index();
     puffs_.hide();
     feathers_.hide();
-    EXPECT_EQ(Shown(), 1);  // the score
     animations_.Clear();
     plat::testing::AdvanceTick(5000);
     animations_.Step();
-    EXPECT_EQ(puffs_.puffs().at(0).Sequence().Index(), frame);
+    EXPECT_TRUE(Shown() == 1 && puffs_.puffs().at(0).Sequence().Index() == frame);  // the score alone
     puffs_.show();
     feathers_.show();
     puffs_.show();
@@ -316,8 +303,8 @@ TEST_F(HudPartsTest, PuffsAndBurstsEndAfterTheirLastFrameAndWaitWhileHidden) {
     Run(200);
     EXPECT_TRUE(feathers_.bursts().count() == 0 && Shown() == 1);
     for (int i = 0; i < 30; ++i) puffs_.add(i, 100);
-    EXPECT_EQ(puffs_.puffs().count(), ShotPuffs::kMaxPuffs);
     feathers_.show(10, 400, 4);
+    EXPECT_EQ(puffs_.puffs().count(), ShotPuffs::kMaxPuffs);
     puffs_.release();  // release takes running effects out of the animation list
     puffs_.init(&scene_);
     EXPECT_TRUE(puffs_.puffs().count() == 0 && animations_.Count() == 1);
@@ -340,16 +327,15 @@ TEST_F(HudPartsTest, ASplashsDuckDropsAsTheLabelRisesAndBothLeaveTogether) {
     EXPECT_TRUE(big.label.sprite.height == digits(1, 0) && small.label.sprite.height == digits(2, 5));
     EXPECT_TRUE(animations_.Count() == 2 && scene_.Sprites().Count() == 4);  // the fallers animate; the labels do not
     Run(50, 50);  // 50 ms is not yet a step
-    EXPECT_EQ(big.faller.x, 100);
+    ASSERT_EQ(big.faller.x, 100);
     Run(51, 51);
     EXPECT_TRUE(big.faller.x == 104 && big.label.sprite.x == 96 && big.faller.y == 400);  // the fall starts 3 further on
     int events = 1;
     for (; splashes_.count() > 0 && events < 100; ++events) Run(51, 51);
-    EXPECT_EQ(events, 8);  // seven steps take the label within 5 of its goal, 12 away
-    EXPECT_EQ(Shown(), 0);
+    EXPECT_TRUE(events == 8 && Shown() == 0);  // seven steps take the label within 5 of its goal, 12 away
 
     for (int i = 0; i < 36; ++i) splashes_.show(10 + i, 300, 4, 25);
-    EXPECT_EQ(splashes_.count(), HitSplashes::kMaxSplashes);
+    ASSERT_EQ(splashes_.count(), HitSplashes::kMaxSplashes);
     Run(510, 51);
     EXPECT_EQ(splashes_.count(), 0);
     splashes_.show(100, 400, 1, 10);
@@ -361,9 +347,7 @@ TEST_F(HudPartsTest, ASplashsDuckDropsAsTheLabelRisesAndBothLeaveTogether) {
     splashes_.show();
     splashes_.show();
     EXPECT_TRUE(scene_.Sprites().Count() == 4 && animations_.Count() == 2);
-    EXPECT_EQ(splashes_.release(), 0);
-    EXPECT_EQ(Shown(), 0);
-    EXPECT_EQ(splashes_.release(), HitSplashes::kAlreadyReleased);
+    EXPECT_TRUE(splashes_.release() == 0 && Shown() == 0 && splashes_.release() == HitSplashes::kAlreadyReleased);
     splashes_.show(100, 400, 1, 10);  // not set up: nothing
     EXPECT_EQ(splashes_.count(), 0);
 }
