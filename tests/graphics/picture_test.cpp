@@ -36,8 +36,7 @@ private:
 TEST(Pictures, LoadReplacesAndSmallerSizesTakeTheFirstBytes) {
     Picture full, small, missing;
     gfx::LoadPicture(full, kGroundTop, 240, 320);
-    ASSERT_NE(full.surface, nullptr);
-    EXPECT_EQ(full.surface->pitch, 480u);
+    ASSERT_TRUE(full.surface != nullptr && full.surface->pitch == 480u);
     const Colour* first = full.surface->Row(0);
     EXPECT_TRUE(std::any_of(first, first + 240 * 320, [](Colour c) { return c != 0; }));
     gfx::LoadPicture(small, kGroundTop, 240, 320);
@@ -45,8 +44,7 @@ TEST(Pictures, LoadReplacesAndSmallerSizesTakeTheFirstBytes) {
     ASSERT_TRUE(small.surface->width == 10u && small.width == 10 && small.height == 3);
     EXPECT_TRUE(std::equal(first, first + 30, small.surface->pixels));
     gfx::LoadPicture(missing, 1, 4, 4);
-    ASSERT_NE(missing.surface, nullptr);
-    EXPECT_EQ(std::vector<Colour>(missing.surface->pixels, missing.surface->pixels + 16), std::vector<Colour>(16, 0));
+    ASSERT_TRUE(missing.surface != nullptr && std::vector<Colour>(missing.surface->pixels, missing.surface->pixels + 16) == std::vector<Colour>(16, 0));
 }
 
 TEST(Pictures, KeptPicturesLoadAsDecodedOnes) {
@@ -73,8 +71,7 @@ TEST(Pictures, KeptPicturesLoadAsDecodedOnes) {
         &pictures);
     EXPECT_GT(pictures, 300u);
     std::vector<uint8_t> untouched(8, 0xEE);
-    EXPECT_FALSE(gfx::LoadPictureBytes(1, untouched.data(), 8));  // ids start at 102
-    EXPECT_EQ(untouched, std::vector<uint8_t>(8, 0xEE));
+    EXPECT_TRUE(!gfx::LoadPictureBytes(1, untouched.data(), 8) && untouched == std::vector<uint8_t>(8, 0xEE));  // ids start at 102
 }
 
 // At another size of the same bytes a picture gets a copy of its own.
@@ -95,8 +92,7 @@ TEST(Pictures, SharedLoadsUseTheKeptPixelsUntilDrawnInto) {
     gfx::LoadSharedPicture(a, kGroundTop, 240, 320);
     EXPECT_TRUE(same(a));
     gfx::LoadSharedPicture(turned, kGroundTop, 320, 240);
-    ASSERT_TRUE(!turned.shared && turned.surface != nullptr);
-    EXPECT_EQ(turned.surface->width, 320u);
+    EXPECT_TRUE(!turned.shared && turned.surface != nullptr && turned.surface->width == 320u);
 }
 
 // Past the edge a draw does nothing rather than write outside the target.
@@ -120,13 +116,11 @@ TEST(Pictures, DrawsAndGrabsUseTheRenderTargetWhereTheyFit) {
         FillPicture(keyed, 2, 2, 0x00FF);
         keyed.surface->Row(1)[1] = 0x1234;
         gfx::DrawPictureKeyedAtPixel(keyed, 1, 1, 0, 0);
-        EXPECT_EQ(target.At(1, 1), 0x1111);
-        EXPECT_EQ(target.At(2, 2), gfx::Half(0x1234, 0x1111));  // top of its run
+        EXPECT_TRUE(target.At(1, 1) == 0x1111 && target.At(2, 2) == gfx::Half(0x1234, 0x1111));  // the top of its run is soft
         gfx::CreateBlankPicture(grabbed, 2, 2);
         gfx::GrabTarget(grabbed, 2, 2);
-        EXPECT_EQ(grabbed.surface->At(0, 0), target.At(2, 2));
         gfx::GrabTargetRegion(grabbed, gfx::Point{1, 0}, gfx::Rect{0, 0, 1, 2});
-        EXPECT_EQ(grabbed.surface->At(1, 0), 0x1111);
+        EXPECT_TRUE(grabbed.surface->At(0, 0) == target.At(2, 2) && grabbed.surface->At(1, 0) == 0x1111);
     }
     TargetScope none(nullptr);
     gfx::DrawPicture(p, 0, 0);  // no target: nothing to do

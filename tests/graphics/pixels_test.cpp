@@ -4,6 +4,7 @@
 #include <random>
 #include <set>
 #include <span>
+#include <tuple>
 #include <vector>
 
 #include "graphics/blit.h"
@@ -32,10 +33,10 @@ TEST(Blend, HalfAndAlphaFollowTheChannelFormulas) {
         ASSERT_EQ(gfx::Half(a, b), half) << a << " " << b;
         ASSERT_TRUE(gfx::Half(a, a) == a && gfx::Alpha(a, b, 1.0f) == a && gfx::Alpha(a, b, 0.0f) == b);
     }
-    EXPECT_EQ(gfx::Alpha(0xF800, 0x0000, 0.5f), 0x7800);  // red 248 x 0.5 = 124, kept as 120
-    EXPECT_EQ(gfx::Alpha(0x001F, 0x0000, 0.1f), 24 >> 3);  // 0.1f is a little above 0.1: 24.8 truncates
-    EXPECT_EQ(gfx::Alpha(0xFFFF, 0xFFFF, 3.0f), 0xFFFF);
-    EXPECT_EQ(gfx::Alpha(0xFFFF, 0x0000, -1.0f), 0x0000);
+    // Red 248 x 0.5 = 124 is kept as 120; 0.1f is a little above 0.1, so 24.8 truncates; out of range clamps.
+    const std::tuple<Colour, Colour, float, Colour> alphas[] = {
+        {0xF800, 0, 0.5f, 0x7800}, {0x001F, 0, 0.1f, 24 >> 3}, {0xFFFF, 0xFFFF, 3.0f, 0xFFFF}, {0xFFFF, 0, -1.0f, 0}};
+    for (const auto& [a, b, alpha, want] : alphas) EXPECT_EQ(gfx::Alpha(a, b, alpha), want) << alpha;
 }
 
 // The per-pixel rules as stated, one pixel at a time.
@@ -105,10 +106,8 @@ TEST(Fill, EveryPixelOnEveryPath) {
 }
 
 TEST(Gray, QuarterOfTheChannelSumAndRoundingHalfUp) {
-    Surface s(3, 1);
-    s.Row(0)[0] = 0xFFFF;
-    s.Row(0)[1] = 0x0000;
-    s.Row(0)[2] = 0xF800;  // 248 / 4 = 62
+    std::vector<uint16_t> row = {0xFFFF, 0x0000, 0xF800};  // 248 / 4 = 62
+    Surface s(row.data(), 3, 1, 6);
     gfx::GrayDisplay(s);
     EXPECT_EQ(Pixels(s), (std::vector<Colour>{0xBDD7, 0x0000, gfx::FromChannels(62, 62, 62)}));
     const std::pair<double, int32_t> rounded[] = {{2.5, 3}, {2.49, 2}, {-2.5, -2}, {-2.7, -2}, {0.0, 0}};
@@ -142,7 +141,7 @@ TEST(Rotate, TurnsByTheAngleAndKeepsWhatLiesOutside) {
     gfx::RotatePicture(src, square, gfx::Rect{0, 0, 200, 200}, 135.0);
     EXPECT_TRUE(square.At(0, 0) == 0xABCD && square.At(199, 199) == 0xABCD && square.At(100, 100) != 0xABCD);
     gfx::FillSurface(square, 0xABCD);
-    gfx::RotatePicture(src, square, gfx::Rect{10, 10, 210, 210}, 90.0);
+    gfx::RotatePicture(src, square, gfx::Rect{10, 10, 210, 210}, 90.0);  // not within the target: nothing
     EXPECT_EQ(square.At(100, 100), 0xABCD);
 }
 
