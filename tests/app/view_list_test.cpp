@@ -1,13 +1,18 @@
+// The view list's switches and back stack, and the message loop that feeds it.
 #include "app/view_list.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/animation_list.h"
+#include "app/event_dispatcher.h"
+#include "app/message_loop.h"
+#include "game/game_controller.h"
 #include "platform/testing.h"
 #include "tests/app/recording_view.h"
 
@@ -45,9 +50,7 @@ TEST_F(ViewListTest, SwitchTakesEffectAtTheNextEventAsViewEnteredAndQuitLeavesAt
     list.Start(1);
     EXPECT_EQ(Taken(), (Log{"v1.Enter"}));
     list.SwitchTo(7);
-    EXPECT_EQ(list.Current(), 1);
-    EXPECT_EQ(list.Next(), 7);
-    EXPECT_EQ(list.Previous(), 1);
+    EXPECT_EQ((std::vector<int>{list.Current(), list.Next(), list.Previous()}), (std::vector<int>{1, 7, 1}));
     Send(kEventPenDown);
     Send(kEventPenDown);
     EXPECT_EQ(Taken(), (Log{"v1.Leave", "v7.Enter", "v7.Handle20", "v7.Handle1"}));
@@ -108,6 +111,73 @@ TEST_F(ViewListTest, ProgrammingErrorsShowTheirMessageWithAnEmptyCaption) {
     const std::string ok = "||" + std::to_string(plat::kMbOk);
     EXPECT_EQ(boxes, (Log{"Not such View in View List" + ok, "This view is not added to View List" + ok,
                           "More views than are permited" + ok, "More views than are permited" + ok}));
+}
+
+const plat::Message kPaint = {plat::kMsgPaint, 0, 0};
+const plat::Message kPenDown = {plat::kMsgPenDown, 0, 30 | (40u << 16)};
+
+class MessageLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat::testing::Reset();
+        views.Add(&first, 0);
+        views.Add(&second, kViewHowToPlay);  // a screen the hunt leaves alone
+        views.Start(0);
+        log.clear();
+    }
+    static void Queue(std::initializer_list<plat::Message> messages) {
+        for (const plat::Message& m : messages) plat::testing::PushMessage(m);
+        plat::testing::EndQueue();
+    }
+
+    Log log;
+    RecordingView first{log, "a"};
+    RecordingView second{log, "b"};
+    ViewList views;
+    AnimationList animations;
+    GameController controller{views, animations};
+    EventDispatcher dispatcher{views, controller, animations};
+    InputState input;
+};
+
+TEST_F(MessageLoopTest, EveryMessageBecomesOneEventUntilTheQueueEndsAndQuitEndsItAtOnce) {
+    Queue({kPaint, kPenDown, kPaint, {plat::kMsgKeyDown, 'A', 0}, kPaint});
+    // A stylus left held by an earlier loop is forgotten when the loop starts;
+    // consumed or not, every event goes on, a switch included.
+    input.keyMask = kMaskPen;
+    input.penDown = 1;
+    first.result = kConsumed;
+    views.SwitchTo(kViewHowToPlay);
+    EXPECT_EQ(RunMessageLoop(input, dispatcher), 1);
+    EXPECT_EQ(log, (Log{"a.Leave", "b.Enter", "b.Handle20", "b.Handle1", "b.Handle3", "b.Handle3", "b.Handle3"}));
+    log.clear();
+    plat::testing::Reset();  // a new queue
+    second.result = kQuit;
+    Queue({kPaint, kPaint, kPaint});
+    EXPECT_EQ(RunMessageLoop(input, dispatcher), 0);
+    EXPECT_EQ(log, (Log{"b.Handle0", "b.Leave"}));
+    plat::Message message{};
+    EXPECT_TRUE(plat::GetMessage(message));  // the messages behind the quit are still there for nobody
+}
+
+TEST_F(MessageLoopTest, ModalReaderReportsTheEndOfTheQueueAndHeartbeatsWhileNothingHappens) {
+    Queue({kPenDown});
+    InputEvent event{};
+    ASSERT_TRUE(ReadModalEvent(input, event));
+    EXPECT_EQ((std::vector<int>{static_cast<int>(event.type), event.x, event.y}), (std::vector<int>{kEventPenDown, 30, 40}));
+    // A modal loop sees the end and can give up instead of waiting forever.
+    EXPECT_FALSE(ReadModalEvent(input, event));
+    EXPECT_EQ(event.type, kEventIdle);
+    EXPECT_FALSE(ReadModalEvent(input, event));
+    plat::testing::Reset();
+    input = InputState{};
+    ASSERT_TRUE(plat::StartTimer(15000, 10));
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(ReadModalEvent(input, event));
+        EXPECT_EQ(event.type, kEventIdle);
+        EXPECT_EQ(event.keyCount, 0);
+    }
+    EXPECT_EQ(plat::GetTickCount(), 50u);
 }
 
 }  // namespace

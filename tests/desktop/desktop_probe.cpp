@@ -1,11 +1,6 @@
-// A small program on the platform layer that the desktop tests drive with
-// real input. It logs every input message with its virtual tick, so that a
-// desktop run and its headless replay can be compared line by line, and
-// prints wall-clock figures on lines of their own, starting with "wall".
-//   button 1: sleeps 1500 ms, then times the next ten heartbeats;
-//   button 2: busy-waits until the tick counter has moved 150 ms;
-//   a drag:   spends 2 ms on every pen move, as a busy game would;
-//   typing:   spends 60 ms on every letter; Escape ends the burst and reports it.
+// A program on the platform layer that logs every input message with its virtual tick (to compare a desktop
+// run with its headless replay) and wall-clock figures on lines starting "wall". Button 1 sleeps 1500 ms and
+// times the next ten heartbeats; button 2 busy-waits 150 ms of ticks; a pen move costs 2 ms, a letter 60 ms.
 #include <chrono>
 #include <cstdio>
 

@@ -1,24 +1,11 @@
 #!/usr/bin/env bash
-# Time and input of the desktop under a virtual X server, through a probe
-# program on the platform layer: the tick counter starts at the uptime, a
-# sleep lasts its time whatever is clicked, the heartbeat comes right after
-# it, a busy wait on the tick counter takes its time on the wall clock, a fast
-# drag neither floods the game with moves nor slows its clock, a key let go
-# under Alt or while the window loses the keyboard comes up, a click lands on
-# its view point, F12 saves a screenshot, and the headless runner replays the
-# session exactly.
-# Then SIGHUP, SIGTERM and SIGINT each end the message loop, and the game saves.
+# Time and input of the desktop under a virtual X server, through a probe on the platform layer (the tick
+# counter, sleeps, busy waits, drags, keys, focus, clicks, F12), its headless replay, and signals ending the loop.
 set -euo pipefail
 probe="$1"
 game="$2"
 source "$(dirname "$0")/xvfb.sh"
 
-# Waits up to 10 s for process $1 to end and gives its exit status.
-wait_end() {
-  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$1" 2>/dev/null && { kill -9 "$1"; echo "still running"; return 1; }
-  wait "$1"
-}
 fail() { echo "$1"; echo "--- probe log"; cat "$work/log.txt"; echo "--- recording"; cat "$work/rec.txt"; exit 1; }
 # The first number of the log line that starts with $1.
 figure() { sed -n "s/^$1 \([0-9]*\).*/\1/p" "$work/log.txt" | head -1; }

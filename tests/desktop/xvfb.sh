@@ -1,5 +1,5 @@
-# Sourced by the desktop tests: a private virtual X server for this test, a
-# scratch folder $work that goes away at exit, and find_window PID.
+# Sourced by the desktop tests: a private virtual X server, a scratch folder $work gone at exit,
+# find_window PID and wait_end PID [TENTHS].
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "needs Xvfb and xdotool"; exit 77; }
 
 work=$(mktemp -d)
@@ -29,4 +29,11 @@ find_window() {
   [ -n "$window" ] || return 1
   sleep 0.5  # let the window map before input goes to it
   echo "$window"
+}
+
+# Waits up to TENTHS tenths of a second (default 100) for process PID to end and gives its exit status.
+wait_end() {
+  for _ in $(seq "${2:-100}"); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$1" 2>/dev/null && { kill -9 "$1"; echo "still running"; return 1; }
+  wait "$1"
 }

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "tests/e2e/game_run.h"
-#include "tests/e2e/stored.h"
 
 namespace {
 
@@ -105,6 +104,21 @@ TEST_F(HuntRun, AScriptedHuntRunsOutAndItsResultIsStoredTheSameEveryTimeHoweverB
     const std::string audio = e2e::ReadFile(a / "audio.wav");
     ASSERT_GT(audio.size(), 44u + 22050u * 2);
     EXPECT_NE(audio.find_first_not_of('\x80', 44), std::string::npos);
+}
+
+// A timedemo sums up its run; a bad script stops before the game starts.
+TEST_F(HuntRun, ATimedemoSumsUpItsRunAndABadScriptStopsItBeforeTheStart) {
+    const fs::path dir = root_ / "timedemo";
+    const std::string command = e2e::GameCommand(dir, "200 tap 100 100\n1000 quit\n", "--hunt --timedemo") + " >" + (dir / "out.txt").string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string out = e2e::ReadFile(dir / "out.txt");
+    EXPECT_NE(out.find("timedemo: 1.0 s of game"), std::string::npos) << out;
+    EXPECT_NE(out.find("timedemo: 102 events"), std::string::npos) << out;  // a heartbeat every 10 ms and the two pen messages
+    EXPECT_NE(out.find("allocations per event after start-up"), std::string::npos) << out;
+    const fs::path bad = root_ / "bad";
+    EXPECT_EQ(e2e::RunGame(bad, "100 tap 1\n"), 2);
+    EXPECT_NE(e2e::ReadFile(bad / "stderr.txt").find("line 1"), std::string::npos);
+    EXPECT_FALSE(fs::exists(bad / "trace.jsonl") && fs::file_size(bad / "trace.jsonl") > 0);
 }
 
 }  // namespace

@@ -29,24 +29,13 @@ std::string Id(uint16_t position, plat::PropType type) { return std::to_string(p
 
 using RegistryTest = StoreTest;
 
-TEST_F(RegistryTest, KeyIsNewOnlyTheFirstTimeAndPathsIgnoreCase) {
+TEST_F(RegistryTest, KeysAreNewOnceValuesSurviveARestartOverwritesKeepTheLastAndBadReadsLeaveTheOutputAlone) {
     bool created = false;
-    OpenKey(kPath, &created);
+    plat::KeyHandle key = OpenKey(kPath, &created);
     EXPECT_TRUE(created);
-    Restart();
-    OpenKey("CORVANE\\reedshot", &created);
-    EXPECT_FALSE(created);
-    OpenKey("Corvane\\Other", &created);
-    EXPECT_TRUE(created);
-    plat::KeyHandle key = plat::kNoKey;
     EXPECT_FALSE(plat::OpenOrCreateKey("", key, created));
     EXPECT_EQ(Error(), Error(plat::kStoreInvalidParameter));
     EXPECT_EQ(std::filesystem::path(plat::StorePath()).parent_path(), dir_);
-    EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(RegistryTest, ValuesSurviveARestartOverwritesKeepTheLastAndBadReadsLeaveTheOutputAlone) {
-    plat::KeyHandle key = OpenKey();
     for (const auto& [name, value] : {std::pair{"Low", INT32_MIN}, {"High", INT32_MAX}, {"Twice", 5}, {"twice", 7}}) {
         ASSERT_TRUE(plat::WriteNumber(key, name, value));
     }
@@ -56,8 +45,8 @@ TEST_F(RegistryTest, ValuesSurviveARestartOverwritesKeepTheLastAndBadReadsLeaveT
     ASSERT_TRUE(plat::WriteHostPreference("Twice", 3));
     ASSERT_TRUE(plat::WriteHostPreference("TWICE", 4));
     Restart();
-
-    key = OpenKey();
+    key = OpenKey("CORVANE\\reedshot", &created);  // paths ignore case
+    EXPECT_FALSE(created);
     EXPECT_EQ(Read(key, "Low") + " " + Read(key, "High") + " " + Read(key, "TWICE"), "-2147483648 2147483647 7");
     EXPECT_EQ(Read(OpenKey("Corvane\\Other"), "Twice"), "99");
     int32_t value = 0;
@@ -84,6 +73,7 @@ TEST_F(RegistryTest, ValuesSurviveARestartOverwritesKeepTheLastAndBadReadsLeaveT
     EXPECT_EQ(Read(key, "Low"), Error(plat::kStoreInvalidHandle));
     EXPECT_FALSE(plat::WriteNumber(key, "Low", 4));
     EXPECT_FALSE(plat::WriteNumber(plat::kNoKey, "Low", 4));
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(RegistryTest, PlantedValuesThatAreNoThirtyTwoBitNumberReadAsMissing) {

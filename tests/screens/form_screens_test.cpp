@@ -38,8 +38,18 @@ protected:
     InputEvent event{};
 };
 
-TEST_F(OptionsTest, TheMusicSliderRestartsTheMenuMusicAtEachNewValue) {
-    EXPECT_EQ(Offer(kEventPenDown, 80, 120), kNotConsumed);  // on the thumb at 30
+TEST_F(OptionsTest, TheEffectSliderPlaysItsSoundOnceTheFirstTapIsSwallowedTheMusicSliderRestartsTheMusic) {
+    Offer(kEventPenDown, 115, 30);  // the track above the thumb: one page up
+    EXPECT_EQ(event.type, kEventIdle);
+    EXPECT_EQ(Prefs().SoundVol, 30);
+    EXPECT_TRUE(Sounds().empty());
+    Offer(kEventPenUp, 115, 30);
+    Offer(kEventPenDown, 115, 30);
+    EXPECT_EQ(Prefs().SoundVol, 36);
+    EXPECT_EQ(theApp.Sound()->GetEffectVolume(), 36);
+    EXPECT_EQ(Sounds(), Strings{"538"});
+    Offer(kEventPenUp, 115, 30);
+    EXPECT_EQ(Offer(kEventPenDown, 80, 120), kNotConsumed);  // on the music thumb at 30
     EXPECT_EQ(event.type, kEventIdle);
     EXPECT_TRUE(Sounds().empty());
     EXPECT_EQ(Offer(kEventPenHeld, 80, 108), kNotConsumed);  // aims at 40
@@ -52,19 +62,6 @@ TEST_F(OptionsTest, TheMusicSliderRestartsTheMenuMusicAtEachNewValue) {
     EXPECT_EQ(Prefs().MusicVol, 70);
     Offer(kEventPenUp, 80, 0);
     EXPECT_EQ(event.type, kEventIdle);
-}
-
-TEST_F(OptionsTest, TheEffectSliderPlaysItsTestSoundOnceTheFirstTapIsSwallowed) {
-    Offer(kEventPenDown, 115, 30);  // the track above the thumb: one page up
-    EXPECT_EQ(event.type, kEventIdle);
-    EXPECT_EQ(Prefs().SoundVol, 30);
-    EXPECT_TRUE(Sounds().empty());
-    Offer(kEventPenUp, 115, 30);
-    Offer(kEventPenDown, 115, 30);
-    EXPECT_EQ(Prefs().SoundVol, 36);
-    EXPECT_EQ(theApp.Sound()->GetEffectVolume(), 36);
-    EXPECT_EQ(Sounds(), Strings{"538"});
-    Offer(kEventPenUp, 115, 30);
 }
 
 // Cancel by its button after moving the music, by Escape without.
@@ -166,26 +163,6 @@ TEST_F(NameEntryTest, KeysEnterTheirCharactersCentredWithAClickAndANinthChangesN
     EXPECT_STREQ(Prefs().UserName, "A2aZBCDE");
 }
 
-TEST_F(NameEntryTest, OkOnAnEmptyFieldKeepsTheOldNameButABlankLeftByErasingIsStored) {
-    const uint8_t depth = Views().Depth();
-    Tap(nullptr, 215, 50);  // OK
-    EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
-    EXPECT_STREQ(Prefs().UserName, "OLD");
-    EXPECT_EQ(Views().Depth(), depth - 1);  // back, not forward
-    EXPECT_EQ(Scene().Sprites().Count(), spritesBefore);
-
-    Open(kViewNameEntry);
-    Type("Q");
-    const int32_t y = entry.Field().sprite.y;
-    Char(nullptr, kCharBackspace);
-    EXPECT_STREQ(entry.Name(), "a");
-    EXPECT_EQ(entry.Field().sprite.y, y);  // not centred again
-    Char(nullptr, kCharBackspace);         // nothing left to erase
-    EXPECT_STREQ(entry.Name(), "a");
-    Tap(nullptr, 215, 50);
-    EXPECT_STREQ(Prefs().UserName, "a");
-}
-
 TEST_F(NameEntryTest, BackspaceShortensAndTheOldTextIsWipedFromTheScreen) {
     Type("WWWW");
     const int32_t oldTop = entry.Field().sprite.y;
@@ -199,7 +176,7 @@ TEST_F(NameEntryTest, BackspaceShortensAndTheOldTextIsWipedFromTheScreen) {
     for (int32_t x = 18; x < 36; ++x) EXPECT_EQ(Pixel(x, oldTop + 1), background.surface->At(x, oldTop + 1));
 }
 
-TEST_F(NameEntryTest, CancelAndEscapeLeaveTheNameAloneAndTheStackWhereItWas) {
+TEST_F(NameEntryTest, CancelAndEscapeLeaveTheNameAloneOkOnAnEmptyFieldTooButABlankLeftByErasingIsStored) {
     const uint8_t depth = Views().Depth() - 1;
     for (int visit = 0; visit < 10; ++visit) {
         if (visit > 0) Open(kViewNameEntry);
@@ -214,6 +191,23 @@ TEST_F(NameEntryTest, CancelAndEscapeLeaveTheNameAloneAndTheStackWhereItWas) {
     }
     EXPECT_EQ(Views().Depth(), depth);
     EXPECT_STREQ(Prefs().UserName, "OLD");
+    Open(kViewNameEntry);
+    Tap(nullptr, 215, 50);  // OK
+    EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
+    EXPECT_STREQ(Prefs().UserName, "OLD");
+    EXPECT_EQ(Views().Depth(), depth);  // back, not forward
+    EXPECT_EQ(Scene().Sprites().Count(), spritesBefore);
+
+    Open(kViewNameEntry);
+    Type("Q");
+    const int32_t y = entry.Field().sprite.y;
+    Char(nullptr, kCharBackspace);
+    EXPECT_STREQ(entry.Name(), "a");
+    EXPECT_EQ(entry.Field().sprite.y, y);  // not centred again
+    Char(nullptr, kCharBackspace);         // nothing left to erase
+    EXPECT_STREQ(entry.Name(), "a");
+    Tap(nullptr, 215, 50);
+    EXPECT_STREQ(Prefs().UserName, "a");
 }
 
 class ResultsTest : public ScreenTest {
@@ -289,7 +283,7 @@ TEST_F(ResultsTest, TheWaitingScoreWaitsForANameThenGoesInOnceIsMarkedAndStored)
     EXPECT_EQ(Prefs().highScores->CountUsed(), 0);
 }
 
-TEST_F(ResultsTest, ATapTurnsThePageOnlyWithFourOrMoreEntries) {
+TEST_F(ResultsTest, ATapTurnsThePageOnlyWithFourOrMoreEntriesButNotOnTheStatistics) {
     AddScores({5, 4, 3});
     OpenFrom(kViewMainMenu);
     Tap(nullptr, 50, 50);
@@ -304,11 +298,9 @@ TEST_F(ResultsTest, ATapTurnsThePageOnlyWithFourOrMoreEntries) {
     // Redrawing the same page adds no buttons.
     EXPECT_EQ(results.ControlCount(), controls);
     EXPECT_EQ(Scene().Sprites().Count(), sprites);
-}
-
-TEST_F(ResultsTest, TheStatisticsPageDisablesClearingAndTapsDoNothing) {
-    AddScores({9, 8, 7, 6, 5});
-    OpenFrom(kViewMainMenu);
+    // The statistics page disables clearing, and taps do nothing there.
+    AddScores({9});
+    ForgetSounds();
     EXPECT_EQ(Tap(nullptr, 210, 200), kConsumed);  // statistics
     EXPECT_EQ(Sounds(), Strings{"540"});
     EXPECT_TRUE(results.ShowingStatistics());
@@ -338,13 +330,19 @@ TEST_F(ResultsTest, ClearingAsksFirstAndReachesTheStoreOnlyWithTheNextSave) {
     EXPECT_EQ(StoredCount(), 2);
 }
 
-TEST_F(ResultsTest, AScoreStillWaitingAtShutDownIsEnteredAndSaved) {
+// A second copy of the program ends without creating anything.
+TEST_F(ResultsTest, AScoreStillWaitingAtShutDownIsEnteredAndSavedWithTheSettings) {
+    GameApp second;
+    EXPECT_FALSE(second.Initialise());
+    EXPECT_EQ(second.Views(), nullptr);
     AddScores({50});
     FinishHunt(70);
     theApp.Shutdown();
+    EXPECT_EQ(theApp.GetSettings(), nullptr);
     plat::testing::CloseStore();  // as if the program had ended
     plat::testing::Reset();
     ASSERT_TRUE(theApp.Initialise());
+    EXPECT_STREQ(Prefs().UserName, "ROBIN");
     HighScoreTable& table = *Prefs().highScores;
     ASSERT_EQ(table.CountUsed(), 2);
     table.Sort();

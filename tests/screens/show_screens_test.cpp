@@ -30,7 +30,7 @@ protected:
     TitleView title;
 };
 
-TEST_F(TitleTest, ThePromptBlinksInStepsOfMoreThan230Ms) {
+TEST_F(TitleTest, ThePromptBlinksInStepsOfMoreThan230MsAndOnlyATapOpensTheMenu) {
     ASSERT_TRUE(IdleAt(title, 10000));  // the first event draws at once, without the prompt
     EXPECT_TRUE(Shows(583, 240, 320, 0, 0, 3));
     EXPECT_FALSE(IdleAt(title, 10230));
@@ -40,9 +40,7 @@ TEST_F(TitleTest, ThePromptBlinksInStepsOfMoreThan230Ms) {
     EXPECT_FALSE(Prompt());
     IdleAt(title, 10693);
     EXPECT_TRUE(Prompt());
-}
-
-TEST_F(TitleTest, OnlyATapOpensTheMenuAndItDoesNotWaitForABlink) {
+    // Only a tap opens the menu, without waiting for a blink.
     const uint8_t depth = Views().Depth();
     EXPECT_EQ(Key(&title, kKeyReturn), kConsumed);
     Send(&title, kEventPenHeld, 100, 100);
@@ -89,20 +87,6 @@ TEST_F(AboutTest, ThePictureIsCentredOverTheScreenBelowWithASoundAndWhatAnimates
     Scene().RemoveSprite(sprite);
 }
 
-TEST_F(AboutTest, OnlyATapAnywhereClosesIt) {
-    Stand(kViewHowToPlay);
-    Views().Start(kViewHowToPlay);
-    Views().SwitchTo(kViewAbout, true);
-    about.Enter();
-    ForgetSounds();
-    EXPECT_EQ(Key(&about, kKeyReturn), kNotConsumed);
-    EXPECT_EQ(Send(&about, kEventIdle), kNotConsumed);
-    EXPECT_EQ(Views().Next(), kViewAbout);
-    EXPECT_EQ(Send(&about, kEventPenDown, 2, 2), kConsumed);  // outside the picture
-    EXPECT_EQ(Views().Next(), kViewHowToPlay);
-    EXPECT_EQ(Sounds(), Strings{"578"});
-}
-
 class CreditsTest : public ScreenTest {
 protected:
     void SetUp() override {
@@ -134,7 +118,7 @@ TEST(CreditsOpacity, FadesInTenPixelStepsAtBothEdgesOfTheOpaqueBand) {
     for (const auto& [x, opacity] : at) EXPECT_EQ(CreditsView::OpacityAt(x), opacity) << x;
 }
 
-TEST_F(CreditsTest, CaptionsStartInGroupsStepEvery51MsAndTheRollRepeatsEvery291Steps) {
+TEST_F(CreditsTest, CaptionsStepEvery51MsDrawnKeyedOverACleanScreenAndTheRollRepeatsEvery291Steps) {
     EXPECT_EQ(credits.CaptionX(3), 300);
     EXPECT_EQ(credits.CaptionY(0), 260 - 112);
     EXPECT_EQ(credits.CaptionY(12), 260 - 126);
@@ -143,21 +127,7 @@ TEST_F(CreditsTest, CaptionsStartInGroupsStepEvery51MsAndTheRollRepeatsEvery291S
     EXPECT_EQ(credits.CaptionX(12), 558);
     EXPECT_FALSE(Tick(50));  // however many events come in between
     EXPECT_TRUE(Tick(1));
-    Steps(288);
-    EXPECT_EQ(credits.CaptionX(0), -360);
-    Steps(1);
-    EXPECT_EQ(credits.CaptionX(0), 220);  // a caption at the end jumps back
-    // Once the last caption has gone round, the whole roll repeats exactly.
-    Steps(461 - 291);
-    int32_t before[CreditsView::kCaptions];
-    for (int i = 0; i < CreditsView::kCaptions; ++i) before[i] = credits.CaptionX(i);
-    Steps(291);
-    for (int i = 0; i < CreditsView::kCaptions; ++i) EXPECT_EQ(credits.CaptionX(i), before[i]) << i;
-    EXPECT_EQ(credits.CaptionX(12) - credits.CaptionX(11), 20);
-}
-
-TEST_F(CreditsTest, AnOpaqueCaptionIsAKeyedCopyAndTheScreenIsClearedAfterEachStep) {
-    Steps(50);  // caption 1 is at 120, in the opaque band, before the next step
+    Steps(48);  // caption 1 is at 120, in the opaque band, before the next step
     ASSERT_EQ(credits.CaptionX(0), 120);
     gfx::Picture caption, second;
     gfx::LoadPicture(caption, 407, 20, 112);
@@ -181,16 +151,17 @@ TEST_F(CreditsTest, AnOpaqueCaptionIsAKeyedCopyAndTheScreenIsClearedAfterEachSte
     for (int32_t sy = 0; sy < 320; sy += 7) {
         for (int32_t sx = 0; sx < 240; sx += 3) ASSERT_EQ(screen.At(sx, sy), 0);
     }
-}
-
-TEST_F(CreditsTest, AnyTapAnywhereGoesBack) {
-    Stand(kViewHowToPlay);
-    Views().Start(kViewHowToPlay);
-    Views().SwitchTo(kViewCredits, true);
-    Key(&credits, kKeyReturn);
-    EXPECT_EQ(Views().Next(), kViewCredits);
-    EXPECT_EQ(Send(&credits, kEventPenDown, 239, 319), kConsumed);
-    EXPECT_EQ(Views().Next(), kViewHowToPlay);
+    Steps(239);
+    EXPECT_EQ(credits.CaptionX(0), -360);
+    Steps(1);
+    EXPECT_EQ(credits.CaptionX(0), 220);  // a caption at the end jumps back
+    // Once the last caption has gone round, the whole roll repeats exactly.
+    Steps(461 - 291);
+    int32_t before[CreditsView::kCaptions];
+    for (int i = 0; i < CreditsView::kCaptions; ++i) before[i] = credits.CaptionX(i);
+    Steps(291);
+    for (int i = 0; i < CreditsView::kCaptions; ++i) EXPECT_EQ(credits.CaptionX(i), before[i]) << i;
+    EXPECT_EQ(credits.CaptionX(12) - credits.CaptionX(11), 20);
 }
 
 class IntroductionTest : public ScreenTest {
@@ -242,7 +213,13 @@ TEST_F(IntroductionTest, RequestForTwoSecondsThenTenFadeStepsAndTwentyFourTurnsT
 }
 
 // Escape within two seconds skips as the button does; a tap on it after them is a fade step.
-TEST_F(IntroductionTest, SkipWorksOnlyWithinTwoSeconds) {
+TEST_F(IntroductionTest, SkipWorksOnlyWithinTwoSecondsAndLeavingTakesTheButtonOffTheSceneBeforeFreeingIt) {
+    EXPECT_EQ(Scene().Sprites().Count(), 1u);
+    intro.Leave();
+    EXPECT_EQ(Scene().Sprites().Count(), 0u);
+    EXPECT_EQ(intro.ControlCount(), 0);
+    Scene().RedrawAll();  // nothing left that points at the freed button
+    intro.Enter();
     IdleAt(intro, 10000);
     plat::testing::SetTick(11000);
     Send(&intro, kEventPenDown, 100, 100);  // not on the button
@@ -257,15 +234,6 @@ TEST_F(IntroductionTest, SkipWorksOnlyWithinTwoSeconds) {
     Send(&intro, kEventPenDown, 200, 310);  // the skip button: only a fade step now
     EXPECT_NE(Views().Next(), kViewTitle);
     EXPECT_GT(intro.LogoAlpha(), 0.0f);
-}
-
-TEST_F(IntroductionTest, LeavingTakesTheSkipButtonOffTheSceneBeforeFreeingIt) {
-    EXPECT_EQ(Scene().Sprites().Count(), 1u);
-    intro.Leave();
-    EXPECT_EQ(Scene().Sprites().Count(), 0u);
-    EXPECT_EQ(intro.ControlCount(), 0);
-    Scene().RedrawAll();  // nothing left that points at the freed button
-    intro.Enter();        // for TearDown's Leave
 }
 
 class HowToPlayTest : public ScreenTest {
@@ -292,7 +260,7 @@ protected:
     HowToPlayView help;
 };
 
-TEST_F(HowToPlayTest, PagesTurnInTwoStepsAndStopAtBothEnds) {
+TEST_F(HowToPlayTest, PagesTurnInTwoStepsStopAtBothEndsAndEveryVisitStartsAtTheFirst) {
     EXPECT_TRUE(ShowsPage(401));
     Previous();  // at the first page: only the click
     EXPECT_EQ(help.PageId(), 401);
@@ -316,11 +284,7 @@ TEST_F(HowToPlayTest, PagesTurnInTwoStepsAndStopAtBothEnds) {
     EXPECT_EQ(Sounds(), Strings{"540"});
     Previous();
     EXPECT_TRUE(ShowsPage(405));
-}
-
-// The buttons' ways out are walked by the end-to-end screens tour.
-TEST_F(HowToPlayTest, EscapePressesOkAndEveryVisitStartsAtTheFirstPageLeavingNothingBehind) {
-    Next();
+    // Escape presses OK; every visit starts at the first page, leaving nothing behind.
     Char(&help, kCharEscape);
     EXPECT_EQ(Views().Next(), kViewMainMenu);
     EXPECT_EQ(Sounds().back(), "540");
@@ -331,6 +295,20 @@ TEST_F(HowToPlayTest, EscapePressesOkAndEveryVisitStartsAtTheFirstPageLeavingNot
     EXPECT_EQ(help.PageId(), 401);
     EXPECT_EQ(help.ControlCount(), HowToPlayView::kButtons);
     EXPECT_EQ(Scene().Sprites().Count(), 6u);
+}
+
+using GameAppTest = ScreenTest;
+
+TEST_F(GameAppTest, StartsOnTheIntroductionOverABlackScreenThatTheFirstEventDrawsOn) {
+    EXPECT_EQ(Views().Current(), kViewIntroduction);
+    EXPECT_EQ(Pixel(120, 160), 0);
+    plat::testing::PushMessage({plat::kMsgPenMove, 0, 10 | (10u << 16)});
+    plat::testing::EndQueue();
+    theApp.Run();
+    int lit = 0;
+    for (int i = 0; i < 240 * 320; ++i) lit += plat::testing::PresentedPanel()[i] != 0 ? 1 : 0;
+    EXPECT_GT(lit, 1000);
+    EXPECT_TRUE(plat::testing::MessageBoxes().empty());
 }
 
 }  // namespace
