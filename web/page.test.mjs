@@ -1,6 +1,5 @@
-// The page around the game: how the panel fills the screen, full screen,
-// the mute switch and playing again after Quit, a hidden page, and visits
-// without a network (see harness.mjs).
+// The page around the game: how the panel fills the screen, full screen, the mute switch, playing again after
+// Quit, a hidden page, and visits without a network (see harness.mjs).
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
@@ -28,8 +27,7 @@ const layout = (page) => page.evaluate(() => {
   };
 });
 
-// Samples of the enlarged picture against the game's own pixels, in one
-// display frame so that both show the same frame of the game.
+// Samples of the enlarged picture against the game's own pixels, in one display frame (the same game frame).
 const sharpMismatches = (page) => page.evaluate(() => new Promise((done) => {
   requestAnimationFrame(() => requestAnimationFrame(() => {
     const canvas = document.getElementById('canvas'), sharp = document.getElementById('sharp');
@@ -47,56 +45,47 @@ const sharpMismatches = (page) => page.evaluate(() => new Promise((done) => {
   }));
 }));
 
-test('the panel fills the room: a whole scale where that fills 85 %, otherwise a sharp fit; it follows the window', async () => {
-  // [device, viewport, CSS height of the panel, the sharp picture's scale (0: none, a whole scale)]
-  const cases = [
-    ['desktop', { width: 1280, height: 800 }, 720, 0],
-    ['desktop', { width: 1000, height: 700 }, 700, 3],
-    ['desktop', { width: 844, height: 390 }, 390, 2],
-    ['phone2x', { width: 844, height: 390 }, 360, 0],
-    ['phone3x', { width: 844, height: 390 }, 390, 5],
-  ];
-  const devices = {
-    desktop: {},
-    phone2x: { deviceScaleFactor: 2, hasTouch: true, isMobile: true },
-    phone3x: { deviceScaleFactor: 3, hasTouch: true, isMobile: true },
-  };
-  for (const [device, viewport, height, sharp] of cases) {
-    await play({ ...devices[device], viewport }, async (game) => {
-      await reached(game, 14);
-      await game.page.waitForTimeout(500);
-      const name = `${device} ${viewport.width}x${viewport.height}`;
-      const width = Math.round((height * 4) / 3);
-      const expected = { width, height, left: Math.round((viewport.width - (height * 4) / 3) / 2), sharp, rendering: 'pixelated' };
-      assert.deepEqual(await layout(game.page), expected, name);
-      if (viewport.height === 390) assert.ok(height >= 0.9 * 390, name);
-      if (sharp) assert.equal(await sharpMismatches(game.page), 0, `${name}: the enlarged picture is the game's`);
-      if (device !== 'phone2x') await game.page.screenshot({ path: `${kShots}fit-${device}-${viewport.width}x${viewport.height}.png` });
-    });
-  }
-  await play({ viewport: { width: 1280, height: 800 } }, async ({ page }) => {
-    const lit = (await pixels(page)).filter((v, i) => i % 4 !== 3 && v > 0).length;
-    assert.ok(lit > 1000, 'the first frame shows a picture');
-    // A smaller window, then one too small for a whole pixel per pixel.
-    for (const [viewport, width] of [[{ width: 700, height: 520 }, 640], [{ width: 300, height: 200 }, 320]]) {
-      await page.setViewportSize(viewport);
-      await page.waitForFunction((w) => document.getElementById('canvas').getBoundingClientRect().width === w, width);
-    }
-  });
-});
+// Headless Chromium never hides a page: the page is told it is hidden as a browser tells it.
+const setHidden = (page, hidden) => page.evaluate((hidden) => {
+  Object.defineProperty(document, 'hidden', { configurable: true, get: () => hidden });
+  Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => (hidden ? 'hidden' : 'visible') });
+  document.dispatchEvent(new Event('visibilitychange'));
+}, hidden);
 
-test('full screen from the button and from Alt+Enter, which the game never sees', async () => {
-  for (const [device, options] of [
-    ['desktop', { viewport: { width: 1280, height: 800 } }],
-    ['phone3x', { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true }],
-  ]) {
+test('the panel fills the room (a whole scale where that fills 85 %, else a sharp fit) and follows the window; full screen from the button and from Alt+Enter, which the game never sees', async () => {
+  const phone = (deviceScaleFactor) => ({ deviceScaleFactor, hasTouch: true, isMobile: true });
+  // [name, options, CSS height of the panel, the sharp picture's scale (0: none, a whole scale)]
+  const cases = [
+    ['desktop-1280x800', { viewport: { width: 1280, height: 800 } }, 720, 0],
+    ['desktop-1000x700', { viewport: { width: 1000, height: 700 } }, 700, 3],
+    ['desktop-844x390', { viewport: { width: 844, height: 390 } }, 390, 2],
+    ['phone2x-844x390', { viewport: { width: 844, height: 390 }, ...phone(2) }, 360, 0],
+    ['phone3x-844x390', { viewport: { width: 844, height: 390 }, ...phone(3) }, 390, 5],
+  ];
+  for (const [name, options, height, sharp] of cases) {
     await play(options, async (game) => {
       const { page } = game;
+      assert.ok((await pixels(page)).filter((v, i) => i % 4 !== 3 && v > 0).length > 1000, 'the first frame shows a picture');
       await reached(game, 14);
+      await page.waitForTimeout(500);
+      const { width } = options.viewport;
+      assert.deepEqual(await layout(page), { width: Math.round((height * 4) / 3), height,
+        left: Math.round((width - (height * 4) / 3) / 2), sharp, rendering: 'pixelated' }, name);
+      if (options.viewport.height === 390) assert.ok(height >= 0.9 * 390, name);
+      if (sharp) assert.equal(await sharpMismatches(page), 0, `${name}: the enlarged picture is the game's`);
+      await page.screenshot({ path: `${kShots}fit-${name}.png` });
+      if (name === 'desktop-1000x700') {
+        // A smaller window, then one too small for a whole pixel per pixel.
+        for (const [viewport, w] of [[{ width: 700, height: 520 }, 640], [{ width: 300, height: 200 }, 320]]) {
+          await page.setViewportSize(viewport);
+          await page.waitForFunction((w) => document.getElementById('canvas').getBoundingClientRect().width === w, w);
+        }
+      }
+      if (name !== 'desktop-1280x800' && name !== 'phone3x-844x390') return;
       const full = () => page.evaluate(() => [!!document.fullscreenElement,
         document.getElementById('fullscreen').getAttribute('aria-pressed')]);
-      // Key presses the game takes, counted. A first call with no key lets the
-      // export settle (its first call replaces the function on Module).
+      // Key presses the game takes, counted. A first call with no key lets the export settle (its first call
+      // replaces the function on Module).
       await page.evaluate(() => {
         const empty = window.Module._reedshot_key_text(0);
         window.Module.stringToUTF8('', empty, 32);
@@ -114,7 +103,7 @@ test('full screen from the button and from Alt+Enter, which the game never sees'
       // The button's state follows on the fullscreenchange event, a moment after.
       await until('full screen', async () => (await full()).join() === 'true,true');
       await page.waitForTimeout(500);
-      await page.screenshot({ path: `${kShots}fullscreen-${device}.png` });
+      await page.screenshot({ path: `${kShots}fullscreen-${name}.png` });
       await page.keyboard.press('Alt+Enter');
       await until('full screen left', async () => (await full()).join() === 'false,false');
       await page.keyboard.press('Alt+Enter');
@@ -126,7 +115,7 @@ test('full screen from the button and from Alt+Enter, which the game never sees'
   }
 });
 
-test('the mute switch and Ctrl+M silence the page and change no stored volume, M alone is the name\'s; after Quit the page plays again', () =>
+test('the mute switch and Ctrl+M silence the page and store nothing, M alone is the name\'s; after Quit the page plays again; a hidden page plays and draws nothing, the pause menu\'s music waiting for its return', () =>
   play({ viewport: { width: 1280, height: 800 } }, async (game) => {
     const { page } = game;
     await toMenu(game);
@@ -140,7 +129,6 @@ test('the mute switch and Ctrl+M silence the page and change no stored volume, M
       [document.getElementById('mute').getAttribute('aria-pressed'), window.Module.reedshotOut.gain.value]);
     assert.ok(await sounding(), 'the menu music plays');
     const writes = events(game, 'store_write').length;
-
     await page.keyboard.press('m');
     assert.deepEqual(await switchState(), ['false', 1]);
     await page.keyboard.press('Control+m');
@@ -151,13 +139,13 @@ test('the mute switch and Ctrl+M silence the page and change no stored volume, M
     assert.deepEqual(await switchState(), ['false', 1]);
     assert.ok(await sounding(), 'the music is back');
     assert.equal(events(game, 'store_write').length, writes, 'nothing was stored');
-
     // The switch holds across a reload.
     await page.click('#mute');
     await page.reload();
     await firstFrame(page);
     await page.mouse.click(640, 400);
     assert.deepEqual(await switchState(), ['true', 0]);
+    await page.click('#mute');
 
     // After Quit the page offers to play again, and the game starts afresh without a reload.
     game.trace.length = 0;
@@ -176,23 +164,9 @@ test('the mute switch and Ctrl+M silence the page and change no stored volume, M
     await click(page, 160, 120);
     await until('a shot', () => events(game, 'sound', { id: 550 }).length > 0);
     await page.screenshot({ path: kShots + 'played-again.png' });
-  }));
 
-// Headless Chromium never hides a page: the page is told it is hidden as a
-// browser tells it.
-const setHidden = (page, hidden) => page.evaluate((hidden) => {
-  Object.defineProperty(document, 'hidden', { configurable: true, get: () => hidden });
-  Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => (hidden ? 'hidden' : 'visible') });
-  document.dispatchEvent(new Event('visibilitychange'));
-}, hidden);
-
-test('a hidden page plays no sound and draws nothing; the pause menu\'s music waits for its return', () =>
-  play({ viewport: { width: 1280, height: 800 } }, async (game) => {
-    const { page } = game;
-    await reached(game, 1);
-    await click(page, 160, 120);  // a shot, and sound on
     await until('sound on', () => page.evaluate(() => window.Module.reedshotAudio?.state === 'running'));
-
+    game.trace.length = 0;
     await setHidden(page, true);
     await reached(game, 5);
     await until('the music started', () => events(game, 'sound', { music: true }).length > 0);
@@ -202,13 +176,12 @@ test('a hidden page plays no sound and draws nothing; the pause menu\'s music wa
     assert.equal(await page.evaluate(() => window.Module.reedshotAudio.state), 'suspended');
     assert.equal(after.loudBuffers, hidden.loudBuffers, 'nothing was played');
     assert.equal(after.frames, hidden.frames, 'nothing was drawn');
-
     await setHidden(page, false);
     await until('sound again', () => page.evaluate(() => window.Module.reedshotAudio.state === 'running'));
     await until('the music', async () => (await stats(page)).loudBuffers > after.loudBuffers);
     await until('a frame', async () => (await stats(page)).frames > after.frames);
     await page.screenshot({ path: kShots + 'hidden-returned.png' });
-  }, session.origin + '?trace&hunt'));
+  }));
 
 test('after one visit the game starts with the network off, and a new build is taken on the next visit', async () => {
   // A copy of the build on a server of its own, to change and to stop.

@@ -37,41 +37,28 @@ async function typeName(game, name) {
   await until('the name stored', () => events(game, 'store_write', { name: 'UserName', value: name.toUpperCase() }).length);
 }
 
-test('a first visit makes the store, a typed name survives closing the tab, another profile starts afresh', async () => {
-  const created = (g) => events(g, 'store_write').filter((t) => t.ok !== false && (t.kind === 'key' || t.kind === 'database'));
-  const context = await session.browser.newContext({ viewport: { width: 800, height: 600 } });
-  const game = await visit(context);
-  assert.ok(created(game).length > 0, 'the first visit creates the store');
-  await toMenu(game);
-  await typeName(game, 'alice');
-  await game.page.close();  // at once: no quit, no waiting for the copy
-
-  const again = await visit(context);
-  assert.deepEqual(created(again), [], 'the next visit found the store of the first');
-  assert.match(await storedText(again.page), /ALICE/);
-  assert.equal(await again.page.locator('#storage').isVisible(), false);
-  assert.deepEqual([...game.errors, ...again.errors], []);
-  await context.close();
-  const other = await session.browser.newContext();
-  assert.ok(created(await visit(other)).length > 0, 'another profile knows nothing of it');
-  await other.close();
-});
-
 // The sounds of a hit: a duck or a sign, a red bird, the decoy.
 const [kDuckOrSign, kRedBird, kDecoy] = [544, 558, 562];
 
-test('a high score survives closing the tab on the high-score screen', async () => {
+test('a typed name and a high score survive closing the tab (on the high-score screen), another profile starts afresh', async () => {
+  const created = (g) => events(g, 'store_write').filter((t) => t.ok !== false && (t.kind === 'key' || t.kind === 'database'));
   const context = await session.browser.newContext({ viewport: { width: 800, height: 600 } });
   // The page's clock runs four times as fast, so the hunt's three minutes take 45 s.
   await context.addInitScript(() => {
     const now = performance.now.bind(performance);
     performance.now = () => now() * 4;
   });
+  const named = await visit(context);
+  assert.ok(created(named).length > 0, 'the first visit creates the store');
+  await toMenu(named);
+  await typeName(named, 'alice');
+  await named.page.close();  // at once: no quit, no waiting for the copy
+
   const game = await visit(context, session.origin + '?hunt&trace');
+  assert.deepEqual(created(game), [], 'the next visit found the store of the first');
   await reached(game, 1);
   // A spray of shots, reloading by the shell strip, until the score is surely above 0 (a duck or a sign
-  // gives 10 points or more, a red bird or the decoy takes 50: luck alone left it at 0 on a loaded machine);
-  // then the clock runs out.
+  // gives 10 points or more, a red bird or the decoy takes 50), then the clock runs out.
   const heard = (...ids) => ids.reduce((n, id) => n + events(game, 'sound', { id }).length, 0);
   for (let shot = 0; !events(game, 'hunt_end').length; shot++) {
     if (heard(kDuckOrSign) * 10 <= heard(kRedBird, kDecoy) * 50) {
@@ -89,13 +76,18 @@ test('a high score survives closing the tab on the high-score screen', async () 
   await game.page.close();
 
   const again = await visit(context);
+  assert.match(await storedText(again.page), /ALICE/);
+  assert.equal(await again.page.locator('#storage').isVisible(), false);
   await toMenu(again);
   await click(again.page, ...kMenuScores);
   await reached(again, 7);
   await again.page.waitForTimeout(500);
   assert.equal(changed(table, await pixels(again.page)), 0, 'the table is the one the tab was closed on');
-  assert.deepEqual([...game.errors, ...again.errors], []);
+  assert.deepEqual([...named.errors, ...game.errors, ...again.errors], []);
   await context.close();
+  const other = await session.browser.newContext();
+  assert.ok(created(await visit(other)).length > 0, 'another profile knows nothing of it');
+  await other.close();
 });
 
 test('a second tab offers to take over; the first saves and stops, and nothing is overwritten', async () => {

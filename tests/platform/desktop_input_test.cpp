@@ -86,7 +86,7 @@ SDL_Event PadButton(SDL_GameControllerButton button, bool down) {
     return e;
 }
 
-TEST(Gamepad, ButtonsAreTheStylusAndKeysAndARemovedPadLetsGo) {
+TEST(Gamepad, ButtonsAreTheStylusAndKeysARemovedPadLetsGoAndTheStickSpeedsUpWhileHeld) {
     Sent sent;
     plat::Gamepad pad(sent);
     const struct {
@@ -128,9 +128,7 @@ TEST(Gamepad, ButtonsAreTheStylusAndKeysAndARemovedPadLetsGo) {
     removed.cdevice.which = 99;
     pad.Event(removed, now);
     EXPECT_EQ(sent.log, "up 159,119;release 195;release 38;");
-}
-
-TEST(Gamepad, TheStickIsFineWhenNudgedAndFasterWhileHeld) {
+    // The stick is fine when nudged and faster while held.
     EXPECT_EQ(plat::AxisPush(0), 0);
     EXPECT_EQ(plat::AxisPush(7000), 0);  // inside the dead zone
     EXPECT_EQ(plat::AxisPush(32767), 1);

@@ -32,7 +32,7 @@ std::string Take(int n) {
 }
 const std::string kTimer = std::to_string(plat::kMsgTimer);
 
-TEST_F(MachineTest, QueuedMessagesComeFirstThenHeartbeatsOnTheirGrid) {
+TEST_F(MachineTest, QueuedMessagesComeFirstThenHeartbeatsOnTheirGridUntilTheQueueEnds) {
     ASSERT_TRUE(plat::StartTimer(15000, 10));
     plat::testing::PushMessage({plat::kMsgPenDown, 0, 5});
     EXPECT_EQ(Take(4), std::to_string(plat::kMsgPenDown) + "@0 " + kTimer + "@10 " + kTimer + "@20 " + kTimer + "@30");
@@ -40,9 +40,8 @@ TEST_F(MachineTest, QueuedMessagesComeFirstThenHeartbeatsOnTheirGrid) {
     plat::Sleep(35);
     EXPECT_EQ(plat::GetTickCount(), 65u);
     EXPECT_EQ(Take(2), kTimer + "@65 " + kTimer + "@70");
-}
-
-TEST_F(MachineTest, AnEndedQueueDeliversWhatItHoldsThenStaysEnded) {
+    // An ended queue delivers what it holds, then stays ended.
+    plat::testing::Reset();
     plat::StartTimer(1, 10);
     plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, 0});
     plat::testing::EndQueue();
@@ -53,9 +52,8 @@ TEST_F(MachineTest, AnEndedQueueDeliversWhatItHoldsThenStaysEnded) {
     plat::testing::Reset();
     plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, 0});
     EXPECT_EQ(Take(2), keyDown + " end");
-}
-
-TEST_F(MachineTest, ClockWrapsAndABusyWaitEnds) {
+    // The clock wraps, and a busy wait ends.
+    plat::testing::Reset();
     plat::testing::SetTick(0xFFFFFFF6u);
     plat::StartTimer(1, 10);
     plat::Message m{};
@@ -134,7 +132,7 @@ TEST_F(MachineTest, OnAWallClockInputDoesNotHoldTimeBackAndReadsDoNotRunAhead) {
     plat::testing::Reset();
 }
 
-TEST_F(MachineTest, RandIsTheRuntimeSequence) {
+TEST_F(MachineTest, RandIsTheRuntimeSequenceAndBoxesAndPointersAreTracedUnlessTheTraceIsOff) {
     // The first draws after the default seed, as every C runtime of the era gave them.
     const int expected[] = {41, 18467, 6334, 26500, 19169};
     for (int value : expected) EXPECT_EQ(plat::Rand(), value);
@@ -146,9 +144,7 @@ TEST_F(MachineTest, RandIsTheRuntimeSequence) {
         ASSERT_GE(r, 0);
         ASSERT_LE(r, plat::kRandMax);
     }
-}
-
-TEST_F(MachineTest, MessageBoxesAndPointerShapesAreTracedUnlessTheTraceIsOff) {
+    // Message boxes and pointer shapes are traced unless the trace is off.
     plat::MessageBox("Cannot open database", nullptr, plat::kMbIconStop);
     plat::MessageBox("Saved", "Reedshot", plat::kMbOk);
     const auto& boxes = plat::testing::MessageBoxes();
@@ -171,7 +167,7 @@ TEST_F(MachineTest, MessageBoxesAndPointerShapesAreTracedUnlessTheTraceIsOff) {
     EXPECT_EQ(boxes.size(), 4u);
 }
 
-TEST_F(MachineTest, PresentCopiesRectanglesAndClipsToThePanel) {
+TEST_F(MachineTest, PresentCopiesRectanglesAndClipsToThePanelAndResourcesAreFound) {
     std::vector<uint16_t> buffer(240 * 320);
     for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = static_cast<uint16_t>(i);
     const plat::CopyRect rects[] = {
@@ -202,6 +198,13 @@ TEST_F(MachineTest, PresentCopiesRectanglesAndClipsToThePanel) {
     EXPECT_EQ(std::vector<int32_t>({parts[0].left, parts[0].top, parts[0].right, parts[0].bottom}),
               std::vector<int32_t>({100, 201, 102, 202}));  // the changed row of the copy
     EXPECT_EQ(plat::testing::PresentCount(), 3u);
+    // Resources are found by type and id.
+    plat::ResourceData data{};
+    ASSERT_TRUE(plat::FindResource("PCT", 146, data));
+    EXPECT_GT(data.size, 0u);
+    EXPECT_FALSE(plat::FindResource("PCT", 1, data));
+    EXPECT_FALSE(plat::FindResource("WAVE", 146, data));
+    EXPECT_NE(plat::testing::TraceLines().back().find("\"found\":false"), std::string::npos);
 }
 
 TEST(PanelChanges, PartsMergeWhenTheyMeetAndWhenTooMany) {
@@ -221,19 +224,6 @@ TEST(PanelChanges, PartsMergeWhenTheyMeetAndWhenTooMany) {
     for (const plat::PanelRect& r : out) covered += int64_t{r.right - r.left} * (r.bottom - r.top);
     EXPECT_EQ(covered, 25 * (plat::PanelChanges::kMaxRects - 1) + 5 * 25);  // the last two, merged with their gap
 }
-
-TEST_F(MachineTest, ResourcesAreFoundByTypeAndId) {
-    plat::ResourceData data{};
-    ASSERT_TRUE(plat::FindResource("PCT", 146, data));
-    EXPECT_GT(data.size, 0u);
-    EXPECT_FALSE(plat::FindResource("PCT", 1, data));
-    EXPECT_FALSE(plat::FindResource("WAVE", 146, data));
-    EXPECT_NE(plat::testing::TraceLines().back().find("\"found\":false"), std::string::npos);
-}
-
-}  // namespace
-
-namespace {
 
 // The headless runner on the same machine: script actions arrive at their times.
 class HeadlessHostTest : public ::testing::Test {

@@ -24,7 +24,7 @@ protected:
     }
     // Offers one event through the view list and keeps what became of it.
     int Offer(uint32_t type, int16_t x, int16_t y) {
-        event = Event(type, x, y);
+        event = InputEvent{type, x, y, 0, {}};
         return Views().HandleEvent(event);
     }
     void Drag(int16_t x, int16_t fromY, int16_t toY) {

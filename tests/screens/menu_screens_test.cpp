@@ -49,8 +49,9 @@ protected:
     bool entered = false;
 };
 
-TEST_F(MainMenuTest, PicturesSlideOneAfterAnotherToTheirPlacesThenBecomeButtons) {
+TEST_F(MainMenuTest, PicturesSlideOneAfterAnotherToTheirPlacesThenBecomeButtonsAndTheMusicStartsOnlyFromTheTitle) {
     Enter();
+    EXPECT_EQ(Sounds(), (Strings{"stop", "535 music loop"}));
     EXPECT_EQ(menu.SlideSprite(0).y, -168);
     EXPECT_EQ(menu.SlideSprite(5).y, 330);
     plat::testing::AdvanceTick(10);
@@ -78,6 +79,11 @@ TEST_F(MainMenuTest, PicturesSlideOneAfterAnotherToTheirPlacesThenBecomeButtons)
     // The name button comes before quit.
     EXPECT_EQ(menu.ControlAt(4), &menu.ItemButton(5));
     EXPECT_EQ(menu.ControlAt(5), &menu.ItemButton(4));
+    Leave();
+    Views().Start(kViewOptions);
+    Views().SwitchTo(kViewMainMenu);
+    Enter();
+    EXPECT_TRUE(Sounds().empty());
 }
 
 // Each button's screen, pushed, is walked by the end-to-end tours.
@@ -107,16 +113,6 @@ TEST_F(MainMenuTest, WithoutAnimationEveryVisitHasItsButtonsAtOnceAndLeavesNoneB
     EXPECT_EQ(Views().Next(), kViewMainMenu);
     EXPECT_EQ(Views().Depth(), depth);
     EXPECT_EQ(Tap(&menu, 210, 40), kQuit);
-}
-
-TEST_F(MainMenuTest, TheMusicStartsOnlyOnTheWayInFromTheTitle) {
-    Enter();
-    EXPECT_EQ(Sounds(), (Strings{"stop", "535 music loop"}));
-    Leave();
-    Views().Start(kViewOptions);
-    Views().SwitchTo(kViewMainMenu);
-    Enter();
-    EXPECT_TRUE(Sounds().empty());
 }
 
 TEST_F(MainMenuTest, AnEightLetterNameFitsAndEveryNameIsCentredOnItsButton) {
@@ -220,18 +216,16 @@ TEST_F(PauseMenuTest, ThePressedLookShowsWhileHeldAndOnlyAReleaseOnTheSameButton
     EXPECT_TRUE(Sounds().empty());
 }
 
-TEST_F(PauseMenuTest, ResumeAndEscapeGoBackToTheHuntWithItsAmbience) {
+// Resume and Escape go back to the hunt; scores, options and help open without a push, so that back
+// returns to the hunt; exit ends the hunt and opens the menu over a cut back stack.
+TEST_F(PauseMenuTest, EveryButtonLeadsWhereItShould) {
     SlideIn();
     for (const bool escape : {false, true}) {
-        if (escape) Views().SwitchTo(kViewPauseMenu, true);
         escape ? Char(&pause, kCharEscape) : Tap(kResume);
         EXPECT_EQ(Views().Next(), kViewHunt);
         EXPECT_EQ(Sounds(), (Strings{"stop", "537 music loop", "540"}));
+        Views().SwitchTo(kViewPauseMenu, true);  // back where it was
     }
-}
-
-TEST_F(PauseMenuTest, ScoresOptionsAndHelpOpenWithoutPushingSoThatBackReturnsToTheHunt) {
-    SlideIn();
     const uint8_t depth = Views().Depth();
     for (const auto& [spot, view] : {std::pair{kScore, kViewResults}, {kOptions, kViewOptions}, {kHelp, kViewHowToPlay}}) {
         Scene().SetScroll(0, 500);
@@ -243,10 +237,7 @@ TEST_F(PauseMenuTest, ScoresOptionsAndHelpOpenWithoutPushingSoThatBackReturnsToT
     }
     Views().Back();
     EXPECT_EQ(Views().Next(), kViewHunt);
-}
-
-TEST_F(PauseMenuTest, ExitEndsTheHuntAndOpensTheMenuOverACutBackStack) {
-    SlideIn();
+    Scene().SetScroll(0, 500);
     Tap(kExit);
     EXPECT_EQ(Views().Next(), kViewMainMenu);
     EXPECT_EQ(Views().Depth(), 2);  // the bottom entry and this view

@@ -1,6 +1,5 @@
-// The program's own application object, started on a store of the test's
-// own, with the screen under test registered in its view list; helpers to
-// feed events and to read the sounds asked for.
+// The program's own application object on a store of the test's own, the screen under test in its view
+// list; helpers to feed events and to read the sounds asked for.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -55,27 +54,11 @@ protected:
         return *stands_.back();
     }
 
-    static InputEvent Event(uint32_t type, int16_t x = 0, int16_t y = 0) {
-        InputEvent event{};
-        event.type = type;
-        event.x = x;
-        event.y = y;
-        return event;
-    }
     // One event to `view`, or through the view list when null.
     static int Send(View* view, InputEvent event) { return view ? view->HandleEvent(event) : Views().HandleEvent(event); }
-    static int Send(View* view, uint32_t type, int16_t x = 0, int16_t y = 0) { return Send(view, Event(type, x, y)); }
-    static int Char(View* view, uint32_t code) {
-        InputEvent event = Event(kEventCharacter);
-        event.payload[0] = code;
-        return Send(view, event);
-    }
-    static int Key(View* view, uint32_t code) {
-        InputEvent event = Event(kEventKeys);
-        event.keyCount = 1;
-        event.payload[0] = code;
-        return Send(view, event);
-    }
+    static int Send(View* view, uint32_t type, int16_t x = 0, int16_t y = 0) { return Send(view, InputEvent{type, x, y, 0, {}}); }
+    static int Char(View* view, uint32_t code) { return Send(view, InputEvent{kEventCharacter, 0, 0, 0, {code}}); }
+    static int Key(View* view, uint32_t code) { return Send(view, InputEvent{kEventKeys, 0, 0, 1, {code}}); }
     // Down and up at one place; what the up gave.
     static int Tap(View* view, int16_t x, int16_t y) {
         Send(view, kEventPenDown, x, y);

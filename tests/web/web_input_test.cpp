@@ -30,9 +30,8 @@ protected:
     plat::WebInput input{plat::Machine::Get()};
 };
 
-// A canvas shown at 640 x 480 CSS pixels: two CSS pixels per view pixel.
-TEST_F(WebInputTest, AMouseDragIsOnePenStrokeClampedToThePanelAndOnlyTheLeftButtonOnTheCanvasStrokes) {
-    EXPECT_TRUE(input.Mouse(Phase::kDown, kLeft, 0.5, 1.0, 640, 480));
+TEST_F(WebInputTest, AMouseDragOrTheFirstFingerIsOnePenStrokeClampedToThePanelAndOnlyTheLeftButtonStrokes) {
+    EXPECT_TRUE(input.Mouse(Phase::kDown, kLeft, 0.5, 1.0, 640, 480));  // a canvas of 640 x 480 CSS pixels
     EXPECT_TRUE(input.Mouse(Phase::kDown, kLeft, 10, 10, 640, 480));  // already down
     input.Mouse(Phase::kMove, -1, 639.9, 479.9, 640, 480);
     std::string m = Drain();
@@ -49,9 +48,7 @@ TEST_F(WebInputTest, AMouseDragIsOnePenStrokeClampedToThePanelAndOnlyTheLeftButt
     input.Mouse(Phase::kDown, plat::WebInput::kRight, 10, 10, 320, 240);  // the right button is the reload button
     input.Mouse(Phase::kUp, plat::WebInput::kRight, 10, 10, 320, 240);
     EXPECT_EQ(Drain(), "hotkey 0xC3;keyup 0xC3;");
-}
-
-TEST_F(WebInputTest, TheFirstFingerHoldsTheStylusUntilItLifts) {
+    // The first finger holds the stylus until it lifts.
     input.Touch(Phase::kDown, 7, 100, 100, 320, 240);
     input.Touch(Phase::kDown, 8, 200, 200, 320, 240);  // a second finger
     input.Mouse(Phase::kDown, kLeft, 50, 50, 320, 240);  // a mouse meanwhile
@@ -64,7 +61,7 @@ TEST_F(WebInputTest, TheFirstFingerHoldsTheStylusUntilItLifts) {
 }
 
 // Buttons go by the key's place, characters by what the layout types there.
-TEST_F(WebInputTest, KeysFollowTheDesktopTableAndCharactersTheLayout) {
+TEST_F(WebInputTest, KeysFollowTheDesktopTableCharactersTheLayoutAndALostFocusLetsGoOfThem) {
     const struct {
         bool down;
         const char* code;
@@ -94,9 +91,7 @@ TEST_F(WebInputTest, KeysFollowTheDesktopTableAndCharactersTheLayout) {
     EXPECT_EQ(Drain(),
               "keydown 0x28;keyup 0x28;hotkey 0xC3;keydown 0x0D;char enter;keyup 0x25;hotkey 0xC1;hotkey 0xC2;"
               "char 2;char A;char backspace;char escape;");
-}
-
-TEST_F(WebInputTest, LosingTheFocusLetsGoOfEverythingHeld) {
+    // Losing the focus lets go of everything held.
     input.Key(true, "ArrowRight", "ArrowRight", false, false, false);
     input.Key(true, "Digit4", "4", false, false, false);
     input.Key(true, "Enter", "Enter", false, false, false);
@@ -104,7 +99,7 @@ TEST_F(WebInputTest, LosingTheFocusLetsGoOfEverythingHeld) {
     input.Mouse(Phase::kDown, kLeft, 40, 60, 320, 240);
     Drain();
     input.FocusLost();
-    EXPECT_EQ(Drain(), "keyup 0x26;keyup 0xC4;up 40 60;focus-lost;");
+    EXPECT_EQ(Drain(), "keyup 0x26;keyup 0xC1;keyup 0xC2;keyup 0xC3;keyup 0xC4;up 40 60;focus-lost;");
     // Nothing is held any more: a second loss only says so.
     input.FocusLost();
     EXPECT_EQ(Drain(), "focus-lost;");
