@@ -1,6 +1,5 @@
-// What the browser tests share: the build served from 127.0.0.1 as plain
-// files, real headless Chromium, the game driven with real mouse, touch and
-// key events and watched through its trace. Screenshots go to build/web-shots/.
+// What the browser tests share: the build served from 127.0.0.1, real headless Chromium, the game driven with
+// real mouse, touch and key events and watched through its trace. Screenshots go to build/web-shots/.
 import { after, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { mkdirSync } from 'node:fs';
@@ -33,8 +32,7 @@ export function useBrowser() {
 export const firstFrame = (page) =>
   page.waitForFunction(() => window.Module?.reedshotStats?.firstFrameMs > 0, null, { timeout: 20000 });
 
-// The page opened in a browser context, with the platform's trace (one JSON
-// object per console line) kept for the checks.
+// The page opened in a browser context, its trace (one JSON object per console line) kept for the checks.
 export async function visit(context, address = session.origin + '?trace') {
   const game = watch(await context.newPage());
   await game.page.goto(address);
@@ -57,8 +55,7 @@ export function watch(page) {
   return game;
 }
 
-// The page in a browser context of its own; `body` plays it, and no error
-// or message box may have come meanwhile.
+// The page in a browser context of its own; `body` plays it, and no error or message box may come meanwhile.
 export async function play(options, body, address) {
   const context = await session.browser.newContext(options);
   const game = await visit(context, address);
@@ -92,19 +89,13 @@ export function changed(a, b) {
   return n;
 }
 
-// A point of the landscape view (320 x 240) in page coordinates.
-export async function at(page, x, y) {
+// A point of the landscape view (320 x 240) clicked or touched in page coordinates.
+async function at(page, x, y) {
   const box = await page.locator('#canvas').boundingBox();
   return { x: box.x + ((x + 0.5) * box.width) / 320, y: box.y + ((y + 0.5) * box.height) / 240 };
 }
-export async function click(page, x, y) {
-  const p = await at(page, x, y);
-  await page.mouse.click(p.x, p.y);
-}
-export async function touch(page, x, y) {
-  const p = await at(page, x, y);
-  await page.touchscreen.tap(p.x, p.y);
-}
+export const click = async (page, x, y) => at(page, x, y).then((p) => page.mouse.click(p.x, p.y));
+export const touch = async (page, x, y) => at(page, x, y).then((p) => page.touchscreen.tap(p.x, p.y));
 
 // Through the introduction and the title to the main menu, with a click.
 export async function toMenu(game) {

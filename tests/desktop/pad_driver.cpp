@@ -1,7 +1,5 @@
-// The game with a virtual game controller plugged in while it runs, driven
-// from a thread of its own: the stick moves the pointer, then the pad taps,
-// reloads, scrolls, drags, pauses and resumes, and the window is closed.
-// Each step is printed as it starts.
+// The game with a virtual pad plugged in while it runs, driven from a thread: the stick moves the pointer, the
+// pad taps, reloads, scrolls, drags, pauses and resumes, and the window is closed. Each step is printed.
 #include <SDL.h>
 
 #include <cstdio>
@@ -35,8 +33,8 @@ constexpr Step kSteps[] = {
     {"resume", -1, 0, SDL_CONTROLLER_BUTTON_BACK, 120},
 };
 
-void Say(const char* what) {
-    std::printf("pad: %s\n", what);
+void Say(const char* what, const char* more = "") {
+    std::printf("pad: %s%s\n", what, more);
     std::fflush(stdout);
 }
 
@@ -51,8 +49,7 @@ void Drive() {
                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
     SDL_Joystick* pad = index < 0 ? nullptr : SDL_JoystickOpen(index);
     if (pad == nullptr) {
-        std::printf("pad: cannot attach a virtual pad: %s\n", SDL_GetError());
-        std::fflush(stdout);
+        Say("cannot attach a virtual pad: ", SDL_GetError());
     } else {
         Say("attached");
         // A stick held while the game is busy starting moves nothing: wait until it has taken the pad.

@@ -20,10 +20,8 @@ namespace {
 // The generation the whole table shows, or -1 when its entries disagree.
 int32_t GenerationOf(const HighScoreTable& table) {
     const int32_t generation = table.GetEntry(0).score / 100;
-    const std::string name = "G" + std::to_string(generation);
     for (int32_t i = 0; i < kHighScoreCount; ++i) {
-        const HighScoreEntry entry = table.GetEntry(i);
-        if (entry.score != generation * 100 + i || name != entry.name) return -1;
+        if (table.GetEntry(i).score != generation * 100 + i || "G" + std::to_string(generation) != table.GetEntry(i).name) return -1;
     }
     return generation;
 }
@@ -45,18 +43,6 @@ void SaveGeneration(int32_t generation) {
     plat::CloseKey(key);
 }
 
-// Saves generation after generation until killed. Never returns.
-[[noreturn]] void SaveForever(int32_t from, int readyFd) {
-    for (int32_t generation = from;; ++generation) {
-        plat::testing::Reset();  // the traces would pile up
-        SaveGeneration(generation);
-        if (generation == from) {
-            const char ready = 1;
-            if (write(readyFd, &ready, 1) != 1) _exit(2);
-        }
-    }
-}
-
 using CrashTest = StoreTest;
 
 TEST_F(CrashTest, AKilledSaveLeavesTheOldTableOrTheNew) {
@@ -75,9 +61,13 @@ TEST_F(CrashTest, AKilledSaveLeavesTheOldTableOrTheNew) {
         ASSERT_EQ(pipe(ready), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
-        if (child == 0) {
+        if (child == 0) {  // saves generation after generation until killed
             close(ready[0]);
-            SaveForever(seen + 1, ready[1]);
+            for (int32_t generation = seen + 1;; ++generation) {
+                plat::testing::Reset();  // the traces would pile up
+                SaveGeneration(generation);
+                if (generation == seen + 1 && write(ready[1], "1", 1) != 1) _exit(2);
+            }
         }
         close(ready[1]);
         // Half the kills come before the first save is through, half after.

@@ -1,5 +1,5 @@
-// Every test gets a store of its own in a fresh folder, named through
-// REEDSHOT_DATA_DIR before the store opens; helpers read values back as text.
+// Every test gets a store of its own in a fresh folder, named through REEDSHOT_DATA_DIR before the store
+// opens; helpers read values back as text.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -51,7 +51,6 @@ protected:
         TearDown();
         SetUp();
     }
-
     // As if the program ended and started again: the next call opens the file afresh.
     static void Restart() { plat::testing::CloseStore(); }
 
@@ -62,31 +61,26 @@ protected:
         if (createdOut) *createdOut = created;
         return key;
     }
-    static std::string Error() { return "error " + std::to_string(plat::StoreLastError()); }
-    static std::string Error(uint32_t code) { return "error " + std::to_string(code); }
+    static std::string Error(uint32_t code = plat::StoreLastError()) { return "error " + std::to_string(code); }
     // A value read back: the number, or the error, marked when the failed read touched its output.
     static std::string Read(plat::KeyHandle key, const char* name) {
         int32_t value = 123;
         if (plat::ReadNumber(key, name, value)) return std::to_string(value);
         return Error() + (value != 123 ? " touched" : "");
     }
-
     // The texts of the message boxes shown so far.
     static std::vector<std::string> Messages() {
         std::vector<std::string> texts;
         for (const auto& box : plat::testing::MessageBoxes()) texts.push_back(box.text);
         return texts;
     }
-
     // Files beside the store that hold a set-aside copy.
     std::vector<std::filesystem::path> KeptFiles() const {
         std::vector<std::filesystem::path> kept;
         if (!std::filesystem::exists(dir_)) return kept;
         for (const auto& file : std::filesystem::directory_iterator(dir_)) {
             const std::string name = file.path().filename().string();
-            if (name.find(".damaged-") != std::string::npos && name.find("-wal") == std::string::npos) {
-                kept.push_back(file.path());
-            }
+            if (name.find(".damaged-") != std::string::npos && name.find("-wal") == std::string::npos) kept.push_back(file.path());
         }
         return kept;
     }

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/persist/store_fixture.h"
@@ -211,18 +212,14 @@ TEST_F(DatabaseTest, BadWritesChangeNothingAndWritesLandOnlyWhenTheDatabaseClose
     plat::DbHandle db = plat::OpenDatabase("MINE");
     const plat::DbProp unknownType[] = {{plat::PropId(1, static_cast<plat::PropType>(7)), 1, nullptr}};
     const plat::DbProp noText[] = {Number(1, 1), Text(4, nullptr)};
-    const struct {
-        plat::DbHandle db;
-        plat::RecordId record;
-        const plat::DbProp* props;
-        uint16_t count;
-        uint32_t error;
-    } bad[] = {{db, 0, one, 0, plat::kStoreInvalidParameter},         {db, 0, nullptr, 1, plat::kStoreInvalidParameter},
-               {db, 0, unknownType, 1, plat::kStoreInvalidParameter}, {db, 0, noText, 2, plat::kStoreInvalidParameter},
-               {db, foreign, one, 1, plat::kStoreInvalidParameter},   {plat::kNoDatabase, 0, one, 1, plat::kStoreInvalidHandle}};
-    for (const auto& write : bad) {
-        EXPECT_EQ(plat::WriteRecord(write.db, write.record, write.props, write.count), 0u);
-        EXPECT_EQ(Error(), Error(write.error));
+    // Each bad write: database, record, properties, count, the error.
+    const std::tuple<plat::DbHandle, plat::RecordId, const plat::DbProp*, uint16_t, uint32_t> bad[] = {
+        {db, 0, one, 0, plat::kStoreInvalidParameter},         {db, 0, nullptr, 1, plat::kStoreInvalidParameter},
+        {db, 0, unknownType, 1, plat::kStoreInvalidParameter}, {db, 0, noText, 2, plat::kStoreInvalidParameter},
+        {db, foreign, one, 1, plat::kStoreInvalidParameter},   {plat::kNoDatabase, 0, one, 1, plat::kStoreInvalidHandle}};
+    for (const auto& [in, record, props, count, error] : bad) {
+        EXPECT_EQ(plat::WriteRecord(in, record, props, count), 0u);
+        EXPECT_EQ(Error(), Error(error));
     }
     // Two good writes, killed before the close, then two more that are closed.
     for (const bool close : {false, true}) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -243,11 +244,6 @@ protected:
     std::unique_ptr<plat::HeadlessHost> host_;
 };
 
-TEST_F(HeadlessHostTest, WithoutATimerTimeStillRunsToTheNextAction) {
-    UseScript("5000 keydown return\n");
-    EXPECT_EQ(Take(2), std::to_string(plat::kMsgKeyDown) + "@5000 end");  // then the script is over
-}
-
 TEST_F(HeadlessHostTest, ASleepLastsItsTimeWhileItsInputQueuesAndItsShotsAreTaken) {
     UseScript("100 keydown left\n150 shot asleep\n200 keyup left\n900 quit\n");
     plat::StartTimer(7, 10);
@@ -261,14 +257,17 @@ TEST_F(HeadlessHostTest, ASleepLastsItsTimeWhileItsInputQueuesAndItsShotsAreTake
     EXPECT_EQ(Take(3), std::to_string(plat::kMsgKeyDown) + "@500 " + std::to_string(plat::kMsgKeyUp) + "@500 " + kTimer + "@500");
 }
 
-// Actions arrive after the heartbeat of their tick, also across the wrap.
+// Actions arrive after the heartbeat of their tick, also across the wrap; without a timer time still runs to them.
 TEST_F(HeadlessHostTest, ActionsArriveAfterTheHeartbeatOfTheirTick) {
     const std::string keyDown = std::to_string(plat::kMsgKeyDown);
-    for (const auto& [script, expected] : {std::pair{"20 keydown left\n25 quit\n", kTimer + "@10 " + kTimer + "@20 " + keyDown + "@20 end"},
-                                           {"start 4294967290\n20 keydown left\n25 quit\n", kTimer + "@4 " + kTimer + "@14 " + keyDown + "@14 end"}}) {
+    const std::tuple<const char*, bool, std::string> cases[] = {
+        {"20 keydown left\n25 quit\n", true, kTimer + "@10 " + kTimer + "@20 " + keyDown + "@20 end"},
+        {"start 4294967290\n20 keydown left\n25 quit\n", true, kTimer + "@4 " + kTimer + "@14 " + keyDown + "@14 end"},
+        {"5000 keydown return\n", false, keyDown + "@5000 end end end"}};
+    for (const auto& [script, timer, expected] : cases) {
         plat::testing::Reset();
         UseScript(script);
-        plat::StartTimer(7, 10);
+        if (timer) plat::StartTimer(7, 10);
         EXPECT_EQ(Take(4), expected) << script;
     }
 }

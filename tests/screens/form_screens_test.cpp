@@ -1,5 +1,6 @@
 // The screens that change what is kept: options, name entry and results.
 #include <cstring>
+#include <string>
 
 #include "screens/name_entry_view.h"
 #include "screens/options_view.h"
@@ -33,6 +34,11 @@ protected:
         Offer(kEventPenUp, x, toY);
     }
     static int32_t StoredMusic() { return Settings(*theApp.Sound()).MusicVol; }
+    // The options as "music/sound (the effect volume) animation effects".
+    static std::string Shown() {
+        return std::to_string(Prefs().MusicVol) + "/" + std::to_string(Prefs().SoundVol) + " (" + std::to_string(theApp.Sound()->GetEffectVolume()) +
+               ") " + std::to_string(Prefs().MenuAnimation) + " " + std::to_string(Prefs().SpecialEffects);
+    }
 
     OptionsView options;
     InputEvent event{};
@@ -45,8 +51,7 @@ TEST_F(OptionsTest, TheEffectSliderPlaysItsSoundOnceTheFirstTapIsSwallowedTheMus
     EXPECT_TRUE(Sounds().empty());
     Offer(kEventPenUp, 115, 30);
     Offer(kEventPenDown, 115, 30);
-    EXPECT_EQ(Prefs().SoundVol, 36);
-    EXPECT_EQ(theApp.Sound()->GetEffectVolume(), 36);
+    EXPECT_EQ(Shown(), "30/36 (36) 1 0");
     EXPECT_EQ(Sounds(), Strings{"538"});
     Offer(kEventPenUp, 115, 30);
     EXPECT_EQ(Offer(kEventPenDown, 80, 120), kNotConsumed);  // on the music thumb at 30
@@ -72,10 +77,7 @@ TEST_F(OptionsTest, CancelPutsBackEverythingAndRestartsTheMusicOnlyWhenItWasMove
             Tap(nullptr, 115, 200);  // effect one page down
             Tap(nullptr, 150, 40);
             Tap(nullptr, 150, 160);
-            EXPECT_EQ(Prefs().MusicVol, 70);
-            EXPECT_EQ(Prefs().SoundVol, 24);
-            EXPECT_FALSE(Prefs().MenuAnimation);
-            EXPECT_TRUE(Prefs().SpecialEffects);
+            EXPECT_EQ(Shown(), "70/24 (24) 0 1");
             ForgetSounds();
             Offer(kEventPenDown, 210, 50);
             EXPECT_EQ(Offer(kEventPenUp, 210, 50), kConsumed);
@@ -87,11 +89,7 @@ TEST_F(OptionsTest, CancelPutsBackEverythingAndRestartsTheMusicOnlyWhenItWasMove
             EXPECT_EQ(Char(nullptr, kCharEscape), kConsumed);
             EXPECT_EQ(Sounds(), Strings{"540"});
         }
-        EXPECT_EQ(Prefs().MusicVol, 30);
-        EXPECT_EQ(Prefs().SoundVol, 30);
-        EXPECT_EQ(theApp.Sound()->GetEffectVolume(), 30);
-        EXPECT_TRUE(Prefs().MenuAnimation);
-        EXPECT_FALSE(Prefs().SpecialEffects);
+        EXPECT_EQ(Shown(), "30/30 (30) 1 0");
         EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
         EXPECT_EQ(Scene().Sprites().Count(), 0u);
     }

@@ -1,6 +1,5 @@
-// Opens the store a run left behind (REEDSHOT_DATA_DIR) the way the game does
-// and checks it: every setting present and in range, the high-score table ten
-// records long and in order. Prints each fault; exit status 1 when any.
+// Checks the store a run left (REEDSHOT_DATA_DIR) as the game opens it: every setting present and in range, the
+// high-score table ten records long and in order. Prints each fault; exit status 1 when any.
 #include <cstdio>
 #include <cstring>
 
