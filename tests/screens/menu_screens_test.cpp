@@ -145,23 +145,19 @@ TEST_F(MainMenuTest, AnEightLetterNameFitsAndEveryNameIsCentredOnItsButton) {
 
 enum Spot : int16_t { kOptions = 95, kScore = 125, kHelp = 155, kExit = 185, kResume = 215 };  // x, all at y 270
 
-class PauseMenuTest : public ScreenTest {
+// A hunt from the menu, paused in its corner.
+class PauseMenuTest : public EnteredScreen<PauseMenuView, kViewPauseMenu> {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
+    void Arrange() override {
         for (const uint8_t id : {kViewMainMenu, kViewHunt, kViewResults, kViewOptions, kViewHowToPlay}) Stand(id);
-        Install(pause, kViewPauseMenu);
-        // A hunt from the menu, paused in its corner.
         Views().Start(kViewMainMenu);
         Open(kViewHunt);
         Scene().SetScroll(0, 500);
         Views().SwitchTo(kViewPauseMenu, true);
-        pause.Enter();
-        ForgetSounds();
     }
-    void TearDown() override {
-        pause.Leave();
-        ScreenTest::TearDown();
+    void SetUp() override {
+        EnteredScreen::SetUp();
+        ForgetSounds();
     }
     // Events 31 ms apart until the panel rests; how many moved it.
     int SlideIn() {
@@ -175,8 +171,7 @@ protected:
         return moves;
     }
     int Tap(Spot at) { return ScreenTest::Tap(&pause, at, 270); }
-
-    PauseMenuView pause;
+    PauseMenuView& pause = screen;
 };
 
 TEST_F(PauseMenuTest, ThePanelSlidesInSeventeenStepsAndIgnoresTapsMeanwhile) {

@@ -114,3 +114,22 @@ private:
     std::vector<std::unique_ptr<RecordingView>> stands_;
     size_t traceSeen_ = 0;
 };
+
+// The screen `V` registered as `Id` and entered once Arrange has set the stage; left again at the end.
+template <typename V, uint8_t Id>
+class EnteredScreen : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        Install(screen, Id);
+        Arrange();
+        screen.Enter();
+    }
+    void TearDown() override {
+        screen.Leave();
+        ScreenTest::TearDown();
+    }
+    virtual void Arrange() {}
+
+    V screen;
+};

@@ -13,21 +13,11 @@
 
 namespace {
 
-class TitleTest : public ScreenTest {
+class TitleTest : public EnteredScreen<TitleView, kViewTitle> {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
-        Stand(kViewMainMenu);
-        Install(title, kViewTitle);
-        title.Enter();
-    }
-    void TearDown() override {
-        title.Leave();
-        ScreenTest::TearDown();
-    }
+    void Arrange() override { Stand(kViewMainMenu); }
     static bool Prompt() { return Shows(584, 36, 86, 200, 10); }
-
-    TitleView title;
+    TitleView& title = screen;
 };
 
 TEST_F(TitleTest, ThePromptBlinksInStepsOfMoreThan230MsAndOnlyATapOpensTheMenu) {
@@ -87,17 +77,8 @@ TEST_F(AboutTest, ThePictureIsCentredOverTheScreenBelowWithASoundAndWhatAnimates
     Scene().RemoveSprite(sprite);
 }
 
-class CreditsTest : public ScreenTest {
+class CreditsTest : public EnteredScreen<CreditsView, kViewCredits> {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
-        Install(credits, kViewCredits);
-        credits.Enter();
-    }
-    void TearDown() override {
-        credits.Leave();
-        ScreenTest::TearDown();
-    }
     // One event `ms` after the last; true when the captions moved.
     bool Tick(uint32_t ms) {
         const int32_t before = credits.CaptionX(0);
@@ -108,8 +89,7 @@ protected:
     void Steps(int n) {
         for (int i = 0; i < n; ++i) ASSERT_TRUE(Tick(CreditsView::kStepMs));
     }
-
-    CreditsView credits;
+    CreditsView& credits = screen;
 };
 
 TEST(CreditsOpacity, FadesInTenPixelStepsAtBothEdgesOfTheOpaqueBand) {
@@ -147,9 +127,9 @@ TEST_F(CreditsTest, CaptionsStepEvery51MsDrawnKeyedOverACleanScreenAndTheRollRep
     int32_t y = 0;
     while (second.surface->At(10, y) == second.surface->At(0, 0)) ++y;
     EXPECT_EQ(Pixel(140 + 10, 96 + y), gfx::Alpha(second.surface->At(10, y), 0, 0.8f));
-    const gfx::Surface& screen = Scene().GetDisplayList().GetDisplay().GetDisplaySurface();
+    const gfx::Surface& shown = Scene().GetDisplayList().GetDisplay().GetDisplaySurface();
     for (int32_t sy = 0; sy < 320; sy += 7) {
-        for (int32_t sx = 0; sx < 240; sx += 3) ASSERT_EQ(screen.At(sx, sy), 0);
+        for (int32_t sx = 0; sx < 240; sx += 3) ASSERT_EQ(shown.At(sx, sy), 0);
     }
     Steps(239);
     EXPECT_EQ(credits.CaptionX(0), -360);
@@ -164,21 +144,13 @@ TEST_F(CreditsTest, CaptionsStepEvery51MsDrawnKeyedOverACleanScreenAndTheRollRep
     EXPECT_EQ(credits.CaptionX(12) - credits.CaptionX(11), 20);
 }
 
-class IntroductionTest : public ScreenTest {
+class IntroductionTest : public EnteredScreen<IntroductionView, kViewIntroduction> {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
+    void Arrange() override {
         Stand(kViewTitle);
-        Install(intro, kViewIntroduction);
         Scene().ClearSprites();  // the program's own first screen leaves the scene to this one
-        intro.Enter();
     }
-    void TearDown() override {
-        intro.Leave();
-        ScreenTest::TearDown();
-    }
-
-    IntroductionView intro;
+    IntroductionView& intro = screen;
 };
 
 TEST_F(IntroductionTest, RequestForTwoSecondsThenTenFadeStepsAndTwentyFourTurnsThenTheTitle) {
@@ -236,31 +208,23 @@ TEST_F(IntroductionTest, SkipWorksOnlyWithinTwoSecondsAndLeavingTakesTheButtonOf
     EXPECT_GT(intro.LogoAlpha(), 0.0f);
 }
 
-class HowToPlayTest : public ScreenTest {
+class HowToPlayTest : public EnteredScreen<HowToPlayView, kViewHowToPlay> {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
+    void Arrange() override {
         for (const uint8_t id : {kViewMainMenu, kViewCredits, kViewAbout}) Stand(id);
-        Install(help, kViewHowToPlay);
         Views().Start(kViewMainMenu);
         Views().SwitchTo(kViewHowToPlay, true);
         Scene().ClearSprites();
-        help.Enter();
-        Send(&help, kEventViewEntered);
-        ForgetSounds();
-    }
-    void TearDown() override {
-        help.Leave();
-        ScreenTest::TearDown();
     }
     void Next() { EXPECT_EQ(Tap(&help, 155, 28), kConsumed); }
     void Previous() { EXPECT_EQ(Tap(&help, 40, 28), kConsumed); }
     static bool ShowsPage(uint16_t id) { return Shows(id, 118, 216, 62, 62, 4); }
-
-    HowToPlayView help;
+    HowToPlayView& help = screen;
 };
 
 TEST_F(HowToPlayTest, PagesTurnInTwoStepsStopAtBothEndsAndEveryVisitStartsAtTheFirst) {
+    Send(&help, kEventViewEntered);
+    ForgetSounds();
     EXPECT_TRUE(ShowsPage(401));
     Previous();  // at the first page: only the click
     EXPECT_EQ(help.PageId(), 401);
