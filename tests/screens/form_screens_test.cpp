@@ -144,7 +144,20 @@ protected:
     uint32_t spritesBefore = 0;  // what the screens before left
 };
 
-TEST_F(NameEntryTest, KeysEnterTheirCharactersCentredWithAClickAndANinthChangesNothing) {
+TEST_F(NameEntryTest, KeysEnterTheirCharactersCentredWithAClickBackspaceWipesAndANinthChangesNothing) {
+    Type("WWWW");
+    const int32_t oldTop = entry.Field().sprite.y;
+    Tap(nullptr, 210, 229);  // backspace key
+    Tap(nullptr, 210, 229);
+    EXPECT_STREQ(entry.Name(), "WW");
+    EXPECT_NEAR(FieldMiddle(), 160, 1);
+    ASSERT_GT(entry.Field().sprite.y, oldTop + 2);
+    gfx::Picture background;
+    gfx::LoadPicture(background, 502, 240, 320);
+    for (int32_t x = 18; x < 36; ++x) EXPECT_EQ(Pixel(x, oldTop + 1), background.surface->At(x, oldTop + 1));
+    Tap(nullptr, 210, 229);
+    Tap(nullptr, 210, 229);
+    ForgetSounds();
     for (const auto& [x, y] : {std::pair{69, 297}, {176, 263}, {210, 263}, {137, 41}, {20, 20}}) {  // A 2 space Z, beside
         EXPECT_EQ(Tap(nullptr, static_cast<int16_t>(x), static_cast<int16_t>(y)), kConsumed);
     }
@@ -159,19 +172,6 @@ TEST_F(NameEntryTest, KeysEnterTheirCharactersCentredWithAClickAndANinthChangesN
     EXPECT_EQ(entry.Field().sprite.height, height);
     Char(nullptr, kCharEnter);
     EXPECT_STREQ(Prefs().UserName, "A2aZBCDE");
-}
-
-TEST_F(NameEntryTest, BackspaceShortensAndTheOldTextIsWipedFromTheScreen) {
-    Type("WWWW");
-    const int32_t oldTop = entry.Field().sprite.y;
-    Tap(nullptr, 210, 229);  // backspace key
-    Tap(nullptr, 210, 229);
-    EXPECT_STREQ(entry.Name(), "WW");
-    EXPECT_NEAR(FieldMiddle(), 160, 1);
-    ASSERT_GT(entry.Field().sprite.y, oldTop + 2);
-    gfx::Picture background;
-    gfx::LoadPicture(background, 502, 240, 320);
-    for (int32_t x = 18; x < 36; ++x) EXPECT_EQ(Pixel(x, oldTop + 1), background.surface->At(x, oldTop + 1));
 }
 
 TEST_F(NameEntryTest, CancelAndEscapeLeaveTheNameAloneOkOnAnEmptyFieldTooButABlankLeftByErasingIsStored) {
@@ -281,7 +281,7 @@ TEST_F(ResultsTest, TheWaitingScoreWaitsForANameThenGoesInOnceIsMarkedAndStored)
     EXPECT_EQ(Prefs().highScores->CountUsed(), 0);
 }
 
-TEST_F(ResultsTest, ATapTurnsThePageOnlyWithFourOrMoreEntriesButNotOnTheStatistics) {
+TEST_F(ResultsTest, ATapTurnsThePageWithFourOrMoreEntriesNotOnTheStatisticsAndClearingAsksFirst) {
     AddScores({5, 4, 3});
     OpenFrom(kViewMainMenu);
     Tap(nullptr, 50, 50);
@@ -310,22 +310,19 @@ TEST_F(ResultsTest, ATapTurnsThePageOnlyWithFourOrMoreEntriesButNotOnTheStatisti
     EXPECT_EQ(Tap(nullptr, 210, 200), kConsumed);  // the same place goes back to the table
     EXPECT_FALSE(results.ShowingStatistics());
     EXPECT_EQ(results.ControlCount(), 3);
-}
-
-TEST_F(ResultsTest, ClearingAsksFirstAndReachesTheStoreOnlyWithTheNextSave) {
-    AddScores({9, 8});
+    // Clearing asks first, and reaches the store only with the next save.
     Prefs().highScores->Save();
-    OpenFrom(kViewMainMenu);
+    ForgetSounds();
     Answer(150, 100);  // no
     EXPECT_EQ(Tap(nullptr, 210, 100), kConsumed);
-    EXPECT_EQ(Prefs().highScores->CountUsed(), 2);
+    EXPECT_EQ(Prefs().highScores->CountUsed(), 5);
     Answer(150, 200);  // yes
     EXPECT_EQ(Tap(nullptr, 210, 100), kConsumed);
     EXPECT_EQ(Prefs().highScores->CountUsed(), 0);
     EXPECT_EQ(Sounds(), (Strings{"540", "540", "540", "540"}));
     Tap(nullptr, 210, 30);  // reached from the menu, leaving saves nothing
     EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
-    EXPECT_EQ(StoredCount(), 2);
+    EXPECT_EQ(StoredCount(), 5);
 }
 
 // A second copy of the program ends without creating anything.
