@@ -151,7 +151,7 @@ TEST_F(HighScoreTableTest, SavingIntoAFullStoreIsReportedAndKeepsWhatWasThere) {
     EXPECT_EQ(Describe(reloaded), "70:OLD 0: 0: 0: 0: 0: 0: 0: 0: 0: ");
 }
 
-TEST(HighScoreInsert, ScoresDescendNamesAscendEmptiesSitBetweenSignsOneIsNewAndAFullTableTakesOnlyBetter) {
+TEST(HighScoreInsert, ScoresDescendNamesAscendEmptiesSitBetweenSignsOneIsNewAFullTableTakesOnlyBetterAndBadIndicesAreReported) {
     plat::testing::Reset();
     HighScoreTable table;
     EXPECT_FALSE(table.Insert(Entry(0, "ZERO")));  // refused even with room
@@ -189,15 +189,12 @@ TEST(HighScoreInsert, ScoresDescendNamesAscendEmptiesSitBetweenSignsOneIsNewAndA
     EXPECT_TRUE(adam.Insert(Entry(501, "ZZZ")));
     EXPECT_EQ(adam.GetEntry(9).score, 501);
     EXPECT_EQ(Describe(adam).rfind("1000:PAT 900:PAT", 0), 0u);
-}
-
-TEST(HighScoreInsert, AnIndexOutOfRangeOrAVeryLongTextIsReported) {
-    plat::testing::Reset();
-    HighScoreTable table;
-    ASSERT_TRUE(table.Insert(Entry(10, "TEN")));
-    EXPECT_EQ(table.GetEntry(9).score, 0);
+    // An index out of range or a very long text is reported.
+    HighScoreTable small;
+    ASSERT_TRUE(small.Insert(Entry(10, "TEN")));
+    EXPECT_EQ(small.GetEntry(9).score, 0);
     for (const int32_t index : {10, -1}) {
-        const HighScoreEntry entry = table.GetEntry(index);
+        const HighScoreEntry entry = small.GetEntry(index);
         EXPECT_TRUE(entry.IsEmpty() && !entry.isNew);
     }
     // A property owns its text.
