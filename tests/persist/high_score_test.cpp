@@ -25,12 +25,6 @@ std::string Describe(const HighScoreTable& table) {
     return out;
 }
 
-// The message boxes shown, as "text|caption|flags".
-std::vector<std::string> Boxes() {
-    std::vector<std::string> out;
-    for (const auto& box : plat::testing::MessageBoxes()) out.push_back(box.text + "|" + box.caption + "|" + std::to_string(box.flags));
-    return out;
-}
 const std::string kStop = "|Error|" + std::to_string(plat::kMbIconStop);
 
 using HighScoreTableTest = StoreTest;
@@ -151,8 +145,7 @@ TEST_F(HighScoreTableTest, SavingIntoAFullStoreIsReportedAndKeepsWhatWasThere) {
     EXPECT_EQ(Describe(reloaded), "70:OLD 0: 0: 0: 0: 0: 0: 0: 0: 0: ");
 }
 
-TEST(HighScoreInsert, ScoresDescendNamesAscendEmptiesSitBetweenSignsOneIsNewAFullTableTakesOnlyBetterAndBadIndicesAreReported) {
-    plat::testing::Reset();
+TEST_F(HighScoreTableTest, InsertScoresDescendNamesAscendEmptiesSitBetweenSignsOneIsNewAFullTableTakesOnlyBetterAndBadIndicesAreReported) {
     HighScoreTable table;
     EXPECT_FALSE(table.Insert(Entry(0, "ZERO")));  // refused even with room
     for (const auto& [score, name] : {std::pair{-5, "NEG"}, {50, "BOB"}, {50, "ADAM"}, {80, "ZED"}, {50, "ANNA"}}) {

@@ -93,11 +93,7 @@ TEST_F(SettingsTest, FirstRunStartsFromDefaultsEverythingComesBackOnTheNextRunAn
     plat::testing::CloseStore();
     plat::testing::Reset();
     settings.Save();
-    ASSERT_EQ(plat::testing::MessageBoxes().size(), 11u);
-    for (const auto& box : plat::testing::MessageBoxes()) {
-        EXPECT_EQ(box.text + "|" + box.caption + "|" + std::to_string(box.flags),
-                  "Can not add information into registry!|Error|" + std::to_string(plat::kMbOk));
-    }
+    EXPECT_EQ(Boxes(), std::vector<std::string>(11, "Can not add information into registry!|Error|" + std::to_string(plat::kMbOk)));
 }
 
 // What the store holds, changed after StoreAll, and what the next run reads.

@@ -68,12 +68,13 @@ protected:
         if (plat::ReadNumber(key, name, value)) return std::to_string(value);
         return Error() + (value != 123 ? " touched" : "");
     }
-    // The texts of the message boxes shown so far.
-    static std::vector<std::string> Messages() {
-        std::vector<std::string> texts;
-        for (const auto& box : plat::testing::MessageBoxes()) texts.push_back(box.text);
-        return texts;
+    // The message boxes shown so far: their texts, or as "text|caption|flags".
+    static std::vector<std::string> Messages(bool whole = false) {
+        std::vector<std::string> out;
+        for (const auto& box : plat::testing::MessageBoxes()) out.push_back(whole ? box.text + "|" + box.caption + "|" + std::to_string(box.flags) : box.text);
+        return out;
     }
+    static std::vector<std::string> Boxes() { return Messages(true); }
     // Files beside the store that hold a set-aside copy.
     std::vector<std::filesystem::path> KeptFiles() const {
         std::vector<std::filesystem::path> kept;
