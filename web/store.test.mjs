@@ -68,7 +68,7 @@ test('a typed name and a high score survive closing the tab (on the high-score s
     await game.page.waitForTimeout(120);
     assert.ok(shot < 2000, 'the hunt ends');
   }
-  assert.notEqual(events(game, 'hunt_end')[0].score, 0, 'the spray of shots scored');
+  assert.notEqual(events(game, 'hunt_end')[0].score, 0, `the spray of shots scored (${heard(550)} shots, ${heard(kDuckOrSign)} hits)`);
   await until('the high-score screen', () => events(game, 'view', { from: 1, to: 7 }).length, 30000);
   await game.page.waitForTimeout(500);
   const table = await pixels(game.page);

@@ -24,10 +24,8 @@ constexpr int kPost = plat::ScriptAction::kPost;
 
 TEST(PanelView, CornersTurnAQuarterClockwiseAndSoDoesTheWholePicture) {
     // The panel's top-left corner shows at the player's top right.
-    EXPECT_EQ(plat::PanelToView({0, 0}).x, 319);
-    EXPECT_EQ(plat::PanelToView({0, 0}).y, 0);
-    EXPECT_EQ(plat::PanelToView({239, 319}).x, 0);
-    EXPECT_EQ(plat::PanelToView({239, 319}).y, 239);
+    EXPECT_EQ((std::vector<int32_t>{plat::PanelToView({0, 0}).x, plat::PanelToView({0, 0}).y, plat::PanelToView({239, 319}).x,
+                                    plat::PanelToView({239, 319}).y}), (std::vector<int32_t>{319, 0, 0, 239}));
     std::vector<uint16_t> panel(240 * 320), view(320 * 240, 0);
     for (size_t i = 0; i < panel.size(); ++i) panel[i] = static_cast<uint16_t>(i * 7 + 1);
     plat::RotatePanelToView(panel.data(), view.data());
