@@ -52,6 +52,7 @@ T HalfOf(T a, T b) {
 // it needs is read first: the rows' stores could otherwise reach the surfaces.
 template <typename RowOp>
 void ForEachRow(const Surface& src, Surface& dst, Point to, const Rect& from, RowOp op) {
+    dst.BeforeWrite();
     const auto* s = reinterpret_cast<const uint8_t*>(src.Row(from.top) + from.left);
     auto* d = reinterpret_cast<uint8_t*>(dst.Row(to.y) + to.x);
     const size_t sourcePitch = src.pitch;
@@ -154,6 +155,7 @@ void BlitKeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from,
 
 void FillSurface(Surface& surface, Colour colour) {
     if (surface.pixels == nullptr) return;
+    surface.BeforeWrite();
     const auto lo = static_cast<uint8_t>(colour);
     if (lo == static_cast<uint8_t>(colour >> 8)) {
         std::memset(surface.pixels, lo, static_cast<size_t>(surface.pitch) * surface.height);

@@ -114,10 +114,12 @@ void DisplayList::SaveBackground(Picture& background, int32_t x, int32_t y) {
 
 void DisplayList::DrawSprite(const Sprite& sprite) { DrawSpriteAt(sprite, sprite.x - viewX_, sprite.y - viewY_); }
 
-void DisplayList::DrawSpriteAt(const Sprite& sprite, int32_t sx, int32_t sy) {
-    if (!Visible(sprite, sx, sy)) return;
-    if (sprite.savesBackground && sprite.background != nullptr) SaveBackground(*sprite.background, sx, sy);
+bool DisplayList::DrawSpriteAt(const Sprite& sprite, int32_t sx, int32_t sy) {
+    if (!Visible(sprite, sx, sy)) return false;
+    const bool saved = sprite.savesBackground && sprite.background != nullptr;
+    if (saved) SaveBackground(*sprite.background, sx, sy);
     if (sprite.image != nullptr) DrawClipped(sprite.image, sx, sy, sprite.keyed, sprite.key, sprite.blend);
+    return saved;
 }
 
 void DisplayList::DrawSpriteImage(const Sprite& sprite) {
@@ -126,13 +128,19 @@ void DisplayList::DrawSpriteImage(const Sprite& sprite) {
     if (Visible(sprite, sx, sy)) BlitClipped(sprite.image, sx, sy, sprite.keyed, sprite.key, sprite.blend);
 }
 
-void DisplayList::RestoreSprite(const Sprite& sprite) { RestoreSpriteAt(sprite, Point{sprite.x, sprite.y}); }
+void DisplayList::EraseSpriteImage(const Sprite& sprite, Point screen) {
+    if (Visible(sprite, screen.x, screen.y) && sprite.savesBackground) {
+        BlitClipped(sprite.background, screen.x, screen.y, false, 0, false);
+    }
+}
 
-void DisplayList::RestoreSpriteAt(const Sprite& sprite, Point world) {
-    const int32_t sx = world.x - viewX_;
-    const int32_t sy = world.y - viewY_;
-    if (!Visible(sprite, sx, sy) || !sprite.savesBackground || sprite.background == nullptr) return;
-    DrawClipped(sprite.background, sx, sy, false, 0, false);
+void DisplayList::RestoreSprite(const Sprite& sprite) {
+    RestoreSpriteAt(sprite, Point{sprite.x - viewX_, sprite.y - viewY_});
+}
+
+void DisplayList::RestoreSpriteAt(const Sprite& sprite, Point screen) {
+    if (!Visible(sprite, screen.x, screen.y) || !sprite.savesBackground || sprite.background == nullptr) return;
+    DrawClipped(sprite.background, screen.x, screen.y, false, 0, false);
 }
 
 void DisplayList::GrayDisplay() { gfx::GrayDisplay(display_.GetDisplaySurface()); }

@@ -36,10 +36,12 @@ public:
     void DrawSprite(const Sprite& sprite);
     // Only the image: no background saved, no dirty rectangle.
     void DrawSpriteImage(const Sprite& sprite);
-    // The same at a screen position.
-    void DrawSpriteAt(const Sprite& sprite, int32_t sx, int32_t sy);
+    // The same at a screen position; true when it saved what it covers.
+    bool DrawSpriteAt(const Sprite& sprite, int32_t sx, int32_t sy);
+    // Only the saved background at a screen position: no dirty rectangle.
+    void EraseSpriteImage(const Sprite& sprite, Point screen);
     void RestoreSprite(const Sprite& sprite);
-    void RestoreSpriteAt(const Sprite& sprite, Point world);
+    void RestoreSpriteAt(const Sprite& sprite, Point screen);
 
     void GrayDisplay();
 

@@ -20,6 +20,7 @@ int32_t Move(uint8_t step) { return step == 1 ? -1 : (step == 2 ? 1 : 0); }
 }  // namespace
 
 void GrayDisplay(Surface& surface) {
+    surface.BeforeWrite();
     for (int32_t y = 0; y < static_cast<int32_t>(surface.height); ++y) {
         uint16_t* row = surface.Row(y);
         for (uint32_t x = 0; x < surface.width; ++x) {
@@ -44,6 +45,7 @@ void RotatePicture(const Surface& source, Surface& destination, const Rect& to, 
     const int32_t w = std::min(to.Width(), kMaxRotateWidth);
     const int32_t h = to.Height();
     if (w <= 0 || h <= 0) return;
+    destination.BeforeWrite();
     const int32_t limitX = std::min(kRotateSize, static_cast<int32_t>(source.width));
     const int32_t limitY = std::min(kRotateSize, static_cast<int32_t>(source.height));
 

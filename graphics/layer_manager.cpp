@@ -13,11 +13,6 @@ void MarkIfCovered(Sprite& other, const Sprite& changed) {
     if (!other.savesBackground && !other.dirty && SpritesOverlap(other, changed)) other.dirty = true;
 }
 
-// The sprites drawn after `node`, in list order.
-void MarkCoveredAfter(const SpriteList::Node* node, const Sprite& changed) {
-    for (node = node->next; node != nullptr; node = node->next) MarkIfCovered(*node->sprite, changed);
-}
-
 // A static sprite that a moving one before it in the list overlaps is drawn
 // again over that one.
 bool OverlapsMovingBefore(const SpriteList::Node* node) {
@@ -27,11 +22,65 @@ bool OverlapsMovingBefore(const SpriteList::Node* node) {
     return false;
 }
 
+Rect RectAt(Point at, uint32_t width, uint32_t height) {
+    return Rect{at.x, at.y, static_cast<int32_t>(at.x + static_cast<int64_t>(width)),
+                static_cast<int32_t>(at.y + static_cast<int64_t>(height))};
+}
+
+// The screen area a partial frame redraws; past its capacity the last
+// rectangle grows, which redraws more but never misses an overlap.
+class Region {
+public:
+    void Add(const Rect& r) {
+        if (r.Empty()) return;
+        if (count_ < kMax) {
+            rects_[count_++] = r;
+            return;
+        }
+        Rect& last = rects_[kMax - 1];
+        last = Rect{std::min(last.left, r.left), std::min(last.top, r.top), std::max(last.right, r.right),
+                    std::max(last.bottom, r.bottom)};
+    }
+    bool Overlaps(const Rect& r) const {
+        for (uint32_t i = 0; i < count_; ++i) {
+            const Rect& o = rects_[i];
+            if (r.left < o.right && o.left < r.right && r.top < o.bottom && o.top < r.bottom) return true;
+        }
+        return false;
+    }
+
+private:
+    static constexpr uint32_t kMax = 32;
+    Rect rects_[kMax];
+    uint32_t count_ = 0;
+};
+
+uint32_t VersionOf(const Picture* picture) {
+    return picture != nullptr && picture->surface != nullptr ? picture->surface->version : 0;
+}
+
 }  // namespace
 
 LayerManager::LayerManager() {
     PreparePicturePool();
+    displayList_.GetDisplay().GetDisplaySurface().guard = this;
     if (plat::StartOption("check-frames")) check_.Start(displayList_.GetDisplay());
+}
+
+LayerManager::~LayerManager() {
+    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
+        if (node->sprite->standsOn == this) node->sprite->standsOn = nullptr;
+    }
+}
+
+void LayerManager::ClearSprites() {
+    TakeOffStanding();
+    sprites_.Clear();
+}
+
+void LayerManager::DrawOneSprite(const Sprite& sprite) {
+    TakeOffStanding();
+    displayList_.DrawSprite(sprite);
 }
 
 void LayerManager::AddSprite(Sprite& sprite, uint8_t layer) {
@@ -47,6 +96,7 @@ void LayerManager::AddSpriteAnimated(Sprite& sprite, uint8_t layer) {
 }
 
 void LayerManager::RemoveSprite(const Sprite& sprite) {
+    TakeOffStanding();
     // Static sprites after it lose what lay over the gap once its last
     // erasure goes out; they are drawn again.
     MarkCoveredAbove(sprite);
@@ -59,7 +109,7 @@ void LayerManager::RemoveSpriteAnimated(const Sprite& sprite) {
 }
 
 void LayerManager::MarkSpriteDirty(Sprite& sprite) {
-    if (!sprite.savesBackground) sprite.dirty = true;
+    sprite.dirty = true;
     MarkCoveredAbove(sprite);
 }
 
@@ -72,25 +122,111 @@ void LayerManager::MarkCoveredAbove(const Sprite& sprite) {
     }
 }
 
-// Every moving sprite is drawn: the last frame's erasure of each goes out
-// with this one, so one left out would vanish from the window.
+// Moving sprites stay drawn between partial frames; only what changed, and
+// what lies over it, is erased and drawn again.
 void LayerManager::RedrawDirty() {
+    const bool stood = standing_;
+    standing_ = false;
     check_.Begin();
-    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
-        const Sprite& sprite = *node->sprite;
-        if (sprite.savesBackground) {
-            MarkCoveredAfter(node, sprite);
-            displayList_.DrawSprite(sprite);
-        } else if (sprite.dirty) {
-            displayList_.DrawSprite(sprite);
+    if (check_.On() && stood) {
+        // The reference starts from the display with every moving sprite erased.
+        Surface* const target = GetRenderTarget();
+        SetRenderTarget(&check_.Reference());
+        for (const SpriteList::Node* node = sprites_.Tail(); node != nullptr; node = node->prev) {
+            if (node->sprite->standsOn == this) displayList_.EraseSpriteImage(*node->sprite, node->sprite->stoodAt);
         }
+        SetRenderTarget(target);
     }
+    MarkChanged();
+    DrawChanged();
     displayList_.FlushDirty();
     if (check_.On()) CheckFrame(false);
-    RestoreAllSprites();
+    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
+        node->sprite->dirty = false;
+    }
+}
+
+void LayerManager::MarkChanged() {
+    // A static sprite over a moving one is drawn again over it, as a full
+    // redraw would, so that moving one is drawn again first.
+    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
+        Sprite& sprite = *node->sprite;
+        if (sprite.savesBackground) continue;
+        for (const SpriteList::Node* before = node->prev; before != nullptr; before = before->prev) {
+            if (before->sprite->savesBackground && SpritesOverlap(*before->sprite, sprite)) {
+                before->sprite->dirty = true;
+                sprite.dirty = true;
+            }
+        }
+    }
+    // A moving sprite that changed is erased and drawn again, and so is every
+    // one after it over what it covered or covers now.
+    Region region;
+    const int32_t viewX = displayList_.ViewX();
+    const int32_t viewY = displayList_.ViewY();
+    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
+        Sprite& sprite = *node->sprite;
+        const Point at{sprite.x - viewX, sprite.y - viewY};
+        const Rect now = RectAt(at, sprite.width, sprite.height);
+        if (!sprite.savesBackground) {
+            if (sprite.dirty) region.Add(now);
+            continue;
+        }
+        const bool stands = sprite.standsOn == this;
+        const Rect was = stands ? RectAt(sprite.stoodAt, sprite.background->width, sprite.background->height) : Rect{};
+        const bool changed = !stands || sprite.dirty || at.x != sprite.stoodAt.x || at.y != sprite.stoodAt.y ||
+                             sprite.image != sprite.stoodImage || VersionOf(sprite.image) != sprite.stoodVersion;
+        if (changed || region.Overlaps(was)) {
+            sprite.dirty = true;
+            region.Add(was);
+            region.Add(now);
+        }
+    }
+}
+
+void LayerManager::DrawChanged() {
+    // Erased from the top down, each gives back what lay under it.
+    for (const SpriteList::Node* node = sprites_.Tail(); node != nullptr; node = node->prev) {
+        Sprite& sprite = *node->sprite;
+        if (!sprite.dirty || sprite.standsOn != this) continue;
+        displayList_.RestoreSpriteAt(sprite, sprite.stoodAt);
+        sprite.standsOn = nullptr;
+    }
+    const int32_t viewX = displayList_.ViewX();
+    const int32_t viewY = displayList_.ViewY();
+    // Set only at the end: while this frame draws, nothing is taken off.
+    bool standing = false;
+    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
+        Sprite& sprite = *node->sprite;
+        if (sprite.dirty && !sprite.savesBackground) {
+            displayList_.DrawSprite(sprite);
+        } else if (sprite.dirty) {
+            const Point at{sprite.x - viewX, sprite.y - viewY};
+            if (displayList_.DrawSpriteAt(sprite, at.x, at.y)) {
+                sprite.standsOn = this;
+                sprite.stoodAt = at;
+                sprite.stoodImage = sprite.image;
+                sprite.stoodVersion = VersionOf(sprite.image);
+            }
+        }
+        standing = standing || sprite.standsOn == this;
+    }
+    standing_ = standing;
+}
+
+void LayerManager::TakeOffStanding() {
+    if (!standing_) return;
+    standing_ = false;
+    for (const SpriteList::Node* node = sprites_.Tail(); node != nullptr; node = node->prev) {
+        Sprite& sprite = *node->sprite;
+        if (sprite.standsOn != this) continue;
+        displayList_.RestoreSpriteAt(sprite, sprite.stoodAt);
+        sprite.standsOn = nullptr;
+    }
 }
 
 void LayerManager::RedrawAll() {
+    TakeOffStanding();
     check_.Begin();
     DrawAllSprites();
     displayList_.FlushDirty();
@@ -125,6 +261,7 @@ void LayerManager::RestoreAllSprites() {
 }
 
 void LayerManager::DrawAllSprites() {
+    TakeOffStanding();
     for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
         displayList_.DrawSprite(*node->sprite);
     }
@@ -137,10 +274,13 @@ void LayerManager::PresentOneSprite(Sprite& sprite) {
     while (node != nullptr && node->sprite != &sprite) node = node->next;
     MarkSpriteDirty(sprite);
     // One that is not in the scene is drawn over it as it stands.
-    if (node == nullptr) displayList_.DrawSprite(sprite);
+    if (node == nullptr) DrawOneSprite(sprite);
     RedrawDirty();
 }
 
-void LayerManager::DrawSpriteAtScreen(const Sprite& sprite) { displayList_.DrawSpriteAt(sprite, sprite.x, sprite.y); }
+void LayerManager::DrawSpriteAtScreen(const Sprite& sprite) {
+    TakeOffStanding();
+    displayList_.DrawSpriteAt(sprite, sprite.x, sprite.y);
+}
 
 }  // namespace gfx

@@ -11,11 +11,11 @@
 
 namespace gfx {
 
-class LayerManager {
+class LayerManager : public StandingGuard {
 public:
     // Checks every frame when the program runs with --check-frames.
     LayerManager();
-    virtual ~LayerManager() = default;
+    virtual ~LayerManager();
     LayerManager(const LayerManager&) = delete;
     LayerManager& operator=(const LayerManager&) = delete;
 
@@ -33,19 +33,25 @@ public:
     // sprite about to be freed.
     void RemoveSpriteAnimated(const Sprite& sprite);
     // Unlinks every sprite; the sprites themselves are not touched.
-    void ClearSprites() { sprites_.Clear(); }
+    void ClearSprites();
     void MarkSpriteDirty(Sprite& sprite);
 
     void RedrawDirty();
     void RedrawAll();
     void RedrawShaken(int32_t dx, int32_t dy);
-    void DrawOneSprite(const Sprite& sprite) { displayList_.DrawSprite(sprite); }
+    void DrawOneSprite(const Sprite& sprite);
     void DrawAllSprites();
     void PresentOneSprite(Sprite& sprite);
     // As DrawOneSprite with x and y as screen coordinates (background tiles).
     void DrawSpriteAtScreen(const Sprite& sprite);
 
-    DisplayList& GetDisplayList() { return displayList_; }
+    // What is drawn there directly comes after the moving sprites are erased.
+    DisplayList& GetDisplayList() {
+        TakeOffStanding();
+        return displayList_;
+    }
+    // Erases the moving sprites the last partial frame left on the display.
+    void TakeOffStanding() override;
     const SpriteList& Sprites() const { return sprites_; }
     FrameCheck& Check() { return check_; }
 
@@ -56,6 +62,11 @@ private:
     // Erases every moving sprite, top layer first, ending the frame; no
     // static sprite is left dirty.
     void RestoreAllSprites();
+    // Marks what a partial frame draws: the sprites that changed, and every
+    // one drawn after them over what they covered or cover now.
+    void MarkChanged();
+    // Draws the marked sprites, leaving the moving ones standing.
+    void DrawChanged();
     // Marks the static sprites drawn after this one that overlap it.
     void MarkCoveredAbove(const Sprite& sprite);
     // The frame just presented against the scene redrawn in full over the
@@ -65,6 +76,7 @@ private:
     SpriteList sprites_;
     SpriteList* animated_ = nullptr;
     FrameCheck check_;
+    bool standing_ = false;  // moving sprites left drawn by the last partial frame
 };
 
 }  // namespace gfx

@@ -71,6 +71,7 @@ void LoadPicture(Picture& picture, uint16_t id, uint16_t width, uint16_t height)
     ReplaceSurface(picture, width, height);
     Surface* s = picture.surface;
     if (s == nullptr || s->pixels == nullptr) return;
+    s->BeforeWrite();
     LoadPictureBytes(id, reinterpret_cast<uint8_t*>(s->pixels), s->pitch * s->height);
 }
 
@@ -137,6 +138,7 @@ void GrabTarget(Picture& picture, int32_t x, int32_t y) {
 void GrabTargetRegion(Picture& picture, Point to, const Rect& from) {
     Unshare(picture);
     if (g_renderTarget != nullptr && picture.surface != nullptr && Fits(*g_renderTarget, *picture.surface, to, from)) {
+        g_renderTarget->BeforeRead();
         BlitCopy(*g_renderTarget, *picture.surface, to, from);
     }
 }

@@ -77,6 +77,7 @@ Picture* TakePicture(uint16_t width, uint16_t height) {
             slot.surface->width = width;
             slot.surface->height = height;
             slot.surface->pitch = 2u * width;
+            slot.surface->BeforeWrite();
             std::memset(slot.surface->pixels, 0, size_t{need} * 2);
             slot.picture.surface = slot.surface;
             slot.picture.width = width;
@@ -93,6 +94,7 @@ Picture* TakeLoadedPicture(uint16_t id, uint16_t width, uint16_t height) {
     Picture* picture = TakePicture(width, height);
     if (picture != nullptr && picture->surface != nullptr && picture->width != 0) {
         Surface& s = *picture->surface;
+        s.BeforeWrite();
         LoadPictureBytes(id, reinterpret_cast<uint8_t*>(s.pixels), s.pitch * s.height);
     }
     return picture;

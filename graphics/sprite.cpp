@@ -5,8 +5,15 @@
 namespace gfx {
 namespace {
 
+// A sprite left standing on the display is erased with what it saved, so
+// that buffer must not change under it.
+void TakeOff(Sprite& sprite) {
+    if (sprite.standsOn != nullptr) sprite.standsOn->TakeOffStanding();
+}
+
 void SetUp(Sprite& sprite, Picture* picture, int32_t x, int32_t y, bool savesBackground, bool keyed, bool blend,
            Colour key) {
+    TakeOff(sprite);
     sprite.image = picture;
     sprite.width = picture != nullptr ? picture->width : 0;
     sprite.height = picture != nullptr ? picture->height : 0;
@@ -32,7 +39,10 @@ void SetUp(Sprite& sprite, Picture* picture, int32_t x, int32_t y, bool savesBac
 
 }  // namespace
 
-Sprite::~Sprite() { GivePicture(background); }
+Sprite::~Sprite() {
+    TakeOff(*this);
+    GivePicture(background);
+}
 
 void CreateSprite(Sprite& sprite, PictureHolder* holder, int32_t x, int32_t y, bool savesBackground, bool keyed,
                   bool blend, Colour key) {
@@ -49,11 +59,13 @@ int SetSpritePicture(Sprite& sprite, Picture* picture, int32_t x, int32_t y, boo
 }
 
 void AllocateSpriteBackground(Sprite& sprite) {
+    TakeOff(sprite);
     GivePicture(sprite.background);
     sprite.background = TakePicture(static_cast<uint16_t>(sprite.width), static_cast<uint16_t>(sprite.height));
 }
 
 void FreeSpriteBackground(Sprite& sprite) {
+    TakeOff(sprite);
     GivePicture(sprite.background);
     sprite.background = nullptr;
     sprite.savesBackground = false;

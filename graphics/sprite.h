@@ -31,6 +31,12 @@ public:
     bool blend = false;
     Colour key = 0;
     uint8_t layer = 0;
+    // While the scene leaves it drawn on the display between frames: where
+    // (screen position) and what it drew, to erase it or see it changed.
+    StandingGuard* standsOn = nullptr;
+    Point stoodAt{};
+    const Picture* stoodImage = nullptr;
+    uint32_t stoodVersion = 0;
 };
 
 void CreateSprite(Sprite& sprite, PictureHolder* holder, int32_t x, int32_t y, bool savesBackground, bool keyed,

@@ -5,8 +5,13 @@
 #include <new>
 
 namespace gfx {
+namespace {
 
-Surface::Surface(uint32_t w, uint32_t h) {
+uint32_t g_versions = 0;
+
+}  // namespace
+
+Surface::Surface(uint32_t w, uint32_t h) : version(++g_versions) {
     const uint64_t count = uint64_t{w} * h;
     // More than the machine can address is out of memory, not a short buffer.
     const bool fits = count <= SIZE_MAX / sizeof(uint16_t);
@@ -19,7 +24,12 @@ Surface::Surface(uint32_t w, uint32_t h) {
 }
 
 Surface::Surface(uint16_t* memory, uint32_t w, uint32_t h, uint32_t rowPitch)
-    : pixels(memory), width(w), height(h), pitch(rowPitch) {}
+    : pixels(memory), width(w), height(h), pitch(rowPitch), version(++g_versions) {}
+
+void Surface::BeforeWrite() {
+    BeforeRead();
+    version = ++g_versions;
+}
 
 Surface::~Surface() {
     if (ownsPixels) delete[] pixels;

@@ -7,6 +7,16 @@
 
 namespace gfx {
 
+// Whatever is left standing on a surface between frames; it is taken off
+// before anyone else reads or writes that surface.
+class StandingGuard {
+public:
+    virtual void TakeOffStanding() = 0;
+
+protected:
+    ~StandingGuard() = default;
+};
+
 class Surface {
 public:
     Surface() = default;
@@ -26,11 +36,19 @@ public:
     }
     Colour At(int32_t x, int32_t y) const { return Row(y)[x]; }
 
+    void BeforeRead() {
+        if (guard != nullptr) guard->TakeOffStanding();
+    }
+    // Every write gets a new version, so a picture changed in place is seen.
+    void BeforeWrite();
+
     uint16_t* pixels = nullptr;
     uint32_t width = 0;
     uint32_t height = 0;
     uint32_t pitch = 0;  // bytes from one row to the next
     bool ownsPixels = false;
+    uint32_t version = 0;
+    StandingGuard* guard = nullptr;
 };
 
 }  // namespace gfx
