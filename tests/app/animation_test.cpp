@@ -32,7 +32,7 @@ std::string Played(FrameSequence& sequence, int slots, bool steps = false) {
     return out;
 }
 
-TEST(FrameSequence, PeriodCountsFromStartAndFromEachChangeAlsoAcrossTheWrap) {
+TEST(FrameSequence, PeriodCountsFromStartAndFromEachChangeAcrossTheWrapAndModesWrapsAndRestartsWork) {
     FrameSequence sequence;
     sequence.Start(g_pictures, 3, 100, kAnimationLoop, 1000);
     EXPECT_FALSE(sequence.AdvanceIfDue(1099));
@@ -49,10 +49,6 @@ TEST(FrameSequence, PeriodCountsFromStartAndFromEachChangeAlsoAcrossTheWrap) {
     EXPECT_TRUE(sequence.AdvanceIfDue(0xFFFFFE64u));
     sequence.Start(g_pictures, 2, 100, kAnimationLoop, 0xFFFFFFF0u);
     EXPECT_TRUE(sequence.AdvanceIfDue(0x54u));  // crossing zero forwards is an ordinary 100 ms
-}
-
-TEST(FrameSequence, ModesWrapsAndRestarts) {
-    FrameSequence sequence;
     sequence.Start(g_pictures, 4, 10, kAnimationOnce, 0);
     EXPECT_EQ(Played(sequence, 6, true), "0 1 2 3 3 3");
     EXPECT_TRUE(sequence.AdvanceIfDue(50));  // still reported as a change

@@ -235,7 +235,7 @@ using DamagedStoreTest = StoreTest;
 
 // Each way of damaging a store of a dozen pages: the file is set aside
 // byte for byte, named in the one message, and a fresh store starts.
-TEST_F(DamagedStoreTest, ADamagedFileIsSetAsideOnceAndAFreshStoreStarts) {
+TEST_F(DamagedStoreTest, ADamagedFileIsSetAsideOnceAndAStoreThatCannotBeOpenedIsWorkedAroundForOneRun) {
     const std::pair<const char*, std::function<void(std::vector<uint8_t>&)>> damages[] = {
         {"garbage", [](std::vector<uint8_t>& bytes) { std::generate(bytes.begin(), bytes.end(), std::mt19937(7)); }},
         {"truncated", [](std::vector<uint8_t>& bytes) { bytes.resize(bytes.size() / 2); }},
@@ -277,11 +277,7 @@ TEST_F(DamagedStoreTest, ADamagedFileIsSetAsideOnceAndAFreshStoreStarts) {
         EXPECT_EQ(Messages().size(), 1u);
         EXPECT_EQ(KeptFiles().size(), 1u);
     }
-}
-
-// Neither a folder where the file should be nor a folder that cannot be made
-// is a broken database: nothing is renamed, the run works in memory and says so.
-TEST_F(DamagedStoreTest, AStoreThatCannotBeOpenedIsWorkedAroundForOneRun) {
+    // Neither a folder where the file should be nor one that cannot be made is a broken database: nothing is renamed, the run works in memory and says so.
     for (const bool blockedFolder : {false, true}) {
         SCOPED_TRACE(blockedFolder ? "folder" : "file");
         Again();

@@ -18,7 +18,7 @@
 
 namespace {
 
-TEST(Letterbox, WholeScalesCentredInAnyWindowAndPressesInTheBarsIgnoredButDragsClamped) {
+TEST(Letterbox, WholeScalesCentredPressesInTheBarsIgnoredDragsClampedKeysInTheLandscapeAndTypedCharactersShifted) {
     const std::pair<std::pair<int, int>, std::tuple<int, int, int>> fits[] = {
         {{960, 720}, {0, 0, 3}}, {{1000, 730}, {20, 5, 3}}, {{700, 2000}, {30, 760, 2}}, {{100, 100}, {-110, -70, 1}}};
     for (const auto& [window, expected] : fits) {
@@ -44,9 +44,6 @@ TEST(Letterbox, WholeScalesCentredInAnyWindowAndPressesInTheBarsIgnoredButDragsC
         EXPECT_EQ(plat::OutputToPanel({20, 5, 3}, p.x, p.y, p.drag, panel), p.inside) << p.x << "," << p.y;
         if (p.inside) { EXPECT_EQ(std::make_pair(panel.x, panel.y), std::make_pair(p.panelX, p.panelY)) << p.x << "," << p.y; }
     }
-}
-
-TEST(KeyMap, ArrowsFollowThePlayersLandscapeAndTypedCharactersShiftCapsLockAndNumLock) {
     std::string mapped;  // kind:code, the player's left arrow being the panel's down (0x28)
     for (const SDL_Keycode k : {SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN, SDLK_RETURN, SDLK_1, SDLK_4, SDLK_SPACE, SDLK_a}) {
         mapped += std::to_string(plat::MapKey(k).kind) + ":" + std::to_string(plat::MapKey(k).code) + " ";

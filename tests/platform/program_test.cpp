@@ -103,7 +103,7 @@ protected:
     std::string out_, err_;
 };
 
-TEST_F(ProgramTest, StartOptionsReachTheGameHeadlessTooAMissingShotsFolderIsMadeAndVersionAndHelpPrintWholeLines) {
+TEST_F(ProgramTest, StartOptionsReachTheGameHeadlessTooAMissingShotsFolderIsMadeVersionAndHelpPrintWholeLinesAndBadLinesAreRefused) {
     const std::string script = Script("10 shot first\n100 quit\n");
     ASSERT_EQ(Run({"--headless", "--hunt", "--shots", (dir_ / "new" / "shots").string(), "--script", script}), 0);
     EXPECT_TRUE(std::filesystem::exists(dir_ / "new" / "shots" / "first.png"));
@@ -124,17 +124,14 @@ TEST_F(ProgramTest, StartOptionsReachTheGameHeadlessTooAMissingShotsFolderIsMade
     EXPECT_NE(out_.find("--hunt"), std::string::npos);
     EXPECT_NE(out_.find("--version"), std::string::npos);
     EXPECT_EQ(out_.back(), '\n');
-}
-
-// Refused before anything runs (so without a display), each saying why.
-TEST_F(ProgramTest, BadCommandLinesAreRefusedBeforeAnythingRuns) {
-    const std::string script = Script("10 quit\n");
+    // Bad command lines are refused before anything runs (so without a display), each saying why.
+    const std::string plain = Script("10 quit\n");
     std::ofstream(dir_ / "bad.txt") << "start 5\n100 tap 1 1\n\x89PNG\n";
     std::fclose(std::fopen((dir_ / "file").c_str(), "w"));
     const std::pair<std::vector<std::string>, const char*> bad[] = {
         {{"--replay", (dir_ / "bad.txt").string()}, "is no recording: line 3: a line starts with a time"},
-        {{"--replay", script, "--hunt"}, "as it was started"},
-        {{"--headless", "--shots", (dir_ / "file" / "x").string(), "--script", script}, "cannot make the shots folder"},
+        {{"--replay", plain, "--hunt"}, "as it was started"},
+        {{"--headless", "--shots", (dir_ / "file" / "x").string(), "--script", plain}, "cannot make the shots folder"},
         {{"--headless"}, "needs --script FILE or --monkey SEED"},
         {{"--monkey", "1"}, ""},
         {{"--headless", "--monkey", "x"}, ""},
@@ -142,7 +139,7 @@ TEST_F(ProgramTest, BadCommandLinesAreRefusedBeforeAnythingRuns) {
         {{"--headless", "--monkey", "1", "--hours", "0"}, ""},
         {{"--headless", "--monkey", "1", "--hours", "1001"}, ""},
         {{"--headless", "--monkey", "1", "--hours", "1h"}, ""},
-        {{"--headless", "--monkey", "1", "--script", script}, ""},
+        {{"--headless", "--monkey", "1", "--script", plain}, ""},
         {{"--headless", "--monkey", "1", "--record", (dir_ / "no" / "r.txt").string()}, ""},
     };
     for (const auto& [args, says] : bad) {

@@ -70,7 +70,7 @@ TEST(Script, TimesActionsAndReleasesInOrderAndReachTheWholeTickRange) {
     EXPECT_EQ(wide.startTick, 4294967000u);
 }
 
-TEST(Script, FaultsNameTheirLine) {
+TEST(Script, FaultsNameTheirLineAndScreenshotNamesStayInTheShotsFolder) {
     const std::pair<const char*, const char*> cases[] = {
         {"100 tap 10\n", "line 1: 'tap' takes 2 arguments"},
         {"100 tap 10 20\n50 quit\n", "line 2: time goes backwards"},
@@ -101,9 +101,6 @@ TEST(Script, FaultsNameTheirLine) {
         EXPECT_FALSE(plat::ParseScript(text, script, error)) << text;
         EXPECT_NE(error.find(expected), std::string::npos) << text << " gave: " << error;
     }
-}
-
-TEST(Script, ScreenshotNamesStayInTheShotsFolder) {
     for (const char* name : {"menu", "hunt-2.final", "A_b0z9"}) {
         plat::Script script;
         std::string error;

@@ -70,7 +70,7 @@ TEST_F(OptionsTest, TheEffectSliderPlaysItsSoundOnceTheFirstTapIsSwallowedTheMus
 }
 
 // Cancel by its button after moving the music, by Escape without.
-TEST_F(OptionsTest, CancelPutsBackEverythingAndRestartsTheMusicOnlyWhenItWasMoved) {
+TEST_F(OptionsTest, CancelPutsBackEverythingRestartingMovedMusicOkKeepsTheChangesWritingThemEvenUnchanged) {
     for (const bool moved : {true, false}) {
         if (moved) {
             Drag(80, 120, 20);
@@ -93,9 +93,8 @@ TEST_F(OptionsTest, CancelPutsBackEverythingAndRestartsTheMusicOnlyWhenItWasMove
         EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
         EXPECT_EQ(Scene().Sprites().Count(), 0u);
     }
-}
-
-TEST_F(OptionsTest, OkKeepsTheChangesAndWritesThemEvenUnchangedAndTheNextVisitStartsFromThem) {
+    // OK keeps the changes and writes them even unchanged; the next visit starts from them.
+    Open(kViewOptions);
     Drag(80, 120, 108);
     Tap(nullptr, 150, 160);
     Offer(kEventPenDown, 210, 150);
