@@ -141,7 +141,7 @@ TEST_F(DatabaseTest, NamesAreUniqueAndCheckedAndHandlesRunOutWithTheMemoryError)
     EXPECT_NE(plat::OpenDatabase("HISCORE"), plat::kNoDatabase);
 }
 
-TEST_F(DatabaseTest, RecordsKeepTheirOrderSeekWalksThemAndAWriteOverOneMergesItsProperties) {
+TEST_F(DatabaseTest, RecordsKeepTheirOrderSeekWalksThemAWriteOverOneMergesAndPlantedPropertiesAreLeftOut) {
     ASSERT_NE(plat::CreateDatabase("ORDER", 1), 0u);
     plat::DbHandle db = plat::OpenDatabase("ORDER");
     uint32_t index = 99;
@@ -175,11 +175,9 @@ TEST_F(DatabaseTest, RecordsKeepTheirOrderSeekWalksThemAndAWriteOverOneMergesIts
     EXPECT_TRUE(plat::CloseDatabase(db));
     EXPECT_FALSE(plat::CloseDatabase(db));
     EXPECT_EQ(Error(), Error(plat::kStoreInvalidHandle));
-}
-
-TEST_F(DatabaseTest, PlantedPropertiesTheProgramCouldNotHaveWrittenAreLeftOut) {
+    // Planted properties the program could not have written are left out.
     ASSERT_NE(plat::CreateDatabase("DB", 1), 0u);
-    const plat::DbHandle db = plat::OpenDatabase("DB");
+    db = plat::OpenDatabase("DB");
     const plat::DbProp props[] = {Number(0, 1), Number(1, 2), Number(2, 3), Number(3, 4), Text(4, "x"), Number(5, 6)};
     const plat::RecordId id = plat::WriteRecord(db, 0, props, 6);
     ASSERT_NE(id, 0u);

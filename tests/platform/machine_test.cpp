@@ -165,7 +165,7 @@ TEST_F(MachineTest, RandIsTheRuntimeSequenceAndBoxesAndPointersAreTracedUnlessTh
     EXPECT_EQ(boxes.size(), 4u);
 }
 
-TEST_F(MachineTest, PresentCopiesRectanglesAndClipsToThePanelAndResourcesAreFound) {
+TEST_F(MachineTest, PresentCopiesRectanglesClipsToThePanelAndMergesChangedPartsAndResourcesAreFound) {
     std::vector<uint16_t> buffer(240 * 320);
     for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = static_cast<uint16_t>(i);
     const plat::CopyRect rects[] = {
@@ -203,9 +203,7 @@ TEST_F(MachineTest, PresentCopiesRectanglesAndClipsToThePanelAndResourcesAreFoun
     EXPECT_FALSE(plat::FindResource("PCT", 1, data));
     EXPECT_FALSE(plat::FindResource("WAVE", 146, data));
     EXPECT_NE(plat::testing::TraceLines().back().find("\"found\":false"), std::string::npos);
-}
-
-TEST(PanelChanges, PartsMergeWhenTheyMeetAndWhenTooMany) {
+    // Changed parts merge when they meet and when too many.
     plat::PanelChanges changes;
     plat::PanelRect out[plat::PanelChanges::kMaxRects];
     changes.Add({0, 0, 10, 10});

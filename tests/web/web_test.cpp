@@ -33,7 +33,7 @@ protected:
     plat::WebInput input{plat::Machine::Get()};
 };
 
-TEST_F(WebInputTest, AMouseDragOrTheFirstFingerIsOnePenStrokeClampedToThePanelAndOnlyTheLeftButtonStrokes) {
+TEST_F(WebInputTest, MouseAndFirstFingerAreOneClampedStrokeKeysFollowTheDesktopTableAndTheLayoutAndFocusLossLetsGo) {
     EXPECT_TRUE(input.Mouse(Phase::kDown, kLeft, 0.5, 1.0, 640, 480));  // a canvas of 640 x 480 CSS pixels
     EXPECT_TRUE(input.Mouse(Phase::kDown, kLeft, 10, 10, 640, 480));  // already down
     input.Mouse(Phase::kMove, -1, 639.9, 479.9, 640, 480);
@@ -61,10 +61,6 @@ TEST_F(WebInputTest, AMouseDragOrTheFirstFingerIsOnePenStrokeClampedToThePanelAn
     input.Touch(Phase::kUp, 7, 110, 100, 320, 240);
     input.Touch(Phase::kDown, 8, 20, 30, 320, 240);  // now the other finger may
     EXPECT_EQ(Drain(), "down 100 100;move 110 100;up 110 100;down 20 30;");
-}
-
-// Buttons go by the key's place, characters by what the layout types there.
-TEST_F(WebInputTest, KeysFollowTheDesktopTableCharactersTheLayoutAndALostFocusLetsGoOfThem) {
     const struct {
         bool down;
         const char* code;
