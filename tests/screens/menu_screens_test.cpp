@@ -185,7 +185,9 @@ TEST_F(PauseMenuTest, ThePanelSlidesInSeventeenStepsAndIgnoresTapsMeanwhile) {
     EXPECT_TRUE(Sounds().empty());
 }
 
-TEST_F(PauseMenuTest, ThePressedLookShowsWhileHeldAndOnlyAReleaseOnTheSameButtonActs) {
+// The pressed look shows while held and only a release on the same button acts. Resume and Escape go back to
+// the hunt; scores, options and help open without a push; exit cuts the back stack.
+TEST_F(PauseMenuTest, ThePressedLookShowsWhileHeldAndEveryButtonReleasedOnLeadsWhereItShould) {
     Prefs().MenuAnimation = false;  // the panel is in place at the first event
     Send(&pause, kEventIdle);
     EXPECT_FALSE(pause.Animating());
@@ -200,12 +202,6 @@ TEST_F(PauseMenuTest, ThePressedLookShowsWhileHeldAndOnlyAReleaseOnTheSameButton
     Send(&pause, kEventPenUp, kExit, 270);
     EXPECT_EQ(Views().Next(), kViewPauseMenu);
     EXPECT_TRUE(Sounds().empty());
-}
-
-// Resume and Escape go back to the hunt; scores, options and help open without a push, so that back
-// returns to the hunt; exit ends the hunt and opens the menu over a cut back stack.
-TEST_F(PauseMenuTest, EveryButtonLeadsWhereItShould) {
-    SlideIn();
     for (const bool escape : {false, true}) {
         escape ? Char(&pause, kCharEscape) : Tap(kResume);
         EXPECT_EQ(Views().Next(), kViewHunt);
