@@ -142,7 +142,7 @@ protected:
     InputState input;
 };
 
-TEST_F(MessageLoopTest, EveryMessageBecomesOneEventUntilTheQueueEndsAndQuitEndsItAtOnce) {
+TEST_F(MessageLoopTest, EveryMessageBecomesOneEventUntilTheQueueEndsOrAQuitAndTheModalReaderSeesTheEndToo) {
     Queue({kPaint, kPenDown, kPaint, {plat::kMsgKeyDown, 'A', 0}, kPaint});
     // A stylus left held by an earlier loop is forgotten when the loop starts;
     // consumed or not, every event goes on, a switch included.
@@ -160,9 +160,9 @@ TEST_F(MessageLoopTest, EveryMessageBecomesOneEventUntilTheQueueEndsAndQuitEndsI
     EXPECT_EQ(log, (Log{"b.Handle0", "b.Leave"}));
     plat::Message message{};
     EXPECT_TRUE(plat::GetMessage(message));  // the messages behind the quit are still there for nobody
-}
-
-TEST_F(MessageLoopTest, ModalReaderReportsTheEndOfTheQueueAndHeartbeatsWhileNothingHappens) {
+    // The modal reader reports the end of the queue, and heartbeats while nothing happens.
+    plat::testing::Reset();
+    input = InputState{};
     Queue({kPenDown});
     InputEvent event{};
     ASSERT_TRUE(ReadModalEvent(input, event));
