@@ -129,7 +129,6 @@ protected:
         ScreenTest::SetUp();
         Install(entry, kViewNameEntry);
         Stand(kViewMainMenu);
-        std::strcpy(Prefs().UserName, "OLD");
         Views().Start(kViewMainMenu);
         spritesBefore = Scene().Sprites().Count();
         Open(kViewNameEntry);
@@ -143,7 +142,7 @@ protected:
     uint32_t spritesBefore = 0;  // what the screens before left
 };
 
-TEST_F(NameEntryTest, KeysEnterTheirCharactersCentredWithAClickBackspaceWipesAndANinthChangesNothing) {
+TEST_F(NameEntryTest, KeysEnterCentredCharactersBackspaceWipesANinthChangesNothingAndOnlyOkWithTextOrABlankStores) {
     Type("WWWW");
     const int32_t oldTop = entry.Field().sprite.y;
     Tap(nullptr, 210, 229);  // backspace key
@@ -171,9 +170,9 @@ TEST_F(NameEntryTest, KeysEnterTheirCharactersCentredWithAClickBackspaceWipesAnd
     EXPECT_EQ(entry.Field().sprite.height, height);
     Char(nullptr, kCharEnter);
     EXPECT_STREQ(Prefs().UserName, "A2aZBCDE");
-}
-
-TEST_F(NameEntryTest, CancelAndEscapeLeaveTheNameAloneOkOnAnEmptyFieldTooButABlankLeftByErasingIsStored) {
+    EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
+    // Cancel and Escape leave the name alone, OK on an empty field too, but a blank left by erasing is stored.
+    Open(kViewNameEntry);
     const uint8_t depth = Views().Depth() - 1;
     for (int visit = 0; visit < 10; ++visit) {
         if (visit > 0) Open(kViewNameEntry);
@@ -187,11 +186,11 @@ TEST_F(NameEntryTest, CancelAndEscapeLeaveTheNameAloneOkOnAnEmptyFieldTooButABla
         EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
     }
     EXPECT_EQ(Views().Depth(), depth);
-    EXPECT_STREQ(Prefs().UserName, "OLD");
+    EXPECT_STREQ(Prefs().UserName, "A2aZBCDE");
     Open(kViewNameEntry);
     Tap(nullptr, 215, 50);  // OK
     EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
-    EXPECT_STREQ(Prefs().UserName, "OLD");
+    EXPECT_STREQ(Prefs().UserName, "A2aZBCDE");
     EXPECT_EQ(Views().Depth(), depth);  // back, not forward
     EXPECT_EQ(Scene().Sprites().Count(), spritesBefore);
 
