@@ -33,7 +33,7 @@ std::string Take(int n) {
 }
 const std::string kTimer = std::to_string(plat::kMsgTimer);
 
-TEST_F(MachineTest, QueuedMessagesComeFirstThenHeartbeatsOnTheirGridUntilTheQueueEnds) {
+TEST_F(MachineTest, MessagesComeBeforeHeartbeatsOnTheirGridUntilTheQueueEndsRandIsTheRuntimesAndBoxesAreTraced) {
     ASSERT_TRUE(plat::StartTimer(15000, 10));
     plat::testing::PushMessage({plat::kMsgPenDown, 0, 5});
     EXPECT_EQ(Take(4), std::to_string(plat::kMsgPenDown) + "@0 " + kTimer + "@10 " + kTimer + "@20 " + kTimer + "@30");
@@ -64,76 +64,7 @@ TEST_F(MachineTest, QueuedMessagesComeFirstThenHeartbeatsOnTheirGridUntilTheQueu
     uint64_t reads = 0;
     while (plat::GetTickCount() - start < 5 && reads < 100000000) ++reads;
     EXPECT_EQ(plat::GetTickCount() - start, 5u);  // it creeps a millisecond at a time
-}
-
-TEST_F(MachineTest, PenMovesMergeWhileWaitingButNeverAcrossDownOrUp) {
-    auto pen = [](uint32_t id, uint32_t at) { plat::testing::PushMessage({id, 0, at}); };
-    pen(plat::kMsgPenDown, 1);
-    pen(plat::kMsgPenMove, 2);
-    pen(plat::kMsgPenMove, 3);
-    plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, 0});
-    pen(plat::kMsgPenMove, 4);  // still replaces the waiting move, keys between do not count
-    pen(plat::kMsgPenUp, 5);
-    pen(plat::kMsgPenMove, 6);
-    pen(plat::kMsgPenMove, 7);
-    pen(plat::kMsgPenDown, 8);
-    pen(plat::kMsgPenMove, 9);
-    std::vector<std::pair<uint32_t, uint32_t>> seen;
-    for (plat::Message m{}; plat::GetMessage(m);) seen.emplace_back(m.id, m.lParam);
-    const std::vector<std::pair<uint32_t, uint32_t>> expected = {
-        {plat::kMsgPenDown, 1}, {plat::kMsgPenMove, 4}, {plat::kMsgKeyDown, 0}, {plat::kMsgPenUp, 5},
-        {plat::kMsgPenMove, 7}, {plat::kMsgPenDown, 8}, {plat::kMsgPenMove, 9}};
-    EXPECT_EQ(seen, expected);
-    // A move that is handed out is not waiting any more: the next one queues anew.
     plat::testing::Reset();
-    plat::StartTimer(1, 10);
-    pen(plat::kMsgPenMove, 1);
-    plat::Message m{};
-    ASSERT_TRUE(plat::GetMessage(m));
-    pen(plat::kMsgPenMove, 2);
-    ASSERT_TRUE(plat::GetMessage(m));
-    EXPECT_EQ(m.lParam, 2u);
-}
-
-// A host paced by a wall clock that the test sets.
-class WallHost final : public plat::Host {
-public:
-    uint32_t wall = 0;
-    std::vector<uint32_t> sleeps;
-    void WaitFor(uint32_t dueTick) override { wall = std::max(wall, dueTick); }
-    void SleepUntil(uint32_t dueTick) override { sleeps.push_back(dueTick); }
-    void CatchUp() override { plat::Machine::Get().AdvanceTo(wall); }
-    uint32_t CreepFrom(uint32_t /*tick*/) override { return wall; }
-    void ShowMessageBox(const char*, const char*, uint32_t) override {}
-    bool ActivateRunningInstance(const char*, const char*) override { return false; }
-    bool CreateMainWindow(const char*, const char*) override { return true; }
-};
-
-TEST_F(MachineTest, OnAWallClockInputDoesNotHoldTimeBackAndReadsDoNotRunAhead) {
-    WallHost host;
-    plat::Machine::Get().SetHost(&host);
-    plat::StartTimer(1, 10);
-    // A stream of input: each message goes out at the wall clock's time.
-    for (uint32_t i = 1; i <= 3; ++i) plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, i});
-    const std::string keyDown = std::to_string(plat::kMsgKeyDown);
-    for (uint32_t wall : {7u, 25u, 31u}) {
-        host.wall = wall;
-        EXPECT_EQ(Take(1), keyDown + "@" + std::to_string(wall));
-    }
-    EXPECT_EQ(Take(1), kTimer + "@31");  // the heartbeat that fell due meanwhile comes at once
-    // A loop spinning on the tick counter sees it follow the wall clock, never pass it.
-    host.wall = 40;
-    for (int i = 0; i < 100000; ++i) ASSERT_LE(plat::GetTickCount(), 40u);
-    EXPECT_EQ(plat::GetTickCount(), 40u);
-    // A sleep is the host's to time, whatever arrives.
-    plat::Sleep(5500);
-    ASSERT_EQ(host.sleeps.size(), 1u);
-    EXPECT_EQ(host.sleeps[0], 5540u);
-    EXPECT_EQ(plat::GetTickCount(), 5540u);
-    plat::testing::Reset();
-}
-
-TEST_F(MachineTest, RandIsTheRuntimeSequenceAndBoxesAndPointersAreTracedUnlessTheTraceIsOff) {
     // The first draws after the default seed, as every C runtime of the era gave them.
     const int expected[] = {41, 18467, 6334, 26500, 19169};
     for (int value : expected) EXPECT_EQ(plat::Rand(), value);
@@ -163,6 +94,71 @@ TEST_F(MachineTest, RandIsTheRuntimeSequenceAndBoxesAndPointersAreTracedUnlessTh
     plat::MessageBox("Saved", "Reedshot", plat::kMbOk);
     EXPECT_EQ(plat::testing::TraceLines().size(), 4u);
     EXPECT_EQ(boxes.size(), 4u);
+}
+
+// A host paced by a wall clock that the test sets.
+class WallHost final : public plat::Host {
+public:
+    uint32_t wall = 0;
+    std::vector<uint32_t> sleeps;
+    void WaitFor(uint32_t dueTick) override { wall = std::max(wall, dueTick); }
+    void SleepUntil(uint32_t dueTick) override { sleeps.push_back(dueTick); }
+    void CatchUp() override { plat::Machine::Get().AdvanceTo(wall); }
+    uint32_t CreepFrom(uint32_t /*tick*/) override { return wall; }
+    void ShowMessageBox(const char*, const char*, uint32_t) override {}
+    bool ActivateRunningInstance(const char*, const char*) override { return false; }
+    bool CreateMainWindow(const char*, const char*) override { return true; }
+};
+
+TEST_F(MachineTest, PenMovesMergeWhileWaitingAndOnAWallClockInputDoesNotHoldTimeBackNorReadsRunAhead) {
+    auto pen = [](uint32_t id, uint32_t at) { plat::testing::PushMessage({id, 0, at}); };
+    pen(plat::kMsgPenDown, 1);
+    pen(plat::kMsgPenMove, 2);
+    pen(plat::kMsgPenMove, 3);
+    plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, 0});
+    pen(plat::kMsgPenMove, 4);  // still replaces the waiting move, keys between do not count
+    pen(plat::kMsgPenUp, 5);
+    pen(plat::kMsgPenMove, 6);
+    pen(plat::kMsgPenMove, 7);
+    pen(plat::kMsgPenDown, 8);
+    pen(plat::kMsgPenMove, 9);
+    std::vector<std::pair<uint32_t, uint32_t>> seen;
+    for (plat::Message m{}; plat::GetMessage(m);) seen.emplace_back(m.id, m.lParam);
+    const std::vector<std::pair<uint32_t, uint32_t>> expected = {
+        {plat::kMsgPenDown, 1}, {plat::kMsgPenMove, 4}, {plat::kMsgKeyDown, 0}, {plat::kMsgPenUp, 5},
+        {plat::kMsgPenMove, 7}, {plat::kMsgPenDown, 8}, {plat::kMsgPenMove, 9}};
+    EXPECT_EQ(seen, expected);
+    // A move that is handed out is not waiting any more: the next one queues anew.
+    plat::testing::Reset();
+    plat::StartTimer(1, 10);
+    pen(plat::kMsgPenMove, 1);
+    plat::Message m{};
+    ASSERT_TRUE(plat::GetMessage(m));
+    pen(plat::kMsgPenMove, 2);
+    ASSERT_TRUE(plat::GetMessage(m));
+    EXPECT_EQ(m.lParam, 2u);
+    plat::testing::Reset();
+    WallHost host;
+    plat::Machine::Get().SetHost(&host);
+    plat::StartTimer(1, 10);
+    // A stream of input: each message goes out at the wall clock's time.
+    for (uint32_t i = 1; i <= 3; ++i) plat::testing::PushMessage({plat::kMsgKeyDown, plat::kVkUp, i});
+    const std::string keyDown = std::to_string(plat::kMsgKeyDown);
+    for (uint32_t wall : {7u, 25u, 31u}) {
+        host.wall = wall;
+        EXPECT_EQ(Take(1), keyDown + "@" + std::to_string(wall));
+    }
+    EXPECT_EQ(Take(1), kTimer + "@31");  // the heartbeat that fell due meanwhile comes at once
+    // A loop spinning on the tick counter sees it follow the wall clock, never pass it.
+    host.wall = 40;
+    for (int i = 0; i < 100000; ++i) ASSERT_LE(plat::GetTickCount(), 40u);
+    EXPECT_EQ(plat::GetTickCount(), 40u);
+    // A sleep is the host's to time, whatever arrives.
+    plat::Sleep(5500);
+    ASSERT_EQ(host.sleeps.size(), 1u);
+    EXPECT_EQ(host.sleeps[0], 5540u);
+    EXPECT_EQ(plat::GetTickCount(), 5540u);
+    plat::testing::Reset();
 }
 
 TEST_F(MachineTest, PresentCopiesRectanglesClipsToThePanelAndMergesChangedPartsAndResourcesAreFound) {

@@ -92,13 +92,7 @@ protected:
     CreditsView& credits = screen;
 };
 
-TEST(CreditsOpacity, FadesInTenPixelStepsAtBothEdgesOfTheOpaqueBand) {
-    const std::pair<int32_t, float> at[] = {{220, 0.0f}, {219, 0.1f}, {130, 0.9f}, {129, 1.0f},
-                                            {99, 0.9f},  {55, 0.5f},  {10, 0.1f},  {9, 0.0f}};
-    for (const auto& [x, opacity] : at) EXPECT_EQ(CreditsView::OpacityAt(x), opacity) << x;
-}
-
-TEST_F(CreditsTest, CaptionsStepEvery51MsDrawnKeyedOverACleanScreenAndTheRollRepeatsEvery291Steps) {
+TEST_F(CreditsTest, CaptionsStepEvery51MsFadeInTenPixelStepsDrawnKeyedOverACleanScreenAndTheRollRepeats) {
     EXPECT_EQ(credits.CaptionX(3), 300);
     EXPECT_EQ(credits.CaptionY(0), 260 - 112);
     EXPECT_EQ(credits.CaptionY(12), 260 - 126);
@@ -142,6 +136,10 @@ TEST_F(CreditsTest, CaptionsStepEvery51MsDrawnKeyedOverACleanScreenAndTheRollRep
     Steps(291);
     for (int i = 0; i < CreditsView::kCaptions; ++i) EXPECT_EQ(credits.CaptionX(i), before[i]) << i;
     EXPECT_EQ(credits.CaptionX(12) - credits.CaptionX(11), 20);
+    // The opacity fades in ten-pixel steps at both edges of the opaque band.
+    const std::pair<int32_t, float> at[] = {{220, 0.0f}, {219, 0.1f}, {130, 0.9f}, {129, 1.0f},
+                                            {99, 0.9f},  {55, 0.5f},  {10, 0.1f},  {9, 0.0f}};
+    for (const auto& [x, opacity] : at) EXPECT_EQ(CreditsView::OpacityAt(x), opacity) << x;
 }
 
 class IntroductionTest : public EnteredScreen<IntroductionView, kViewIntroduction> {
