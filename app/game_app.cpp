@@ -44,11 +44,18 @@ bool GameApp::Initialise() {
     controller_ = new GameController(*views_, *animations_);
     // The dispatcher holds no state; it only needs the three it routes to.
     dispatcher_ = new EventDispatcher(*views_, *controller_, *animations_);
-    // Loads the registry and hands the volumes to the sound manager.
-    settings_ = new Settings(*sound_);
+    // Where the pictures are packed (the browser), the introduction reads the
+    // store once its first frame is up, so that the frame waits for none of
+    // it; a hunt started straight away needs the settings at once.
+    if (!plat::PicturesPacked() || plat::StartOption("hunt")) LoadSettings();
     controller_->CreateViews();
 
     return plat::StartTimer(kHeartbeatTimer, kHeartbeatMs);
+}
+
+// Loads the registry and hands the volumes to the sound manager.
+void GameApp::LoadSettings() {
+    if (settings_ == nullptr) settings_ = new Settings(*sound_);
 }
 
 void GameApp::Run() { RunMessageLoop(input_, *dispatcher_); }

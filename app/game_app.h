@@ -26,6 +26,9 @@ public:
     // Runs the message loop until the program quits or the window closes.
     void Run();
     void Shutdown();
+    // Reads the settings and high scores, making the store on a first start;
+    // once made, a second call does nothing.
+    void LoadSettings();
 
     AnimationList* Animations() const { return animations_; }
     ViewList* Views() const { return views_; }

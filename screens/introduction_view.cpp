@@ -70,8 +70,10 @@ int IntroductionView::HandleEvent(InputEvent& event) {
         return kConsumed;
     }
     // The request stands still: the time to keep every picture (and unpack
-    // the sounds), so that no screen after this one waits for them.
+    // the sounds) and to read the settings, so that no screen after this one
+    // waits for them.
     gfx::KeepAllPictures();
+    theApp.LoadSettings();
     if (now - splashStart_ < kRequestMs) {
         // Escape skips as the button does.
         if (event.type == kEventCharacter && event.payload[0] == kCharEscape) return Finish();

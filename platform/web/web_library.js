@@ -277,7 +277,8 @@ mergeInto(LibraryManager.library, {
       });
     },
 
-    // The game saves and ends; the lock goes once the last copy is done.
+    // The game saves and ends; the lock goes once the last copy is done. A
+    // game that has not started yet never starts in this tab.
     leave: function(onLeft) {
       var store = reedshotStore;
       store.leaving = function() {
@@ -285,7 +286,8 @@ mergeInto(LibraryManager.library, {
         store.release();
         onLeft();
       };
-      if (!Module['_reedshot_close']()) store.leaving();
+      if (!Module['calledRun']) addRunDependency('left');
+      if (!Module['calledRun'] || !Module['_reedshot_close']()) store.leaving();
     },
   },
   $reedshotStore__postset: 'Module["reedshotStore"] = reedshotStore;',
