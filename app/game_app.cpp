@@ -32,10 +32,12 @@ bool GameApp::Initialise() {
     if (plat::ActivateRunningInstance(kWindowName, kWindowName)) return false;
     if (!plat::CreateMainWindow(kWindowName, kWindowName)) return false;
     plat::CaptureHardwareButtons();
+    // Where the pictures are packed (the browser), the first frame is drawn
+    // before the rest of the start-up (FinishStartUp), which the introduction
+    // does while it stands still; a hunt started straight away needs it all
+    // at once (its pictures are kept as the hunt starts).
+    const bool firstFrameFirst = plat::PicturesPacked() && !plat::StartOption("hunt");
     // Ready before the first event, so that no screen waits for its pictures.
-    // Packed ones are kept once the first screen is up (by the introduction
-    // while it stands still, or before a hunt started straight away): the
-    // first frame waits only for its own.
     if (!plat::PicturesPacked()) gfx::KeepAllPictures();
 
     animations_ = new AnimationList();
@@ -44,18 +46,18 @@ bool GameApp::Initialise() {
     controller_ = new GameController(*views_, *animations_);
     // The dispatcher holds no state; it only needs the three it routes to.
     dispatcher_ = new EventDispatcher(*views_, *controller_, *animations_);
-    // Where the pictures are packed (the browser), the introduction reads the
-    // store once its first frame is up, so that the frame waits for none of
-    // it; a hunt started straight away needs the settings at once.
-    if (!plat::PicturesPacked() || plat::StartOption("hunt")) LoadSettings();
-    controller_->CreateViews();
+    // Loads the registry and hands the volumes to the sound manager.
+    if (!firstFrameFirst) settings_ = new Settings(*sound_);
+    controller_->CreateViews(!firstFrameFirst);
 
     return plat::StartTimer(kHeartbeatTimer, kHeartbeatMs);
 }
 
-// Loads the registry and hands the volumes to the sound manager.
-void GameApp::LoadSettings() {
-    if (settings_ == nullptr) settings_ = new Settings(*sound_);
+void GameApp::FinishStartUp() {
+    if (settings_ != nullptr) return;
+    gfx::KeepAllPictures();
+    controller_->LayGround();
+    settings_ = new Settings(*sound_);
 }
 
 void GameApp::Run() { RunMessageLoop(input_, *dispatcher_); }

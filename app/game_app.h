@@ -26,9 +26,10 @@ public:
     // Runs the message loop until the program quits or the window closes.
     void Run();
     void Shutdown();
-    // Reads the settings and high scores, making the store on a first start;
-    // once made, a second call does nothing.
-    void LoadSettings();
+    // What the first screen does not show, when Initialise left it out: every
+    // picture kept, the ground laid and the settings read (the store made on
+    // a first start). Otherwise, and once done, it does nothing.
+    void FinishStartUp();
 
     AnimationList* Animations() const { return animations_; }
     ViewList* Views() const { return views_; }

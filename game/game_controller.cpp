@@ -109,10 +109,11 @@ void GameController::Register(View* view, uint8_t id) {
     ownedViews_[id] = view;
 }
 
-void GameController::CreateViews() {
+void GameController::CreateViews(bool withGround) {
     scene_ = new gfx::Scene(gfx::kGroundColumns, gfx::kGroundRows, kTileWidth, kTileHeight);
     gfx::g_scene = scene_;
-    scene_->CreateTiles(&gfx::GroundTileId);
+    groundLaid_ = false;
+    if (withGround) LayGround();
 
     // One line per screen, in the order they are added.
     Register(new HuntView(*this, views_), kViewHunt);
@@ -140,6 +141,12 @@ void GameController::CreateViews() {
     }
     savedScrollX_ = 0;
     savedScrollY_ = 0;
+}
+
+void GameController::LayGround() {
+    if (groundLaid_) return;
+    scene_->CreateTiles(&gfx::GroundTileId);
+    groundLaid_ = true;
 }
 
 // By now the shell has destroyed the view list; the animation list goes after.

@@ -22,9 +22,11 @@ public:
     GameController(const GameController&) = delete;
     GameController& operator=(const GameController&) = delete;
 
-    // The scene with its ground tiles, every view registered under its id,
-    // and the first view started.
-    void CreateViews();
+    // The scene (with its ground tiles when `withGround`), every view
+    // registered under its id, and the first view started.
+    void CreateViews(bool withGround);
+    // The ground's tiles, when CreateViews left them out.
+    void LayGround();
     // Every view, then the scene.
     void DestroyViews();
     // kNotConsumed lets the animations step; kConsumed stops the event here.
@@ -70,4 +72,5 @@ private:
     HuntStats stats_;
     bool lowTimeWarned_ = false;  // since the last change of the hunt time
     bool huntRunning_ = false;    // started and not yet ended or released
+    bool groundLaid_ = false;     // the scene has its ground tiles
 };

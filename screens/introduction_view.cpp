@@ -4,7 +4,6 @@
 #include "app/view_list.h"
 #include "graphics/blit.h"
 #include "graphics/effects.h"
-#include "graphics/picture_cache.h"
 #include "graphics/scene.h"
 #include "platform/platform.h"
 
@@ -69,11 +68,9 @@ int IntroductionView::HandleEvent(InputEvent& event) {
         scene.RedrawAll();  // the Skip button
         return kConsumed;
     }
-    // The request stands still: the time to keep every picture (and unpack
-    // the sounds) and to read the settings, so that no screen after this one
-    // waits for them.
-    gfx::KeepAllPictures();
-    theApp.LoadSettings();
+    // The request stands still: the time for the rest of the start-up, so
+    // that no screen after this one waits for it.
+    theApp.FinishStartUp();
     if (now - splashStart_ < kRequestMs) {
         // Escape skips as the button does.
         if (event.type == kEventCharacter && event.payload[0] == kCharEscape) return Finish();

@@ -48,8 +48,9 @@ test('a typed name and a high score survive closing the tab (on the high-score s
     const now = performance.now.bind(performance);
     performance.now = () => now() * 4;
   });
+  // The store is opened once the introduction stands still, after its first frame.
   const named = await visit(context);
-  assert.ok(created(named).length > 0, 'the first visit creates the store');
+  await until('the first visit creating the store', () => created(named).length > 0);
   await toMenu(named);
   await typeName(named, 'alice');
   await named.page.close();  // at once: no quit, no waiting for the copy
@@ -86,7 +87,8 @@ test('a typed name and a high score survive closing the tab (on the high-score s
   assert.deepEqual([...named.errors, ...game.errors, ...again.errors], []);
   await context.close();
   const other = await session.browser.newContext();
-  assert.ok(created(await visit(other)).length > 0, 'another profile knows nothing of it');
+  const fresh = await visit(other);
+  await until('another profile making a store of its own', () => created(fresh).length > 0);
   await other.close();
 });
 

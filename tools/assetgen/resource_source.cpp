@@ -22,10 +22,10 @@ std::vector<uint8_t> RawBytes(const Picture& picture) {
     return raw;
 }
 
-// What the first screen shows before its first frame: the ground's tiles,
-// the introduction's request and its Skip button. Packed on their own, so
-// that the browser draws that frame before it unpacks the other pictures.
-constexpr uint16_t kFirstScreen[] = {146, 147, 148, 351, 352, 353};
+// What the first screen shows before its first frame: the introduction's
+// request and its Skip button. Packed on their own, so that the browser draws
+// that frame before it unpacks the other pictures.
+constexpr uint16_t kFirstScreen[] = {351, 352, 353};
 
 bool OnFirstScreen(uint16_t id) {
     return std::find(std::begin(kFirstScreen), std::end(kFirstScreen), id) != std::end(kFirstScreen);
