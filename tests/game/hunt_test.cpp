@@ -341,7 +341,8 @@ TEST_F(DuckFlockTest, WhenSpritesCannotBeMadeNothingIsCountedOrReported) {
     const gfx::Point tap = TapOn(flock_.at(FirstFlier()), true);
     FailNothrowAllocationsOf(sizeof(gfx::Picture));
     SoundsPlayed();
-    EXPECT_TRUE(Tap(tap).kind == kFlockNothing && SoundsPlayed().empty());
+    const FlockResult missed = Tap(tap);
+    EXPECT_TRUE(missed.kind == kFlockNothing && missed.x == 0 && missed.y == 0 && missed.duckKind == 0 && SoundsPlayed().empty());
     EXPECT_EQ(flock_.summonFlock().kind, kFlockFormation);
     for (int n = 0; n < 1000; ++n) ASSERT_EQ(Idle().kind, kFlockNothing);
     EXPECT_TRUE(flock_.count() == count - 1 && AnimatedAreLive());

@@ -158,6 +158,9 @@ TEST(Target, HitTestTellsTheBirdFromItsBoxAndTheOutsideAndMovesAfterItsIntervalU
     int moves = 0;
     for (; !t.finished() && moves < 10; ++moves) updateAt(++tick);
     EXPECT_TRUE(t.sprite().y == 40 && moves == 3);  // two moves of 15, then the update that notices
+    ASSERT_TRUE(t.init(10, 10, bigDown, 80, 1, 0));  // the ended path goes with the old flight
+    updateAt(++tick);
+    EXPECT_FALSE(t.finished());
     for (const int32_t variant : {0, 2, 3, 6, 7, -1}) {  // no such path
         ASSERT_TRUE(t.init(10, 10, bigDown, 80, 1, 0));
         t.setPath(variant, {10, 10, 10, 40, 15, 0, 0, 0});
