@@ -367,58 +367,44 @@ bool AllSilent(std::vector<uint8_t>::const_iterator from, std::vector<uint8_t>::
     return std::all_of(from, to, [](uint8_t b) { return b == 128; });
 }
 
-// A sound manager on the virtual-clock device, everything it plays captured
-// to a WAV file.
-class HeadlessSound : public ::testing::Test {
-protected:
-    void SetUp() override {
-        plat::testing::Reset();
-        path_ = ::testing::TempDir() + "sound_manager_test_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".wav";
-        device_.CaptureTo(path_);
-        manager_ = std::make_unique<snd::SoundManager>(device_);
-    }
-    void RunUntil(uint32_t tick) {
-        for (; now_ < tick; now_ += 10) {
-            plat::testing::SetTick(now_ + 10);
-            device_.AdvanceTo(now_ + 10);
-        }
-    }
-    // Closes the manager and reads back the captured samples.
-    std::vector<uint8_t> Played() {
-        manager_.reset();
-        std::ifstream file(path_, std::ios::binary);
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        std::remove(path_.c_str());
-        EXPECT_GE(bytes.size(), 44u);
-        return std::vector<uint8_t>(bytes.begin() + static_cast<long>(std::min<size_t>(bytes.size(), 44)), bytes.end());
-    }
-    plat::HeadlessWaveOut device_;
-    std::unique_ptr<snd::SoundManager> manager_;
-    std::string path_;
-    uint32_t now_ = 0;
-};
-
+// A sound manager on the virtual-clock device, everything it plays captured to a WAV file.
 // A missing sound plays nothing; a sound keeps the volume its kind had when it started.
-TEST_F(HeadlessSound, StopAllSilencesEverythingAndASoundPlaysAtTheVolumeOfItsKindWhenItStarted) {
-    manager_->PlaySound(535, true, true);
-    manager_->PlaySound(550, false, false);
-    manager_->PlaySound(563, false, false);
-    RunUntil(500);
-    manager_->StopAllSounds();
-    RunUntil(700);
-    manager_->SetMusicVolume(0);
-    manager_->SetEffectVolume(100);  // out of range: full volume
-    manager_->PlaySound(535, true, true);
-    manager_->PlaySound(536, false, false);  // no such sound
-    RunUntil(800);
-    manager_->PlaySound(544, false, false);
-    manager_->SetEffectVolume(0);
-    RunUntil(900);
-    manager_->PlaySound(544, false, false);  // silent now
-    RunUntil(1800);
-    const std::vector<uint8_t> played = Played();
-    // Five 8-byte primers, then whole 588-frame buffers as the clock allows.
-    ASSERT_EQ(played.size(), 5 * 8 + (1800 * 22050 / 1000 - 20) / 588 * 1176u);
+TEST(SoundManager, StopAllSilencesEverythingAndASoundPlaysAtTheVolumeOfItsKindWhenItStarted) {
+    plat::testing::Reset();
+    const std::string path = ::testing::TempDir() + "sound_manager_test.wav";
+    plat::HeadlessWaveOut device;
+    device.CaptureTo(path);
+    auto manager = std::make_unique<snd::SoundManager>(device);
+    uint32_t now = 0;
+    const auto runUntil = [&](uint32_t tick) {
+        for (; now < tick; now += 10) {
+            plat::testing::SetTick(now + 10);
+            device.AdvanceTo(now + 10);
+        }
+    };
+    manager->PlaySound(535, true, true);
+    manager->PlaySound(550, false, false);
+    manager->PlaySound(563, false, false);
+    runUntil(500);
+    manager->StopAllSounds();
+    runUntil(700);
+    manager->SetMusicVolume(0);
+    manager->SetEffectVolume(100);  // out of range: full volume
+    manager->PlaySound(535, true, true);
+    manager->PlaySound(536, false, false);  // no such sound
+    runUntil(800);
+    manager->PlaySound(544, false, false);
+    manager->SetEffectVolume(0);
+    runUntil(900);
+    manager->PlaySound(544, false, false);  // silent now
+    runUntil(1800);
+    manager.reset();  // closed, the capture is complete
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::remove(path.c_str());
+    // A 44-byte header, five 8-byte primers, then whole 588-frame buffers as the clock allows.
+    ASSERT_EQ(bytes.size(), 44 + 5 * 8 + (1800 * 22050 / 1000 - 20) / 588 * 1176u);
+    const std::vector<uint8_t> played(bytes.begin() + 44, bytes.end());
     const auto stopAt = played.begin() + 500 * kBytesPerMs, quiet = stopAt + 134 * kBytesPerMs;  // what was mixed has played out by then
     EXPECT_FALSE(AllSilent(played.begin(), stopAt));
     const std::vector<uint8_t> solo = SoloMix(544);
