@@ -43,7 +43,7 @@ const std::map<uint16_t, Picture>& All() {
 }
 
 // Runs of ids: first, last, the size the game loads them at, keyed or not.
-TEST(PictureInventory, EveryLoadedIdExistsAtItsSizeAndNoOthers) {
+TEST(PictureInventory, EveryLoadedIdExistsAtItsSizeAndNoOthersWithItsKeyOnlyAroundTheArt) {
     const struct { int first, last, width, height; bool keyed; } runs[] = {
         {146, 148, 240, 320, false}, {163, 170, 68, 68, true},    {192, 199, 68, 68, true},    {200, 215, 48, 48, true},
         {244, 252, 26, 96, true},    {253, 253, 62, 68, true},    {254, 254, 32, 34, true},    {255, 255, 22, 700, true},
@@ -82,10 +82,7 @@ TEST(PictureInventory, EveryLoadedIdExistsAtItsSizeAndNoOthers) {
         }
     }
     EXPECT_TRUE(expected == 308u && All().size() == expected);
-}
-
-// Hunt keys are a dark shadow; the logo's and the introduction's black.
-TEST(PictureKeys, KeyAtTheKeyPixelAndNowhereInTheArt) {
+    // Keys lie at the key pixel and nowhere in the art: the hunt's a dark shadow, the logo's and the introduction's black.
     for (const auto& [id, p] : All()) {
         if (!p.keyed) continue;
         EXPECT_FALSE(p.OpaqueAt(p.keyX, p.keyY)) << id;
@@ -268,7 +265,7 @@ uint32_t TablePlace(const char* type, uint16_t id, uint32_t* size) {
 }
 
 // At most one trailing byte after a picture's stream.
-TEST(EmbeddedTable, SortedAndEveryPictureDecodesToExactlyItsPixels) {
+TEST(EmbeddedTable, SortedAndEveryPictureAndSoundUnpacksToExactlyWhatWasBuilt) {
     const resources::Entry* t = resources::Table();
     for (uint32_t i = 1; i < resources::TableSize(); ++i) {
         const int type = std::strcmp(t[i - 1].type, t[i].type);
@@ -304,10 +301,7 @@ TEST(EmbeddedTable, SortedAndEveryPictureDecodesToExactlyItsPixels) {
         ASSERT_NE(hit, pack.end()) << p.id;
         EXPECT_TRUE(DecodesTo(hit->bytes.data(), hit->bytes.size(), p));
     }
-}
-
-// Found or walked, under half its size in the table.
-TEST(EmbeddedTable, EverySoundUnpacksToExactlyItsWaveFile) {
+    // Every sound, found or walked, unpacks to exactly its wave file; under half its size in the table.
     size_t sounds = 0, raw = 0, packed = 0;
     for (const assetgen::Resource& s : assetgen::SoundResources()) {
         plat::ResourceData data{};

@@ -74,7 +74,7 @@ TEST(LinePath, EveryPathFinishesAtOrJustPastItsGoal) {
 }
 
 // Not from where the duck stopped short; sides alternate, the first to smaller x.
-TEST(ZigzagPath, EachLegStartsAtThePreviousLegsEndPointUntilOutsideTheWorld) {
+TEST(ZigzagAndSlidePaths, EachLegStartsAtThePreviousLegsEndPointAndASlidePausesForHoldPlusOneUpdates) {
     plat::testing::Reset();
     for (uint32_t tick = 1; tick < 20; ++tick) {
         plat::testing::SetTick(tick * 131);
@@ -104,10 +104,7 @@ TEST(ZigzagPath, EachLegStartsAtThePreviousLegsEndPointUntilOutsideTheWorld) {
     }
     ZigzagPath inside(120, 900, 120, 500, 4);
     EXPECT_EQ(Walk(inside, 400).size(), 400u);
-}
-
-// Out 240 -> 130 in eleven moves, one update noticing the stop, ten held, eleven back.
-TEST(SlidePath, SlidesOutPausesForHoldPlusOneUpdatesAndComesBack) {
+    // A slide: out 240 -> 130 in eleven moves, one update noticing the stop, ten held, eleven back.
     SlidePath path(240, 300, 132, 300, -10, 0, 10);
     std::vector<int32_t> xs, expected;
     for (const gfx::Point& p : Walk(path, 100)) xs.push_back(p.x);

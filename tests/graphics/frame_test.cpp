@@ -100,7 +100,7 @@ protected:
     gfx::Scene scene_{1, 3, 240, 320};
 };
 
-TEST_F(FrameTest, DirtyRectsMergeWhenTheUnionIsSmallAndGrowTheLastBeyondTwenty) {
+TEST_F(FrameTest, DirtyRectsMergeWhenTheUnionIsSmallGrowTheLastBeyondTwentyAndCoverWhatIsOnTheScreen) {
     auto& dl = scene_.GetDisplayList();
     dl.AddDirtyRect(0, 0, 10, 10);
     dl.AddDirtyRect(10, 0, 20, 10);  // union 200 < 300
@@ -120,13 +120,12 @@ TEST_F(FrameTest, DirtyRectsMergeWhenTheUnionIsSmallAndGrowTheLastBeyondTwenty) 
     gfx::FillSurface(Screen(), kDuck);
     dl.FlushDirty();
     EXPECT_TRUE(dl.DirtyCount() == 0u && Panel(20 * 11 + 1, 20 * 15 + 1) == kDuck && Panel(0, 0) == kDuck && Panel(5, 5) == 0);
-}
 
-TEST_F(FrameTest, PartlyOffScreenDrawsTheVisiblePart) {
+    // Partly off the screen, the visible part is drawn.
     gfx::Picture striped;
     gfx::CreateBlankPicture(striped, 20, 4);
     for (int32_t i = 0; i < 20 * 4; ++i) striped.surface->Row(i / 20)[i % 20] = static_cast<gfx::Colour>(100 + i % 20);
-    auto& dl = scene_.GetDisplayList();
+    gfx::FillSurface(Screen(), 0);
     dl.DrawClipped(&striped, -5, 30, false, 0, false);
     EXPECT_TRUE(Screen().At(0, 30) == 105 && Screen().At(14, 33) == 119 && Screen().At(15, 30) == 0);
     ASSERT_EQ(dl.DirtyCount(), 1u);
@@ -142,23 +141,20 @@ TEST_F(FrameTest, PartlyOffScreenDrawsTheVisiblePart) {
     EXPECT_TRUE(dl.DirtyCount() == 1u && Screen().At(0, 0) == kDuck);
 }
 
-// Never the moving one, ones below or at its layer, or ones touching an edge.
-TEST_F(FrameTest, MarkingDirtiesOverlappingStaticSpritesAboveOnly) {
+// Marking never dirties the moving one, ones below or at its layer, or ones touching an edge. The oracle
+// of --check-frames watches every frame of each partial redraw.
+TEST_F(FrameTest, MarkingDirtiesOverlappingStaticSpritesAboveOnlyAndPartialRedrawsShowWhatAFullRedrawWould) {
     gfx::Sprite& duck = MakeSprite(10, 10, 10, 10, kDuck, true);
     gfx::Sprite* others[] = {&MakeSprite(12, 12, 4, 4, kSign, false), &MakeSprite(12, 12, 4, 4, kSign, false),
                              &MakeSprite(12, 12, 4, 4, kSign, false), &MakeSprite(20, 10, 4, 4, kSign, false)};
     scene_.AddSprite(duck, 2);
-    const uint8_t layers[] = {1, 2, 3, 3};
-    for (int i = 0; i < 4; ++i) scene_.AddSprite(*others[i], layers[i]);
+    for (int i = 0; i < 4; ++i) scene_.AddSprite(*others[i], static_cast<uint8_t>(i == 3 ? 3 : i + 1));  // layers 1, 2, 3, 3
     for (gfx::Sprite* s : others) s->dirty = false;
     scene_.MarkSpriteDirty(duck);
     EXPECT_TRUE(!others[0]->dirty && !others[1]->dirty && others[2]->dirty && !others[3]->dirty);
     scene_.MarkSpriteDirty(*others[0]);
     EXPECT_TRUE(others[0]->dirty);
-}
 
-// The oracle of --check-frames watches every frame of each case.
-TEST_F(FrameTest, PartialRedrawsShowWhatAFullRedrawWould) {
     // A change to the ground, low, sign, high and extra sprites, and a point whose colour is known after it.
     struct Case { const char* name; void (*change)(gfx::Scene&, gfx::Sprite* s[]); int32_t x, y; gfx::Colour shown; };
     static const Case kCases[] = {
@@ -206,7 +202,7 @@ TEST_F(FrameTest, PartialRedrawsShowWhatAFullRedrawWould) {
 }
 
 // Once presenting one sprite dropped the pending rectangles, then sent the erasures alone.
-TEST_F(FrameTest, PresentOneSpriteAndShakenFrames) {
+TEST_F(FrameTest, PresentOneSpriteShakenFramesAndTheApplicationsList) {
     gfx::FillSurface(Screen(), kGround);
     gfx::Sprite& box = MakeSprite(50, 60, 10, 10, kSign, false);
     gfx::Sprite& thumb = MakeSprite(100, 100, 10, 10, kDuck, true);
@@ -225,9 +221,9 @@ TEST_F(FrameTest, PresentOneSpriteAndShakenFrames) {
     scene_.RedrawShaken(5, 3);
     EXPECT_TRUE(Panel(5, 3) == kDuck && Panel(4, 3) == 0 && Panel(100, 100) == kGround);
     EXPECT_TRUE(Screen().At(0, 0) == kGround && scene_.GetDisplayList().DirtyCount() > 0u);
-}
 
-TEST_F(FrameTest, AnimatedSpritesAlsoGoToTheApplicationsList) {
+    // Animated sprites also go to the application's list, which is its own.
+    scene_.ClearSprites();
     gfx::Sprite& duck = MakeSprite(0, 0, 4, 4, kDuck, true);
     scene_.AddSpriteAnimated(duck, 4);  // no list yet: only the layers
     gfx::SpriteList animated;
@@ -237,11 +233,10 @@ TEST_F(FrameTest, AnimatedSpritesAlsoGoToTheApplicationsList) {
     ASSERT_EQ(animated.Count(), 1);
     EXPECT_TRUE(animated.Head()->sprite == &other && animated.Head()->layer == 0 && other.layer == 9);
     scene_.RemoveSprite(other);
-    EXPECT_TRUE(scene_.Sprites().Count() == 1 && animated.Count() == 1);  // the application's list is its own, the duck in the layers
+    EXPECT_TRUE(scene_.Sprites().Count() == 1 && animated.Count() == 1);  // the duck in the layers, the other still animated
     scene_.RemoveSpriteAnimated(other);
-    EXPECT_EQ(animated.Count(), 0);
     scene_.RemoveSpriteAnimated(duck);  // never in the animated list
-    EXPECT_EQ(scene_.Sprites().Count(), 0);
+    EXPECT_TRUE(animated.Count() == 0 && scene_.Sprites().Count() == 0);
 }
 
 // A panel row below the last tile is skipped, not read.
@@ -253,10 +248,7 @@ TEST_F(FrameTest, TilesAndSpritesArePlacedByTheScroll) {
     const auto expectRow = [&tiles](int32_t y, int tile, int32_t row) {
         for (int32_t x = 0; x < 240; x += 7) ASSERT_EQ(Panel(x, y), tiles[tile].surface->At(x, row)) << "panel row " << y;
     };
-    const struct {
-        int32_t scroll;
-        int32_t rows[3][3];  // panel row, tile, tile row
-    } cases[] = {
+    const struct { int32_t scroll, rows[3][3]; } cases[] = {  // rows: panel row, tile, tile row
         {0, {{0, 0, 0}, {319, 0, 319}, {319, 0, 319}}},
         {639, {{0, 1, 319}, {1, 2, 0}, {319, 2, 318}}},  // one line of the middle tile
         {330, {{0, 1, 10}, {309, 1, 319}, {310, 2, 0}}},

@@ -90,8 +90,8 @@ TEST(PixelBlits, EveryRowWidthFollowsTheRules) {
     EXPECT_TRUE(whole.At(2, 2) == 1 && whole.At(5, 5) == 16 && whole.At(1, 1) == 0 && whole.At(1, 5) == 0);
 }
 
-// Every pixel on both paths, and over memory with a padded pitch.
-TEST(Fill, EveryPixelOnEveryPath) {
+// A fill reaches every pixel on both paths, and over memory with a padded pitch.
+TEST(FillAndGray, EveryPixelOnEveryPathAndAQuarterOfTheChannelSum) {
     for (Colour c : {Colour{0x0000}, Colour{0xF800}, Colour{0x1234}}) {
         for (uint32_t w : {240u, 7u}) {
             Surface s(w, 5);
@@ -103,9 +103,8 @@ TEST(Fill, EveryPixelOnEveryPath) {
     Surface padded(memory.data(), 3, 3, 8);
     gfx::FillSurface(padded, 0x1234);
     EXPECT_EQ(memory, (std::vector<uint16_t>{0x1234, 0x1234, 0x1234, 0, 0x1234, 0x1234, 0x1234, 0, 0x1234, 0x1234, 0x1234, 0}));
-}
 
-TEST(Gray, QuarterOfTheChannelSumAndRoundingHalfUp) {
+    // The grey screen: a quarter of the channel sum, rounding half up.
     std::vector<uint16_t> row = {0xFFFF, 0x0000, 0xF800};  // 248 / 4 = 62
     Surface s(row.data(), 3, 1, 6);
     gfx::GrayDisplay(s);

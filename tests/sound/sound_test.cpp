@@ -134,7 +134,7 @@ struct Voices {
     }
 };
 
-TEST(Mixer, OneVoiceByStepVolumeAndLoop) {
+TEST(Mixer, OneVoiceByStepVolumeAndLoopAndVoicesAddUpClampStereoAndSkipStopped) {
     const struct { const char* what; Bytes data; uint32_t step, volume; bool loop; Bytes out; bool stopped; } cases[] = {
         // (b - 128) * 64 >> 7, shifted arithmetically: -1 * 64 >> 7 is -1.
         {"full", {255, 0, 128, 127, 129, 200}, 256, 64, false, {191, 64, 128, 127, 128, 164}, false},
@@ -154,9 +154,7 @@ TEST(Mixer, OneVoiceByStepVolumeAndLoop) {
         EXPECT_EQ(voices.v[0].stopped, c.stopped) << c.what;
     }
     EXPECT_EQ(Voices().Mix(16), Bytes(16, 128));
-}
-
-TEST(Mixer, VoicesAddUpClampStereoAndSkipStopped) {
+    // Voices add up and clamp; stopped ones are skipped.
     const Bytes data = {255, 0, 255, 0};
     Voices two, three, stopped, stereo;
     two.Start(0, data);
@@ -306,10 +304,10 @@ TEST(SoundEngine, OpensAtAKnownRatePrimesSilenceAndRefillsMixedBuffers) {
     EXPECT_EQ(engine.ActiveVoiceCount(), 0u);
 }
 
-TEST(SoundEngine, TriesDevicesInOrderAndWithoutOneIsSilent) {
+TEST(SoundEngine, TriesDevicesInOrderWithoutOneIsSilentAndOnTheMainThreadRefillsInsideTheNotice) {
     const struct { uint32_t devices, refused; bool opens; std::vector<uint32_t> tried; } cases[] = {
         {3, 2, true, {0, 1, 2}}, {2, 2, false, {0, 1}}, {0, 0, false, {}}};
-    const WaveBytes tone = Tone(22050, 200, 100);
+    const WaveBytes tone = Tone(22050, 192, 4000);
     for (const auto& c : cases) {
         FakeWaveOut device;
         device.devices = c.devices;
@@ -322,22 +320,17 @@ TEST(SoundEngine, TriesDevicesInOrderAndWithoutOneIsSilent) {
         engine.StopVoice(0);
         EXPECT_TRUE(engine.Close() && device.closes == 0);
     }
-}
-
-// Without a mixing thread; what Close's reset hands back stays unmixed.
-TEST(SoundEngine, ADeviceOnTheMainThreadIsRefilledInsideItsNotice) {
+    // Without a mixing thread the buffers are refilled inside the notice; what Close's reset hands back stays unmixed.
     FakeWaveOut device;
     device.mainThread = true;
     snd::SoundEngine engine(device);
     ASSERT_TRUE(engine.Open(22050, false));
-    const WaveBytes tone = Tone(22050, 192, 4000);
     ASSERT_EQ(engine.StartSample(MakeSample(tone)), 0);
     for (uint32_t i = 0; i < snd::kBufferCount; ++i) EXPECT_EQ(device.PlayOne().size(), 8u);
     const std::vector<plat::WaveBuffer> refilled = device.Queued();
     ASSERT_EQ(refilled.size(), snd::kBufferCount);
     EXPECT_TRUE(refilled[0].length == 588u && refilled[0].data[0] == 160 && refilled[4].data[0] == 160);
-    EXPECT_TRUE(engine.Close());
-    EXPECT_TRUE(device.Queued().empty());
+    EXPECT_TRUE(engine.Close() && device.Queued().empty());
 }
 
 TEST(MixerMailbox, ANoticeWithoutABufferIsNotAStop) {
