@@ -90,9 +90,15 @@ protected:
         scene_.SetScroll(0, 639);
         tick_ = 1000;
         plat::testing::SetTick(tick_);
+        theApp.GetSettings()->SpecialEffects = true;
+        field_.random().seedWith(31);
+        ASSERT_TRUE(flock_.init(&scene_) == 0 && field_.init(&scene_) == 0);
         SoundsPlayed();  // whatever the start-up played
     }
     void TearDown() override {
+        FailNothrowAllocationsOf(0);
+        flock_.release();
+        field_.release();
         theApp.Shutdown();
         plat::testing::CloseStore();
     }
@@ -120,13 +126,16 @@ protected:
         for (auto* n = animated_.Head(); n != nullptr; n = n->next) static_cast<AnimatedSprite*>(n->sprite)->AdvanceIfDue();
     }
 
-    // Whether the animation list holds exactly these sprites.
-    bool AnimatedAre(std::vector<const gfx::Sprite*> expected) const {
-        std::vector<const gfx::Sprite*> held;
+    // Whether the animation list holds exactly the live ducks, targets and hit animations.
+    bool AnimatedAreLive() const {
+        std::vector<const gfx::Sprite*> live, held;
+        for (int i = 0; i < flock_.count(); ++i) live.push_back(&flock_.at(i).sprite());
+        for (int i = 0; i < field_.count(); ++i) live.push_back(&field_.at(i).sprite());
+        for (int i = 0; i < field_.animationCount(); ++i) live.push_back(&field_.animation(i).sprite());
         for (auto* n = animated_.Head(); n != nullptr; n = n->next) held.push_back(n->sprite);
         std::sort(held.begin(), held.end());
-        std::sort(expected.begin(), expected.end());
-        return held == expected;
+        std::sort(live.begin(), live.end());
+        return held == live;
     }
 
     // A tap on the first pixel of the target's frame that is (or is not)
@@ -146,22 +155,15 @@ protected:
 
     gfx::Scene scene_{1, 3, 240, 320};
     gfx::SpriteList animated_;
+    DuckFlock flock_;
+    FieldTargets field_;
     uint32_t tick_ = 0;
     size_t traceRead_ = 0;
 };
 
+// A duck flock on a scene of its own, with the field targets alongside.
 class DuckFlockTest : public HuntFixture {
 protected:
-    void SetUp() override {
-        HuntFixture::SetUp();
-        ASSERT_EQ(flock_.init(&scene_), 0);
-    }
-    void TearDown() override {
-        FailNothrowAllocationsOf(0);
-        flock_.release();
-        HuntFixture::TearDown();
-    }
-
     FlockResult Idle() { return flock_.processEvent(Event(kEventIdle), true, kFlockUpdate); }
     FlockResult Tap(gfx::Point p, bool loaded = true) { return flock_.processEvent(Event(kEventPenDown, p.x, p.y), loaded, kFlockUpdate); }
     void Move(uint32_t ms) {
@@ -189,13 +191,6 @@ protected:
         for (int j = 0; j < flock_.count(); ++j) if (j != i && flock_.at(j).hitTest(p.x, p.y, 0, scene_.GetScrollY()) != kHitOutside) return false;
         return true;
     }
-    bool AnimatedAreLive() const {
-        std::vector<const gfx::Sprite*> live;
-        for (int i = 0; i < flock_.count(); ++i) live.push_back(&flock_.at(i).sprite());
-        return AnimatedAre(live);
-    }
-
-    DuckFlock flock_;
 };
 
 // The ducks after a kill neither move nor roll a launch; moving sprites below stay shown.
@@ -353,20 +348,9 @@ TEST_F(DuckFlockTest, WhenSpritesCannotBeMadeNothingIsCountedOrReported) {
     EXPECT_TRUE(launched.x == last.sprite().x && launched.y == last.sprite().y && launched.duckKind == last.kind());
 }
 
+// The field targets on a scene of their own, the flock alongside, idle.
 class FieldTargetsTest : public HuntFixture {
 protected:
-    void SetUp() override {
-        HuntFixture::SetUp();
-        SetEffects(true);
-        field_.random().seedWith(31);
-        ASSERT_EQ(field_.init(&scene_), 0);
-    }
-    void TearDown() override {
-        FailNothrowAllocationsOf(0);
-        field_.release();
-        HuntFixture::TearDown();
-    }
-
     static void SetEffects(bool on) { theApp.GetSettings()->SpecialEffects = on; }
     ShotResult Idle() { return field_.processEvent(Event(kEventIdle), true); }
     ShotResult Tap(gfx::Point p) { return field_.processEvent(Event(kEventPenDown, p.x, p.y), true); }
@@ -421,12 +405,6 @@ protected:
         gfx::LoadPicture(expected, id, w, h);
         return std::equal(expected.surface->pixels, expected.surface->pixels + w * h, popup->image->surface->pixels);
     }
-    bool AnimatedAreLive() const {
-        std::vector<const gfx::Sprite*> live;
-        for (int i = 0; i < field_.count(); ++i) live.push_back(&field_.at(i).sprite());
-        for (int i = 0; i < field_.animationCount(); ++i) live.push_back(&field_.animation(i).sprite());
-        return AnimatedAre(live);
-    }
     // Shoots target i at (dx, dy) of its box: the points, sound and pop-up,
     // and a new animation on this layer.
     const HitAnimation& Shoot(int i, ShotResult want, int sound, uint16_t popup, bool blendPopup, int32_t layer, int dx = 0, int dy = 0) {
@@ -442,8 +420,6 @@ protected:
         EXPECT_TRUE(hit.sprite().x == was.x && hit.sprite().layer == layer && AnimatedAreLive());
         return hit;
     }
-
-    FieldTargets field_;
 };
 
 TEST_F(FieldTargetsTest, TheDecoyDriftsUpTo250CostsFiftyAndStays) {
