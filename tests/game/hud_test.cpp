@@ -196,7 +196,7 @@ TEST_F(HudPartsTest, TheClockCountsWholeSecondsEndsAtZeroOrPastAPenaltyAndStopsW
 }
 
 // The blink's timer holds across the tick's wrap.
-TEST_F(HudPartsTest, TheShellStripCountsShotsStaysOnTheScreenAndBlinksWhenEmpty) {
+TEST_F(HudPartsTest, TheShellStripCountsShotsStaysOnTheScreenAndBlinksWhenEmptyAndTheBonusSpotComesOncePerHunt) {
     ShellMagazine magazine;
     ASSERT_TRUE(magazine.init(212, 5, &scene_, 7));
     const auto frame = [&magazine] { return magazine.sprite().Sequence().Index(); };
@@ -236,9 +236,8 @@ TEST_F(HudPartsTest, TheShellStripCountsShotsStaysOnTheScreenAndBlinksWhenEmpty)
     EXPECT_EQ(scene_.Sprites().Count(), 0);
     magazine.fire();  // nothing left to touch
     magazine.blink(plat::GetTickCount() + 1000);
-}
 
-TEST_F(HudPartsTest, SceneryPiecesAndTheBonusSpotOncePerHunt) {
+    // The scenery's pieces, and the bonus spot once per hunt.
     Scenery scenery;
     ASSERT_EQ(scenery.init(&scene_), 0);
     EXPECT_TRUE(scene_.Sprites().Count() == Scenery::kPieces && scenery.piece(7).layer == 120);  // the reeds in front of the small ducks
@@ -262,7 +261,7 @@ TEST_F(HudPartsTest, SceneryPiecesAndTheBonusSpotOncePerHunt) {
 }
 
 // Hidden, effects wait outside the scene: the screens in between step nothing of the hunt.
-TEST_F(HudPartsTest, PuffsAndBurstsEndAfterTheirLastFrameAndWaitWhileHidden) {
+TEST_F(HudPartsTest, PuffsBurstsAndSplashesEndAfterTheirLastStepAndWaitWhileHidden) {
     ScoreBoard board;
     ASSERT_TRUE(board.init(3, 10, &scene_));
     puffs_.init(&scene_);
@@ -311,25 +310,24 @@ TEST_F(HudPartsTest, PuffsAndBurstsEndAfterTheirLastFrameAndWaitWhileHidden) {
     feathers_.release();
     board.release();
     EXPECT_EQ(Shown(), 0);
-}
 
-// Big and small ducks on their own layers, under labels as long as their digits.
-TEST_F(HudPartsTest, ASplashsDuckDropsAsTheLabelRisesAndBothLeaveTogether) {
+    // A splash's duck drops as its label rises and both leave together: big and small ducks on their own
+    // layers, under labels as long as their digits.
     ASSERT_EQ(splashes_.init(&scene_, &font_), 0);
     splashes_.show(100, 400, 2, 10);
     splashes_.show(60, 500, 3, 25);
     const auto digits = [this](int a, int b) {
         return static_cast<uint32_t>(font_.glyph(static_cast<uint8_t>(a)).width + font_.glyph(static_cast<uint8_t>(b)).width);
     };
-    const HitSplashes::Splash& big = splashes_.at(0);
-    const HitSplashes::Splash& small = splashes_.at(1);
-    EXPECT_TRUE(big.faller.layer == 130 && small.faller.layer == 50);
-    EXPECT_TRUE(big.label.sprite.height == digits(1, 0) && small.label.sprite.height == digits(2, 5));
+    const HitSplashes::Splash& bigSplash = splashes_.at(0);
+    const HitSplashes::Splash& smallSplash = splashes_.at(1);
+    EXPECT_TRUE(bigSplash.faller.layer == 130 && smallSplash.faller.layer == 50);
+    EXPECT_TRUE(bigSplash.label.sprite.height == digits(1, 0) && smallSplash.label.sprite.height == digits(2, 5));
     EXPECT_TRUE(animations_.Count() == 2 && scene_.Sprites().Count() == 4);  // the fallers animate; the labels do not
     Run(50, 50);  // 50 ms is not yet a step
-    ASSERT_EQ(big.faller.x, 100);
+    ASSERT_EQ(bigSplash.faller.x, 100);
     Run(51, 51);
-    EXPECT_TRUE(big.faller.x == 104 && big.label.sprite.x == 96 && big.faller.y == 400);  // the fall starts 3 further on
+    EXPECT_TRUE(bigSplash.faller.x == 104 && bigSplash.label.sprite.x == 96 && bigSplash.faller.y == 400);  // the fall starts 3 further on
     int events = 1;
     for (; splashes_.count() > 0 && events < 100; ++events) Run(51, 51);
     EXPECT_TRUE(events == 8 && Shown() == 0);  // seven steps take the label within 5 of its goal, 12 away

@@ -20,7 +20,7 @@ InputEvent Pen(uint32_t type, int32_t x, int32_t y) {
 }
 
 // The results screen's leave button, 26 x 44 at (200, 13).
-TEST(Button, TakesWhatItsPressStartedAndClicksOnALiftInside) {
+TEST(ButtonAndToggleBox, TakeWhatTheirPressStartedClickOnALiftOrFlipOnAPressAndBorrowedLooksStayWithTheirOwner) {
     // Taken or not, the event's type and whether the button looks and is pressed afterwards.
     struct Step { uint32_t type; int32_t x, y; uint8_t taken; uint32_t becomes; bool pressed; };
     const struct { const char* what; bool disabled; std::vector<Step> steps; } cases[] = {
@@ -50,10 +50,7 @@ TEST(Button, TakesWhatItsPressStartedAndClicksOnALiftInside) {
             EXPECT_TRUE(s.becomes != kEventControlClicked || event.payload[kSlotControlId] == 9u);
         }
     }
-}
-
-// States other than 0 and 1 ignore taps.
-TEST(ToggleBox, APenDownInsideFlipsTheStateAndBorrowedLooksStayWithTheirOwner) {
+    // A toggle box flips on a pen down inside; states other than 0 and 1 ignore taps.
     plat::testing::Reset();
     ToggleBox box;
     box.InitToggle(7, 144, 31, 26, 24, 375, 376, 1);
