@@ -1,5 +1,7 @@
 // The program's sprites by layer, and the dirty-rectangle frame: draw from
-// the lowest layer up, present, erase moving sprites from the top down.
+// the lowest layer up and present. A partial frame leaves the moving sprites
+// standing on the display and draws again only what changed; anything else
+// that draws there erases them first, from the top down.
 #pragma once
 
 #include <cstdint>
