@@ -67,10 +67,10 @@ LayerManager::LayerManager() {
     if (plat::StartOption("check-frames")) check_.Start(displayList_.GetDisplay());
 }
 
+// Only the standing sprites are touched: the list may still link sprites
+// already gone, and each standing one takes itself off before it goes.
 LayerManager::~LayerManager() {
-    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
-        if (node->sprite->standsOn == this) node->sprite->standsOn = nullptr;
-    }
+    for (uint32_t i = 0; i < standingCount_; ++i) standing_[i]->standsOn = nullptr;
 }
 
 void LayerManager::ClearSprites() {
@@ -125,8 +125,8 @@ void LayerManager::MarkCoveredAbove(const Sprite& sprite) {
 // Moving sprites stay drawn between partial frames; only what changed, and
 // what lies over it, is erased and drawn again.
 void LayerManager::RedrawDirty() {
-    const bool stood = standing_;
-    standing_ = false;
+    const bool stood = standingCount_ != 0;
+    standingCount_ = 0;
     check_.Begin();
     if (check_.On() && stood) {
         // The reference starts from the display with every moving sprite erased.
@@ -194,8 +194,8 @@ void LayerManager::DrawChanged() {
     }
     const int32_t viewX = displayList_.ViewX();
     const int32_t viewY = displayList_.ViewY();
-    // Set only at the end: while this frame draws, nothing is taken off.
-    bool standing = false;
+    // Counted only at the end: while this frame draws, nothing is taken off.
+    uint32_t standing = 0;
     for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
         Sprite& sprite = *node->sprite;
         if (sprite.dirty && !sprite.savesBackground) {
@@ -209,17 +209,16 @@ void LayerManager::DrawChanged() {
                 sprite.stoodVersion = VersionOf(sprite.image);
             }
         }
-        standing = standing || sprite.standsOn == this;
+        if (sprite.standsOn == this) standing_[standing++] = &sprite;
     }
-    standing_ = standing;
+    standingCount_ = standing;
 }
 
 void LayerManager::TakeOffStanding() {
-    if (!standing_) return;
-    standing_ = false;
-    for (const SpriteList::Node* node = sprites_.Tail(); node != nullptr; node = node->prev) {
-        Sprite& sprite = *node->sprite;
-        if (sprite.standsOn != this) continue;
+    const uint32_t count = standingCount_;
+    standingCount_ = 0;
+    for (uint32_t i = count; i-- > 0;) {
+        Sprite& sprite = *standing_[i];
         displayList_.RestoreSpriteAt(sprite, sprite.stoodAt);
         sprite.standsOn = nullptr;
     }

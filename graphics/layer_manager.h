@@ -78,7 +78,9 @@ private:
     SpriteList sprites_;
     SpriteList* animated_ = nullptr;
     FrameCheck check_;
-    bool standing_ = false;  // moving sprites left drawn by the last partial frame
+    // The moving sprites the last partial frame left drawn, in list order.
+    Sprite* standing_[SpriteList::kCapacity] = {};
+    uint32_t standingCount_ = 0;
 };
 
 }  // namespace gfx
