@@ -41,7 +41,10 @@ protected:
         list.SwitchTo(id, push);
         Send();
     }
+    void Back() { list.Back(), Send(); }
     Log Taken() { return std::exchange(log, {}); }
+    // "current next previous depth"
+    std::string State() const { return std::to_string(list.Current()) + " " + std::to_string(list.Next()) + " " + std::to_string(list.Previous()) + " " + std::to_string(list.Depth()); }
 
     Log log;
     std::vector<std::unique_ptr<RecordingView>> views;
@@ -52,12 +55,11 @@ TEST_F(ViewListTest, SwitchTakesEffectAtTheNextEventAsViewEnteredAndQuitLeavesAt
     list.Start(1);
     EXPECT_EQ(Taken(), (Log{"v1.Enter"}));
     list.SwitchTo(7);
-    EXPECT_EQ((std::vector<int>{list.Current(), list.Next(), list.Previous()}), (std::vector<int>{1, 7, 1}));
+    EXPECT_EQ(State(), "1 7 1 0");
     Send(kEventPenDown);
     Send(kEventPenDown);
     EXPECT_EQ(Taken(), (Log{"v1.Leave", "v7.Enter", "v7.Handle20", "v7.Handle1"}));
-    EXPECT_EQ(list.Current(), 7);
-    EXPECT_EQ(list.Depth(), 0);
+    EXPECT_EQ(State(), "7 7 1 0");
     views[3]->result = kQuit;
     EXPECT_EQ(Send(), kQuit);
     EXPECT_EQ(Taken(), (Log{"v7.Handle0", "v7.Leave"}));
@@ -67,31 +69,24 @@ TEST_F(ViewListTest, PushedSwitchesReturnThroughBackAFullStackOverwritesItsTopAn
     list.Start(0);
     Go(7, true);
     Go(5, true);
-    EXPECT_EQ(list.Depth(), 2);
-    list.Back();
-    Send();
-    EXPECT_EQ(list.Current(), 7);
-    list.Back();
-    Send();
-    EXPECT_EQ(list.Current(), 0);
-    EXPECT_EQ(list.Previous(), 7);
-    list.Back();  // with nothing pushed it stays
+    EXPECT_EQ(State(), "5 5 7 2");
+    Back();
+    EXPECT_EQ(State(), "7 7 5 1");
+    Back();
+    EXPECT_EQ(State(), "0 0 7 0");
     Taken();
-    Send();
+    Back();  // with nothing pushed it stays
     EXPECT_EQ(Taken(), (Log{"v0.Handle0"}));
     EXPECT_EQ(list.Depth(), 0);
     // Twenty pushes of alternating views; the nineteenth pushes 12.
     for (int i = 0; i < 20; ++i) Go(i % 2 == 0 ? 1 : 12, true);
     EXPECT_EQ(list.Depth(), 19);
     list.Back();
-    EXPECT_EQ(list.Next(), 12);
-    EXPECT_EQ(list.Depth(), 18);
+    EXPECT_EQ(State(), "12 12 12 18");
     Send();
     list.ResetBackStack();  // only the bottom entry stays
-    list.Back();
-    Send();
-    EXPECT_EQ(list.Current(), 0);
-    EXPECT_EQ(list.Depth(), 0);
+    Back();
+    EXPECT_EQ(State(), "0 0 12 0");
     // Programming errors show their message with an empty caption.
     list.SwitchTo(3);
     EXPECT_EQ(list.Next(), 0);
@@ -171,11 +166,7 @@ TEST_F(MessageLoopTest, EveryMessageBecomesOneEventUntilTheQueueEndsOrAQuitAndTh
     plat::testing::Reset();
     input = InputState{};
     ASSERT_TRUE(plat::StartTimer(15000, 10));
-    for (int i = 0; i < 5; ++i) {
-        ASSERT_TRUE(ReadModalEvent(input, event));
-        EXPECT_EQ(event.type, kEventIdle);
-        EXPECT_EQ(event.keyCount, 0);
-    }
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(ReadModalEvent(input, event) && event.type == kEventIdle && event.keyCount == 0) << i;
     EXPECT_EQ(plat::GetTickCount(), 50u);
 }
 
@@ -217,7 +208,11 @@ TEST(ViewControls, TheFirstToTakeAnEventWinsOnlyVisibleOnesAreShownAndRemovingFi
         controls[i] = std::make_unique<BoxControl>(&picture, static_cast<uint16_t>(100 + i), 50 * i);
         view.AddControl(controls[i].get());
     }
-    const auto seen = [&] { return std::to_string(controls[0]->seen) + " " + std::to_string(controls[1]->seen) + " " + std::to_string(controls[2]->seen); };
+    // What each control saw, and the presents since.
+    const auto seen = [&, presents = plat::testing::PresentCount()] {
+        return std::to_string(controls[0]->seen) + " " + std::to_string(controls[1]->seen) + " " + std::to_string(controls[2]->seen) + " p" +
+               std::to_string(plat::testing::PresentCount() - presents);
+    };
     view.SetControlVisible(1, false);
     for (auto& control : controls) view.ShowControl(*control, 4);
     EXPECT_EQ(scene.Sprites().Count(), 2u);
@@ -226,26 +221,22 @@ TEST(ViewControls, TheFirstToTakeAnEventWinsOnlyVisibleOnesAreShownAndRemovingFi
     view.SetControlVisible(1, true);
     view.ShowControl(*controls[1], 4);
     InputEvent event{kEventPenDown, 55, 5, 0, {}};  // inside the second control only
-    const uint32_t presents = plat::testing::PresentCount();
     EXPECT_EQ(view.RouteToControls(event), 1);
     EXPECT_EQ(event.type, kEventControlClicked);
     EXPECT_EQ(event.payload[kSlotControlId], 101u);
     EXPECT_EQ(event.payload[0], 1u);  // one private copy for all: the winner's carries the first one's mark
-    EXPECT_EQ(seen(), "1 1 0");
-    EXPECT_EQ(plat::testing::PresentCount(), presents + 1);
+    EXPECT_EQ(seen(), "1 1 0 p1");
     // An event no control takes is left as it was, unpresented.
     InputEvent missed{kEventPenDown, 200, 200, 0, {}};
     EXPECT_EQ(view.RouteToControls(missed), 0);
     EXPECT_EQ(missed.type, kEventPenDown);
     EXPECT_EQ(missed.payload[0], 0u);  // the marks stayed in the private copy
-    EXPECT_EQ(plat::testing::PresentCount(), presents + 1);
-    EXPECT_EQ(seen(), "2 2 1");
+    EXPECT_EQ(seen(), "2 2 1 p1");
 
     view.RemoveControl(0);
     view.RemoveControl(5);  // no such slot
     EXPECT_EQ(view.ControlCount(), 2);
-    EXPECT_EQ(view.ControlAt(0), controls[2].get());
-    EXPECT_EQ(view.ControlAt(1), controls[1].get());
+    EXPECT_EQ((std::vector<Control*>{view.ControlAt(0), view.ControlAt(1)}), (std::vector<Control*>{controls[2].get(), controls[1].get()}));
     EXPECT_EQ(scene.Sprites().Count(), 2u);
     view.ClearControls();
     EXPECT_EQ(view.ControlCount(), 0);

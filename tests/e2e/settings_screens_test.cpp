@@ -1,6 +1,4 @@
-// The real program, headless, through the options, the name entry and the
-// high scores: what the player changed is in the store afterwards and still
-// there after a restart, even when the window closes while a question is open.
+// The real program, headless: what the player set is stored and survives restarts, closes and kills.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -19,8 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Walks through the screens, in the landscape picture's points, each ending on the menu with its slide done.
-// From the start to the main menu: skip the introduction, leave the title.
+// Scripts in the landscape picture's points. Start to menu: skip the introduction, leave the title.
 const char* kToMenu = "300 tap 10 200\n+800 tap 160 120\n+2500 shot menu\n";
 
 // Options, name entry and high scores; turns the menu animation off.
@@ -77,11 +74,9 @@ TEST_F(SettingsScreens, WhatThePlayerSetIsStoredAndKeptAcrossARestart) {
     EXPECT_EQ(e2e::Stored(dir, "UserName", true), "AK2");
     EXPECT_EQ(e2e::Stored(dir, "MusicVol") + " " + e2e::Stored(dir, "MenuAnimation") + " " + e2e::Stored(dir, "SpecialEffects"), "34 0 0");
     const int soundVol = std::stoi(e2e::Stored(dir, "SoundVol"));
-    EXPECT_LT(soundVol, 64);
-    EXPECT_EQ((64 - soundVol) % 6, 0);
+    EXPECT_TRUE(soundVol < 64 && (64 - soundVol) % 6 == 0) << soundVol;
 
-    // A restart in the same folder: the options show what was set. Then a new name, and the
-    // window closed while the clearing question is open: the run ends normally and saves.
+    // Restarted: the options show what was set; a new name is saved though the window closes on a question.
     ASSERT_EQ(e2e::RunGame(dir, std::string(kToMenu) + "+100 tap 259 77\n+600 shot options_again\n+100 tap 158 213\n"
                                 "+800 tap 79 215\n+600 tap 124 69\n+100 tap 22 176\n+100 tap 270 216\n"  // name entry: D, 1, OK
                                 "+800 tap 269 123\n+600 tap 204 213\n+400 quit\n"),                        // scores, clear
@@ -92,9 +87,7 @@ TEST_F(SettingsScreens, WhatThePlayerSetIsStoredAndKeptAcrossARestart) {
     EXPECT_EQ(e2e::Stored(dir, "UserName", true), "D1");
 }
 
-// The name typed on the keyboard, then a hunt from the menu: a spray of shots
-// with reloads, the pause menu's scores, options and help each visited and
-// left back into the hunt, resumed, and the rest of the hunt waited out.
+// A typed name, then a hunt of shots and reloads, with every pause screen visited and left back into it.
 std::string HuntScript() {
     std::string script = std::string(kToMenu) +
                          "+100 tap 79 215\n"
@@ -164,8 +157,7 @@ TEST_F(SettingsScreens, AHuntWithEveryPauseScreenEndsInTheTableUnderTheTypedName
     const int32_t score = std::stoi(end.substr(end.find("\"score\":") + 8));
     ASSERT_GT(score, 0) << "the spray of shots hit nothing";
     EXPECT_EQ(e2e::StoredTable(dir), std::to_string(score) + ":HUNT*");
-    // The pause menu plays the menu music; every screen left back into the
-    // hunt brings the ambience back.
+    // The pause menu plays the menu music; every screen left back into the hunt brings the ambience back.
     const std::vector<std::string> story = e2e::Story(dir);
     const auto runs = [&](const std::vector<std::string>& run) {
         size_t n = 0;
@@ -181,17 +173,14 @@ TEST_F(SettingsScreens, AHuntWithEveryPauseScreenEndsInTheTableUnderTheTypedName
         EXPECT_GT(e2e::ReadFile(dir / (std::string(shot) + ".png")).size(), 1000u) << shot;
     }
 
-    // The same run closed during the farewell picture, before the results
-    // screen: the score is in the table all the same.
+    // Closed during the farewell picture, before the results screen: the score is stored all the same.
     const fs::path closed = root_ / "closed";
     ASSERT_EQ(e2e::RunGame(closed, HuntScript() + std::to_string(Ticks(ends)[0] + 500) + " quit\n"), 0);
     EXPECT_EQ(e2e::Switches(closed).back(), "5>1");
     EXPECT_EQ(e2e::StoredTable(closed), std::to_string(score) + ":HUNT*");
 }
 
-// The results screenshot goes into a pipe: its first bytes say the program
-// is on the high-score screen, with an hour of idling to go, and it is
-// killed there. The name and the score were stored when they were made.
+// Killed on the high-score screen (its screenshot's pipe says when): name and score were stored as made.
 TEST_F(SettingsScreens, AKillOnTheHighScoreScreenKeepsTheNameAndTheScore) {
     const fs::path dir = root_ / "killed";
     fs::create_directories(dir);
