@@ -1,5 +1,4 @@
-// The screens that only show and wait for a tap: title, about, credits,
-// introduction and how to play.
+// The screens that only show and wait for a tap: title, about, credits, introduction and how to play.
 #include "app/animated_sprite.h"
 #include "app/animation_list.h"
 #include "app/frame_set.h"
@@ -97,8 +96,7 @@ TEST_F(CreditsTest, CaptionsStepEvery51MsFadeInTenPixelStepsDrawnKeyedOverAClean
     EXPECT_EQ(credits.CaptionY(0), 260 - 112);
     EXPECT_EQ(credits.CaptionY(12), 260 - 126);
     ASSERT_TRUE(Tick(51));
-    EXPECT_EQ(credits.CaptionX(0), 218);
-    EXPECT_EQ(credits.CaptionX(12), 558);
+    EXPECT_EQ(std::pair(credits.CaptionX(0), credits.CaptionX(12)), std::pair(218, 558));
     EXPECT_FALSE(Tick(50));  // however many events come in between
     EXPECT_TRUE(Tick(1));
     Steps(48);  // caption 1 is at 120, in the opaque band, before the next step
@@ -186,8 +184,7 @@ TEST_F(IntroductionTest, RequestForTwoSecondsThenTenFadeStepsAndTwentyFourTurnsT
 TEST_F(IntroductionTest, SkipWorksOnlyWithinTwoSecondsAndLeavingTakesTheButtonOffTheSceneBeforeFreeingIt) {
     EXPECT_EQ(Scene().Sprites().Count(), 1u);
     intro.Leave();
-    EXPECT_EQ(Scene().Sprites().Count(), 0u);
-    EXPECT_EQ(intro.ControlCount(), 0);
+    EXPECT_EQ(Scene().Sprites().Count() + intro.ControlCount(), 0);  // both gone
     Scene().RedrawAll();  // nothing left that points at the freed button
     intro.Enter();
     IdleAt(intro, 10000);
@@ -250,13 +247,11 @@ TEST_F(HowToPlayTest, PagesTurnInTwoStepsStopAtBothEndsAndEveryVisitStartsAtTheF
     Char(&help, kCharEscape);
     EXPECT_EQ(Views().Next(), kViewMainMenu);
     EXPECT_EQ(Sounds().back(), "540");
+    const auto held = [&] { return std::tuple(help.PageId(), help.ControlCount(), Scene().Sprites().Count()); };
     help.Leave();
-    EXPECT_EQ(Scene().Sprites().Count(), 0u);
-    EXPECT_EQ(help.ControlCount(), 0);
+    EXPECT_EQ(held(), std::tuple(help.PageId(), 0, 0u));
     help.Enter();
-    EXPECT_EQ(help.PageId(), 401);
-    EXPECT_EQ(help.ControlCount(), HowToPlayView::kButtons);
-    EXPECT_EQ(Scene().Sprites().Count(), 6u);
+    EXPECT_EQ(held(), std::tuple(401, HowToPlayView::kButtons, 6u));
 }
 
 using GameAppTest = ScreenTest;
