@@ -231,15 +231,13 @@ TEST_F(DatabaseTest, BadWritesChangeNothingAndWritesLandOnlyWhenTheDatabaseClose
 
 using DamagedStoreTest = StoreTest;
 
-// Each way of damaging a store of a dozen pages: the file is set aside
-// byte for byte, named in the one message, and a fresh store starts.
+// Each damage to a store of a dozen pages: the file is set aside as it was, named in one message; a fresh store starts.
 TEST_F(DamagedStoreTest, ADamagedFileIsSetAsideOnceAndAStoreThatCannotBeOpenedIsWorkedAroundForOneRun) {
     const std::pair<const char*, std::function<void(std::vector<uint8_t>&)>> damages[] = {
         {"garbage", [](std::vector<uint8_t>& bytes) { std::generate(bytes.begin(), bytes.end(), std::mt19937(7)); }},
         {"truncated", [](std::vector<uint8_t>& bytes) { bytes.resize(bytes.size() / 2); }},
         {"scrambled page", [](std::vector<uint8_t>& bytes) { std::generate(bytes.begin() + 5 * 4096, bytes.begin() + 6 * 4096, std::mt19937(11)); }},
-        // Every page well formed, but the value table out of key order: a lookup
-        // would miss SoundVol, a save would add a second, the next run read the old.
+        // Pages well formed, keys out of order: SoundVol would be missed, saved twice, the old one read next run.
         {"name out of order", [](std::vector<uint8_t>& bytes) {
              const std::string wanted = "SoundVol";
              const auto at = std::search(bytes.begin(), bytes.end(), wanted.begin(), wanted.end());
