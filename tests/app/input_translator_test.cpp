@@ -14,8 +14,7 @@ plat::Message Key(uint32_t id, uint32_t key) { return {id, key, 0}; }
 const plat::Message kTick = {plat::kMsgTimer, 15000, 0};
 const plat::Message kFocusLost = {plat::kMsgFocusLost, 0, 0};
 
-// An event as "held 50,60 k1 k5": the pen's place for pen and idle events, the
-// character for a typed one, then the held keys.
+// An event as "held 50,60 k1 k5": the pen's place (pen and idle) or the typed character, then the held keys.
 std::string Describe(const InputEvent& e) {
     const char* names[] = {"idle", "down", "up", "held", "keys", "char", "focus"};
     std::string out = e.type < 7 ? names[e.type] : std::to_string(e.type);

@@ -1,5 +1,4 @@
-// A process that saves over and over is killed at random moments; whatever
-// moment it dies, the next start finds a whole table, old or new.
+// A process saving over and over is killed at random: the next start finds a whole table, old or new.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -16,8 +15,7 @@
 
 namespace {
 
-// Generation g: entry i scores g * 100 + i under the name "G<g>".
-// The generation the whole table shows, or -1 when its entries disagree.
+// The generation g the table shows (entry i scores g * 100 + i, named "G<g>"), or -1 when entries disagree.
 int32_t GenerationOf(const HighScoreTable& table) {
     const int32_t generation = table.GetEntry(0).score / 100;
     for (int32_t i = 0; i < kHighScoreCount; ++i) {

@@ -185,8 +185,7 @@ TEST_F(PauseMenuTest, ThePanelSlidesInSeventeenStepsAndIgnoresTapsMeanwhile) {
     EXPECT_TRUE(Sounds().empty());
 }
 
-// The pressed look shows while held and only a release on the same button acts. Resume and Escape go back to
-// the hunt; scores, options and help open without a push; exit cuts the back stack.
+// Resume and Escape go back to the hunt; scores, options and help open without a push; exit cuts the back stack.
 TEST_F(PauseMenuTest, ThePressedLookShowsWhileHeldAndEveryButtonReleasedOnLeadsWhereItShould) {
     Prefs().MenuAnimation = false;  // the panel is in place at the first event
     Send(&pause, kEventIdle);
