@@ -1,8 +1,3 @@
-// The drawn pictures against what the game expects of them: ids and sizes,
-// colour keys, surrounds that match what lies beneath, the bonus spot; the
-// strip fonts through the game's own scan of their marker column; the table
-// compiled into the program, holding exactly the drawn pixels and sounds, and
-// the builder writing the same bytes each run; the synthesised sounds' files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -249,8 +244,6 @@ public:
 
 const auto* const kFontCacheRelease = ::testing::AddGlobalTestEnvironment(new FontCacheRelease);
 
-// Whether a PCT resource decodes to exactly the picture's pixels (with room to
-// spare for a stream that would run on).
 ::testing::AssertionResult DecodesTo(const uint8_t* bytes, size_t size, const assetgen::Picture& p, size_t spare = 16) {
     std::vector<uint8_t> raw(p.pixels.size() * 2 + spare);
     raw.resize(gfx::DecodeResource(plat::ResourceData{bytes, static_cast<uint32_t>(size)}, raw.data(), static_cast<uint32_t>(raw.size())));
@@ -282,10 +275,6 @@ TEST(EmbeddedTable, SortedAndEveryPictureAndSoundUnpacksToExactlyWhatWasBuilt) {
         const uint32_t length = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (uint32_t{bytes[3]} << 24);
         EXPECT_TRUE((length + 4 == size || length + 5 == size) && DecodesTo(bytes, size, p, 0)) << p.id;
     }
-    // Packed for the browser, the pictures take under half their stored size,
-    // in two packs, the first screen's (request, Skip) a small one of
-    // its own; each unpacks from the pack its resource names to a resource
-    // that decodes to exactly its pixels; cut short, unpacking says so.
     std::map<uint16_t, std::vector<resources::PictureBytes>> unpacked;  // by the id holding the pack
     std::map<uint16_t, uint16_t> holder;
     size_t stored = 0, packs = 0;

@@ -1,6 +1,3 @@
-// An independent reading of the stored picture format, used to check what
-// the builder embeds: 4-byte length, then lz77 tokens read most significant
-// bit first (1 + 8 bits literal; 0 + 5 bits length + 9 bits offset match).
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,3 @@
-// The hunt's parts around the ducks: text fields, score, clock, shell strip,
-// scenery, puffs, feather bursts, hit splashes; their places, steps and life
-// in the scene and the animation list, through pauses.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -147,8 +144,6 @@ TEST_F(HudPartsTest, TheScoreRollsOneUnitPerEventNeverBelowZeroAndFollowsTheScro
     board.release();
 }
 
-// One second however late, counted only on an event; a time change restarts the second.
-// A penalty that uses up the time exactly leaves the clock running; paused, no time is counted.
 TEST_F(HudPartsTest, TheClockCountsWholeSecondsEndsAtZeroOrPastAPenaltyAndStopsWhilePaused) {
     HuntClock clock;
     const auto after = [&clock](uint32_t ms) {
@@ -311,8 +306,6 @@ TEST_F(HudPartsTest, PuffsBurstsAndSplashesEndAfterTheirLastStepAndWaitWhileHidd
     board.release();
     EXPECT_EQ(Shown(), 0);
 
-    // A splash's duck drops as its label rises and both leave together: big and small ducks on their own
-    // layers, under labels as long as their digits.
     ASSERT_EQ(splashes_.init(&scene_, &font_), 0);
     splashes_.show(100, 400, 2, 10);
     splashes_.show(60, 500, 3, 25);

@@ -1,6 +1,3 @@
-// The hunt on the test platform: the duck flock, the field targets and the
-// controller that runs them, with the scene, the clock and the sounds played
-// read back; sprites can be made to fail.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -36,9 +33,7 @@
 
 namespace {
 
-// The non-throwing allocations of one size fail while set (0: none), so that
-// sprites cannot get their background buffers while the rest of the program
-// allocates as usual.
+// Non-throwing allocations of this size fail (0: none): sprites lose their buffers.
 std::atomic<std::size_t> g_failSize{0};
 std::vector<gfx::Picture*> g_held;
 
@@ -75,8 +70,6 @@ void operator delete(void* p, const std::nothrow_t&) noexcept { ::operator delet
 
 namespace {
 
-// The application with a store of its own, a scene whose animation list the
-// test reads, the clock and the sounds played.
 class HuntFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -138,8 +131,6 @@ protected:
         return held == live;
     }
 
-    // A tap on the first pixel of the target's frame that is (or is not)
-    // transparent, in screen coordinates of `scene` (default: ours).
     gfx::Point TapOn(const Target& t, bool transparent, const gfx::Scene* scene = nullptr) const {
         if (scene == nullptr) scene = &scene_;
         const gfx::Surface& s = *t.sprite().image->surface;
@@ -405,8 +396,6 @@ protected:
         gfx::LoadPicture(expected, id, w, h);
         return std::equal(expected.surface->pixels, expected.surface->pixels + w * h, popup->image->surface->pixels);
     }
-    // Shoots target i at (dx, dy) of its box: the points, sound and pop-up,
-    // and a new animation on this layer.
     const HitAnimation& Shoot(int i, ShotResult want, int sound, uint16_t popup, bool blendPopup, int32_t layer, int dx = 0, int dy = 0) {
         const gfx::Point was{field_.at(i).sprite().x, field_.at(i).sprite().y};
         const uint8_t animations = field_.animationCount();
@@ -471,8 +460,6 @@ TEST_F(FieldTargetsTest, ASignDuckSlidesInOnScreenPaysFiftyAndOnlyAShotOneIsRepl
     EXPECT_EQ(sign->x, 230);  // 10 pixels every 200 ms
     EXPECT_FALSE(Shoot(i, {kShotPoints, 50}, 544, 349, false, 141, 107, 79).sprite().blend || FindKind(kFieldSign) != -1);  // at its far corner
 
-    // Shot, it may come again; this one slides out and back unshot, and after
-    // it no sign duck comes for the rest of the hunt.
     ASSERT_GE(WaitFor(kFieldSign), 0);
     int events = 0;
     for (; events < 100 && FindKind(kFieldSign) >= 0; ++events) Tick();
@@ -541,8 +528,6 @@ plat::Message Pen(uint32_t id, int32_t x, int32_t y) {
     return {id, 0, static_cast<uint32_t>(static_cast<uint16_t>(x)) | (static_cast<uint32_t>(y) << 16)};
 }
 
-// Drives the real application on the test machine, one message at a time,
-// into a hunt entered from the main menu.
 class HuntTest : public HuntFixture {
 protected:
     void SetUp() override {
@@ -589,8 +574,6 @@ protected:
     InputEvent event_{};
 };
 
-// The strip, clock and score keep their places on the screen. The pause corner, Escape and losing
-// the focus pause; other characters do nothing.
 TEST_F(HuntTest, ScrollingStopsAtNineAndTheBottomPausingTakesNoShotAndTheReloadButtonIsSilent) {
     Post({plat::kMsgKeyDown, plat::kVkUp, 0});
     for (int i = 0; i < 70; ++i) Step();
@@ -652,8 +635,6 @@ TEST_F(HuntTest, AShotDuckScoresByItsSizeAndTheEndLeavesTheResultPending) {
     EXPECT_TRUE(theApp.Views()->Next() == kViewResults && ScrollY() == 0);
 }
 
-// Suspended, no part of the hunt stays in the scene or animates; resumed, each comes back at its layer.
-// A new hunt while one left unreleased sits on a scene since gone takes nothing out through the gone one.
 TEST_F(HuntTest, SuspendingTakesEveryPartOutAndANewHuntLeavesAGoneSceneAlone) {
     const auto held = [] {
         std::vector<std::pair<const gfx::Sprite*, uint16_t>> sprites;

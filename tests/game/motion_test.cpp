@@ -15,8 +15,6 @@
 
 namespace {
 
-// 3^7 generates a subgroup of 2058 elements of the units mod 7^5: any state
-// on the long cycle comes back to itself within that many draws.
 constexpr int kCycle = 2058;
 
 TEST(GameRandom, EveryRuntimeSeedLaunchesDucksAndStaysOffTheShortCycles) {

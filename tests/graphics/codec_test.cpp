@@ -1,5 +1,3 @@
-// The picture stream: the game's decoder on hand-built streams at the
-// format's edges, and the encoder's round trips through it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,8 +56,6 @@ size_t Produced(const std::vector<uint8_t>& out) {
     return n;
 }
 
-// Decodes into a buffer of `capacity` bytes preset to kUntouched; the
-// streams here never produce that byte, so the decoder's count must agree.
 std::vector<uint8_t> Decode(const std::vector<uint8_t>& resource, size_t capacity) {
     std::vector<uint8_t> out(capacity, kUntouched);
     const uint32_t written = gfx::DecodeResource(View(resource), out.data(), static_cast<uint32_t>(out.size()));
@@ -90,8 +86,6 @@ TEST(Lz77, EdgeStreamsDecodeAsTheReferenceDoes) {
         {"a token running into the final byte", literals(3, 1, 256).Bits(0x1F, 5).Resource(), 10, 3},
         // Eight literals fill exactly 9 bytes; the final byte is only fetched.
         {"ending on the last bit before the final byte", literals(8, 1, 256).Byte(0xFF).Resource(), 20, 8},
-        // 79 literals end 7 bits into byte 88, a match flag takes its last bit;
-        // o's low 6 bits past the final byte read as 0: o = 448.
         {"bits past the final byte", literals(79, 1, 256).Bits(0, 1).Bits(3, 5).Bits(0x7, 3).Resource(), 100, 83},
         {"trailing 0xFF", literals(2, 1, 256).Match(3, 510).Byte(0).Resource(0xFF), 16, 7},
         {"trailing 0x00", literals(2, 1, 256).Match(3, 510).Byte(0).Resource(0x00), 16, 7},

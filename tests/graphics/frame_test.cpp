@@ -1,5 +1,3 @@
-// Frames reaching the panel: presents, sprite lists, dirty rectangles,
-// clipping, layers, partial redraws and the scrolled ground.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -141,8 +139,6 @@ TEST_F(FrameTest, DirtyRectsMergeWhenTheUnionIsSmallGrowTheLastBeyondTwentyAndCo
     EXPECT_TRUE(dl.DirtyCount() == 1u && Screen().At(0, 0) == kDuck);
 }
 
-// Marking never dirties the moving one, ones below or at its layer, or ones touching an edge. The oracle
-// of --check-frames watches every frame of each partial redraw.
 TEST_F(FrameTest, MarkingDirtiesOverlappingStaticSpritesAboveOnlyAndPartialRedrawsShowWhatAFullRedrawWould) {
     gfx::Sprite& duck = MakeSprite(10, 10, 10, 10, kDuck, true);
     gfx::Sprite* others[] = {&MakeSprite(12, 12, 4, 4, kSign, false), &MakeSprite(12, 12, 4, 4, kSign, false),

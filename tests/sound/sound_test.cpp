@@ -1,6 +1,3 @@
-// Loading WAVE files into samples, mixing voices, the sound engine on a device
-// the test drives by hand, and the sound manager on the virtual-clock device
-// with what it plays captured.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -208,8 +205,6 @@ public:
     }
     void Close() override { ++closes; }
 
-    // Plays the oldest queued buffer: returns its bytes, hands it back and
-    // waits for the engine to queue it again.
     std::vector<uint8_t> PlayOne() {
         std::unique_lock<std::mutex> hold(mutex_);
         if (queue_.empty()) return {};
@@ -360,8 +355,6 @@ bool AllSilent(std::vector<uint8_t>::const_iterator from, std::vector<uint8_t>::
     return std::all_of(from, to, [](uint8_t b) { return b == 128; });
 }
 
-// A sound manager on the virtual-clock device, everything it plays captured to a WAV file.
-// A missing sound plays nothing; a sound keeps the volume its kind had when it started.
 TEST(SoundManager, StopAllSilencesEverythingAndASoundPlaysAtTheVolumeOfItsKindWhenItStarted) {
     plat::testing::Reset();
     const std::string path = ::testing::TempDir() + "sound_manager_test.wav";

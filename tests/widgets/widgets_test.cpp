@@ -1,5 +1,3 @@
-// Buttons, toggle boxes, the slider and the yes-or-no popup: who takes which
-// pen event, and what they report.
 #include <gtest/gtest.h>
 
 #include <vector>
