@@ -362,12 +362,7 @@ uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
 
 // Headroom for two voices; a loop's data[length] == data[0], as the mixer wraps to index 1.
 TEST(SoundBank, EverySoundHasItsFormatChunksAndLevels) {
-    const struct {
-        uint16_t id;
-        uint32_t rate, dataBytes;
-        bool loops;
-        const char* after;  // chunks after "data"
-    } table[] = {
+    const struct { uint16_t id; uint32_t rate, dataBytes; bool loops; const char* after; /* chunks after "data" */ } table[] = {
             {535, 22050, 84808, true, ""},   {537, 22050, 211806, true, ""},  {538, 22050, 5997, false, ""},
             {540, 22050, 6434, false, ""},   {543, 11025, 6207, false, ""},   {544, 11025, 2245, false, ""},
             {545, 22050, 30208, false, "DISPDISPLIST"},                       {546, 11025, 792, false, "LIST"},

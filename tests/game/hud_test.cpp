@@ -31,9 +31,7 @@ protected:
         reference_.InitTextField(0, 0, &font_, 10, true, false);
     }
     bool InScene(const gfx::Sprite& sprite) const {
-        for (const gfx::SpriteList::Node* n = scene_.Sprites().Head(); n != nullptr; n = n->next) {
-            if (n->sprite == &sprite) return true;
-        }
+        for (const gfx::SpriteList::Node* n = scene_.Sprites().Head(); n != nullptr; n = n->next) if (n->sprite == &sprite) return true;
         return false;
     }
     int Shown() const { return scene_.Sprites().Count() + animations_.Count(); }
@@ -285,9 +283,7 @@ TEST_F(HudPartsTest, PuffsBurstsAndSplashesEndAfterTheirLastStepAndWaitWhileHidd
     EXPECT_TRUE(animations_.Count() == 3 && scene_.Sprites().Count() == 4);
     const auto scoreShows = [] {  // reads the panel as the last frame left it
         int ink = 0;
-        for (int32_t y = 10; y < 20; ++y) {
-            for (int32_t x = 3; x < 25; ++x) ink += plat::testing::PresentedPanel()[y * gfx::kScreenWidth + x] != 0;
-        }
+        for (int32_t y = 10; y < 20; ++y) for (int32_t x = 3; x < 25; ++x) ink += plat::testing::PresentedPanel()[y * gfx::kScreenWidth + x] != 0;
         return ink > 0;
     };
     scene_.RedrawAll();

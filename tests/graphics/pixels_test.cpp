@@ -119,9 +119,7 @@ TEST(Rotate, TurnsByTheAngleAndKeepsWhatLiesOutside) {
     for (int32_t i = 0; i < 180 * 180; ++i) src.pixels[i] = static_cast<uint16_t>(i);
     Surface dst(240, 320);
     gfx::RotatePicture(src, dst, gfx::Rect{30, 70, 210, 250}, 0.0);
-    for (int32_t y = 0; y < 180; y += 7) {
-        for (int32_t x = 0; x < 180; x += 5) ASSERT_EQ(dst.At(30 + 179 - y, 70 + x), src.At(x, y)) << x << "," << y;
-    }
+    for (int32_t y = 0; y < 180; y += 7) for (int32_t x = 0; x < 180; x += 5) ASSERT_EQ(dst.At(30 + 179 - y, 70 + x), src.At(x, y)) << x << "," << y;
     Surface quadrants(180, 180), half(180, 180);  // source (x, y) belongs near (y, 179 - x)
     for (int32_t i = 0; i < 180 * 180; ++i) quadrants.pixels[i] = static_cast<uint16_t>(1 + (i % 180 >= 90) + 2 * (i / 180 >= 90));
     gfx::RotatePicture(quadrants, half, gfx::Rect{0, 0, 180, 180}, 180.0);

@@ -172,9 +172,8 @@ TEST_F(SliderTest, DraggingFollowsThePenAndATrackTapPagesTowardItUntilPassed) {
     EXPECT_EQ(Held(), 0);
     EXPECT_EQ(Offer(kEventPenUp, 0, 0), 1);
     for (const auto& [x, y, type] : {std::tuple{kTrackX + 19, TrackYFor(60), kEventPenDown}, {kTrackX, kTrackY - 1, kEventPenDown},
-                                     {kTrackX, TrackYFor(60), kEventKeys}}) {
+                                     {kTrackX, TrackYFor(60), kEventKeys}})
         EXPECT_EQ(Offer(type, x, y), 0) << x << "," << y;
-    }
     EXPECT_EQ(slider.value, 0);
     // Coarse units (43 pixels each) leave track points of the value off the thumb.
     Slider coarse;
