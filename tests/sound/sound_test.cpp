@@ -286,8 +286,7 @@ TEST(SoundEngine, OpensAtAKnownRatePrimesSilenceAndRefillsMixedBuffers) {
     engine.StopVoice(5);
     engine.StopVoice(2);
     EXPECT_EQ(engine.ActiveVoiceCount(), 6u);
-    EXPECT_EQ(engine.StartSample(MakeSample(tone)), 2);
-    EXPECT_EQ(engine.StartSample(MakeSample(tone)), 5);
+    EXPECT_EQ(std::vector<uint16_t>({engine.StartSample(MakeSample(tone)), engine.StartSample(MakeSample(tone))}), std::vector<uint16_t>({2, 5}));
     EXPECT_TRUE(engine.Close());
     EXPECT_TRUE(device.Queued().empty() && engine.ActiveVoiceCount() == 0u);
     EXPECT_TRUE(engine.Close());
