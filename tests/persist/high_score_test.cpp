@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -60,8 +61,7 @@ TEST_F(HighScoreTableTest, TheFirstRunCreatesTenEmptyRecordsOfFivePropertiesAndT
     table.CreateIfMissing();  // creates nothing the second time
     table.Load();
     EXPECT_EQ(Describe(table), "300:ROBIN -40:NEGATIVE* 0: 0: 0: 0: 0: 0: 0: 0: ");
-    EXPECT_EQ(table.GetEntry(1).reserved1, 11);
-    EXPECT_EQ(table.GetEntry(1).reserved2, -12);
+    EXPECT_EQ(std::pair(table.GetEntry(1).reserved1, table.GetEntry(1).reserved2), std::pair(11, -12));
     uint32_t last = 0;
     plat::SeekDatabase(plat::OpenDatabase("HISCORE"), plat::SeekFrom::kEnd, &last);
     EXPECT_EQ(last, 9u);
@@ -109,7 +109,6 @@ TEST_F(HighScoreTableTest, AMissingDatabaseLeavesTheTableAloneSaveSaysSoAndAFull
 }
 
 TEST_F(HighScoreTableTest, SavingIntoAFullStoreIsReportedAndKeepsWhatWasThere) {
-    // A table of one record, and a second database whose records fill the file.
     ASSERT_NE(plat::CreateDatabase("HISCORE", 1), 0u);
     const plat::DbHandle db = plat::OpenDatabase("HISCORE");
     const plat::DbProp old[] = {{plat::PropId(1, plat::kPropNumber), 70, nullptr}, {plat::PropId(4, plat::kPropString), 0, "OLD"}};
@@ -117,8 +116,7 @@ TEST_F(HighScoreTableTest, SavingIntoAFullStoreIsReportedAndKeepsWhatWasThere) {
     ASSERT_TRUE(plat::CloseDatabase(db));
     ASSERT_NE(plat::CreateDatabase("FILLER", 1), 0u);
     plat::testing::LimitStorePages(1);
-    // One record per batch, so that a refused one takes no others with it;
-    // long strings first, then short ones for the last gaps.
+    // One record per batch (a refused one takes no others with it), long, then short for the last gaps.
     for (const size_t length : {40, 1}) {
         const std::string text(length, 'f');
         const plat::DbProp props[] = {{plat::PropId(4, plat::kPropString), 0, text.c_str()}};
@@ -136,8 +134,7 @@ TEST_F(HighScoreTableTest, SavingIntoAFullStoreIsReportedAndKeepsWhatWasThere) {
     table.Save();
     // The nine new records cannot be made (the first may or may not fit); each says so.
     const std::vector<std::string> boxes = Boxes();
-    EXPECT_GE(boxes.size(), 9u);
-    EXPECT_LE(boxes.size(), 10u);
+    EXPECT_TRUE(boxes.size() == 9 || boxes.size() == 10) << boxes.size();
     for (const std::string& box : boxes) EXPECT_EQ(box, "Disk is full!|Error|" + std::to_string(plat::kMbOk));
     Restart();
     HighScoreTable reloaded;
@@ -158,8 +155,7 @@ TEST_F(HighScoreTableTest, InsertScoresDescendNamesAscendEmptiesSitBetweenSignsO
     for (const int32_t score : {40, 30, 90, 70, 60, 95}) {
         ASSERT_TRUE(table.Insert(Entry(score, "P")));
         const std::string shown = Describe(table);
-        EXPECT_EQ(shown.find('*'), shown.rfind('*')) << shown;
-        EXPECT_NE(shown.find('*'), std::string::npos) << shown;
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), '*'), 1) << shown;
         table.Sort();
     }
     EXPECT_EQ(Describe(table), "95:P* 90:P 80:ZED 70:P 60:P 50:ADAM 50:ANNA 50:BOB 40:P 30:P ");
@@ -174,8 +170,7 @@ TEST_F(HighScoreTableTest, InsertScoresDescendNamesAscendEmptiesSitBetweenSignsO
     HighScoreTable bob = full("BOB");
     EXPECT_FALSE(bob.Insert(Entry(400, "ANNA")));
     EXPECT_TRUE(bob.Insert(Entry(500, "ANNA")));
-    EXPECT_STREQ(bob.GetEntry(9).name, "ANNA");
-    EXPECT_TRUE(bob.GetEntry(9).isNew);
+    EXPECT_TRUE(Describe(bob).ends_with(" 500:ANNA* ")) << Describe(bob);
     HighScoreTable adam = full("ADAM");
     EXPECT_FALSE(adam.Insert(Entry(500, "ANNA")));
     EXPECT_STREQ(adam.GetEntry(9).name, "ADAM");
