@@ -12,9 +12,7 @@ class MainMenuTest : public ScreenTest {
 protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        for (const uint8_t id : {kViewHunt, kViewOptions, kViewResults, kViewHowToPlay, kViewNameEntry, kViewTitle}) {
-            Stand(id);
-        }
+        for (const uint8_t id : {kViewHunt, kViewOptions, kViewResults, kViewHowToPlay, kViewNameEntry, kViewTitle}) Stand(id);
         Install(menu, kViewMainMenu);
         // Arrive from the title, as at start-up.
         Views().Start(kViewTitle);
@@ -52,13 +50,11 @@ protected:
 TEST_F(MainMenuTest, PicturesSlideOneAfterAnotherToTheirPlacesThenBecomeButtonsAndTheMusicStartsOnlyFromTheTitle) {
     Enter();
     EXPECT_EQ(Sounds(), (Strings{"stop", "535 music loop"}));
-    EXPECT_EQ(menu.SlideSprite(0).y, -168);
-    EXPECT_EQ(menu.SlideSprite(5).y, 330);
+    EXPECT_EQ(std::pair(menu.SlideSprite(0).y, menu.SlideSprite(5).y), std::pair(-168, 330));
     plat::testing::AdvanceTick(10);
     Send(&menu, kEventIdle);
     Send(&menu, kEventIdle);  // two events at the same tick make one step
-    EXPECT_EQ(menu.SlideSprite(0).y, -154);
-    EXPECT_EQ(menu.SlideSprite(1).y, -140);  // waits for the first to land
+    EXPECT_EQ(std::pair(menu.SlideSprite(0).y, menu.SlideSprite(1).y), std::pair(-154, -140));  // the second waits for the first to land
     ForgetSounds();
     plat::testing::AdvanceTick(10);
     EXPECT_EQ(Tap(&menu, 30, 5), kConsumed);  // a tap meanwhile does nothing
