@@ -167,9 +167,8 @@ protected:
         const gfx::Surface& strip = *font_.picture().surface;
         const int32_t length = GetParam().length;
         int ink = 0;
-        for (int32_t p = g.start; p < g.start + g.width; ++p) {
+        for (int32_t p = g.start; p < g.start + g.width; ++p)
             for (int32_t x = 1; x < GetParam().height; ++x) ink += strip.At(x, length - 1 - p) != strip.At(0, length - 1) ? 1 : 0;
-        }
         return ink;
     }
 

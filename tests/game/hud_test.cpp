@@ -41,9 +41,8 @@ protected:
         const gfx::Picture& want = *reference_.sprite.image;
         const gfx::Picture& got = *field->sprite.image;
         bool same = want.width == got.width && want.height == got.height;
-        for (int32_t row = 0; same && row < want.height; ++row) {
+        for (int32_t row = 0; same && row < want.height; ++row)
             same = std::memcmp(want.surface->Row(row), got.surface->Row(row), want.width * sizeof(uint16_t)) == 0;
-        }
         return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "not \"" << text << "\"";
     }
     int32_t Width(const char* text) const {
@@ -86,11 +85,10 @@ TEST_F(HudPartsTest, FieldsRenderFromTheEndOfThePicture) {
     for (const char* c = text; *c != 0; ++c) {
         const StripFont::Glyph g = font_.glyph(Code(*c));
         end -= g.width;
-        for (int32_t i = 0; i < g.width; ++i) {
+        for (int32_t i = 0; i < g.width; ++i)
             ASSERT_EQ(std::memcmp(field.sprite.image->surface->Row(end + i),
                                   font_.picture().surface->Row(700 - g.start - g.width + i), 22 * sizeof(uint16_t)), 0)
                 << *c << " row " << i;
-        }
     }
     field.SetText("12345678");
     const gfx::Picture* shown = field.sprite.image;

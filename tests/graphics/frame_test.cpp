@@ -34,8 +34,7 @@ TEST(Presents, WholeShiftedAndRectangles) {
     }
     plat::testing::Reset();
     display.PresentOffset(-4, 6);  // 236 x 314 from surface (4, 0) to window (0, 6)
-    EXPECT_TRUE(Panel(0, 6) == surface.At(4, 0) && Panel(235, 319) == surface.At(239, 313));
-    EXPECT_TRUE(Panel(0, 5) == 0 && Panel(236, 100) == 0);
+    EXPECT_TRUE(Panel(0, 6) == surface.At(4, 0) && Panel(235, 319) == surface.At(239, 313) && Panel(0, 5) == 0 && Panel(236, 100) == 0);
     plat::testing::Reset();
     display.PresentOffset(300, -400);
     display.PresentRects(nullptr, 0);
@@ -212,8 +211,7 @@ TEST_F(FrameTest, PresentOneSpriteShakenFramesAndTheApplicationsList) {
     scene_.PresentOneSprite(box);
     EXPECT_TRUE(Panel(55, 65) == kDuck && Panel(105, 105) == kGround && Panel(105, 155) == kDuck);
     plat::testing::Reset();
-    thumb.y = 0;
-    thumb.x = 0;
+    thumb.x = thumb.y = 0;
     scene_.RedrawShaken(5, 3);
     EXPECT_TRUE(Panel(5, 3) == kDuck && Panel(4, 3) == 0 && Panel(100, 100) == kGround);
     EXPECT_TRUE(Screen().At(0, 0) == kGround && scene_.GetDisplayList().DirtyCount() > 0u);

@@ -123,11 +123,9 @@ TEST(Rotate, TurnsByTheAngleAndKeepsWhatLiesOutside) {
     Surface quadrants(180, 180), half(180, 180);  // source (x, y) belongs near (y, 179 - x)
     for (int32_t i = 0; i < 180 * 180; ++i) quadrants.pixels[i] = static_cast<uint16_t>(1 + (i % 180 >= 90) + 2 * (i / 180 >= 90));
     gfx::RotatePicture(quadrants, half, gfx::Rect{0, 0, 180, 180}, 180.0);
-    for (int32_t y = 10; y < 170; y += 20) {
-        for (int32_t x = 10; x < 170; x += 20) {
+    for (int32_t y = 10; y < 170; y += 20)
+        for (int32_t x = 10; x < 170; x += 20)
             EXPECT_TRUE(std::abs(x - 90) < 10 || std::abs(y - 90) < 10 || half.At(y, 179 - x) == quadrants.At(x, y)) << x << "," << y;
-        }
-    }
     for (const double degrees : {90.0, 270.0}) {
         Surface turned(180, 180);
         gfx::RotatePicture(src, turned, gfx::Rect{0, 0, 180, 180}, degrees);

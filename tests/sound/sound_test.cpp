@@ -253,9 +253,8 @@ WaveBytes Tone(uint32_t rate, uint8_t level, size_t bytes) {
 
 // Five short silent buffers prime the device; Close hands every one back.
 TEST(SoundEngine, OpensAtAKnownRatePrimesSilenceAndRefillsMixedBuffers) {
-    for (const auto& [asked, rate, perBuffer] : {std::tuple{11025u, 11025u, 298u}, {22050u, 22050u, 588u}, {44100u, 44100u, 1176u}, {32000u, 22050u, 588u}}) {
+    for (const auto& [asked, rate, perBuffer] : {std::tuple{11025u, 11025u, 298u}, {22050u, 22050u, 588u}, {44100u, 44100u, 1176u}, {32000u, 22050u, 588u}})
         EXPECT_TRUE(snd::ShapeForRate(asked).rate == rate && snd::ShapeForRate(asked).framesPerBuffer == perBuffer) << asked;
-    }
     FakeWaveOut device;
     snd::SoundEngine engine(device);
     EXPECT_TRUE(engine.Close());  // never opened
@@ -344,9 +343,8 @@ std::vector<uint8_t> SoloMix(uint16_t id) {
     snd::Sample s;
     EXPECT_TRUE(s.LoadFromResource(id));
     std::vector<uint8_t> out;
-    for (uint32_t pos = 0; pos <= s.Length() * 256; pos += s.SampleRate() * 256 / 22050) {
+    for (uint32_t pos = 0; pos <= s.Length() * 256; pos += s.SampleRate() * 256 / 22050)
         out.insert(out.end(), 2, static_cast<uint8_t>(std::clamp(((s.Data()[pos >> 8] - 128) * 64) >> 7, -128, 127) + 128));
-    }
     return out;
 }
 
