@@ -34,19 +34,14 @@ std::string Played(FrameSequence& sequence, int slots, bool steps = false) {
 
 TEST(FrameSequence, PeriodCountsFromStartAndFromEachChangeAcrossTheWrapAndModesWrapsAndRestartsWork) {
     FrameSequence sequence;
+    // Which of these ticks change the picture, as "0101".
+    const auto dues = [&](std::initializer_list<uint32_t> ticks) { std::string out; for (uint32_t t : ticks) out += sequence.AdvanceIfDue(t) ? '1' : '0'; return out; };
     sequence.Start(g_pictures, 3, 100, kAnimationLoop, 1000);
-    EXPECT_FALSE(sequence.AdvanceIfDue(1099));
-    EXPECT_TRUE(sequence.AdvanceIfDue(1105));  // late: the next period runs from here
-    EXPECT_FALSE(sequence.AdvanceIfDue(1200));
-    EXPECT_TRUE(sequence.AdvanceIfDue(1205));
-    EXPECT_TRUE(sequence.AdvanceIfDue(1305));
+    EXPECT_EQ(dues({1099, 1105, 1200, 1205, 1305}), "01011");  // late at 1105: the next period runs from there
     EXPECT_EQ(sequence.Current(), P(0));  // looped
     sequence.Start(g_pictures, 2, 100, kAnimationLoop, 0xFFFFFF00u);
-    EXPECT_FALSE(sequence.AdvanceIfDue(0xFFFFFF40u));
     // Going backwards is no change and starts over from that moment.
-    EXPECT_FALSE(sequence.AdvanceIfDue(0xFFFFFE00u));
-    EXPECT_FALSE(sequence.AdvanceIfDue(0xFFFFFE60u));
-    EXPECT_TRUE(sequence.AdvanceIfDue(0xFFFFFE64u));
+    EXPECT_EQ(dues({0xFFFFFF40u, 0xFFFFFE00u, 0xFFFFFE60u, 0xFFFFFE64u}), "0001");
     sequence.Start(g_pictures, 2, 100, kAnimationLoop, 0xFFFFFFF0u);
     EXPECT_TRUE(sequence.AdvanceIfDue(0x54u));  // crossing zero forwards is an ordinary 100 ms
     sequence.Start(g_pictures, 4, 10, kAnimationOnce, 0);
