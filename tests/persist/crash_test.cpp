@@ -86,8 +86,7 @@ TEST_F(CrashTest, AKilledSaveLeavesTheOldTableOrTheNew) {
         const int32_t generation = GenerationOf(table);
         ASSERT_GE(generation, seen) << "round " << round;
         const int32_t last = std::stoi(Read(OpenKey(), "LastScores"));
-        // The number follows its table, so it may lag by one, or stay as it was
-        // when the kill came between this child's first table and its number.
+        // The number follows its table: one behind, or unchanged if killed between the first table and its number.
         const bool valid = last == generation || (last == generation - 1 && generation > seen + 1) ||
                            (last == seenLast && generation <= seen + 1);
         EXPECT_TRUE(valid) << last << " after " << seenLast << ", table " << generation << " after " << seen;
