@@ -125,20 +125,18 @@ void LayerManager::MarkCoveredAbove(const Sprite& sprite) {
 // Moving sprites stay drawn between partial frames; only what changed, and
 // what lies over it, is erased and drawn again.
 void LayerManager::RedrawDirty() {
-    const bool stood = standingCount_ != 0;
+    const uint32_t stood = standingCount_;
     standingCount_ = 0;
     check_.Begin();
-    if (check_.On() && stood) {
+    if (check_.On() && stood != 0) {
         // The reference starts from the display with every moving sprite erased.
         Surface* const target = GetRenderTarget();
         SetRenderTarget(&check_.Reference());
-        for (const SpriteList::Node* node = sprites_.Tail(); node != nullptr; node = node->prev) {
-            if (node->sprite->standsOn == this) displayList_.EraseSpriteImage(*node->sprite, node->sprite->stoodAt);
-        }
+        for (uint32_t i = stood; i-- > 0;) displayList_.EraseSpriteImage(*standing_[i], standing_[i]->stoodAt);
         SetRenderTarget(target);
     }
     MarkChanged();
-    DrawChanged();
+    DrawChanged(stood);
     displayList_.FlushDirty();
     if (check_.On()) CheckFrame(false);
     for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
@@ -184,11 +182,11 @@ void LayerManager::MarkChanged() {
     }
 }
 
-void LayerManager::DrawChanged() {
+void LayerManager::DrawChanged(uint32_t stood) {
     // Erased from the top down, each gives back what lay under it.
-    for (const SpriteList::Node* node = sprites_.Tail(); node != nullptr; node = node->prev) {
-        Sprite& sprite = *node->sprite;
-        if (!sprite.dirty || sprite.standsOn != this) continue;
+    for (uint32_t i = stood; i-- > 0;) {
+        Sprite& sprite = *standing_[i];
+        if (!sprite.dirty) continue;
         displayList_.RestoreSpriteAt(sprite, sprite.stoodAt);
         sprite.standsOn = nullptr;
     }

@@ -67,8 +67,9 @@ private:
     // Marks what a partial frame draws: the sprites that changed, and every
     // one drawn after them over what they covered or cover now.
     void MarkChanged();
-    // Draws the marked sprites, leaving the moving ones standing.
-    void DrawChanged();
+    // Erases the marked ones of the `stood` standing sprites, then draws the
+    // marked sprites, leaving the moving ones standing.
+    void DrawChanged(uint32_t stood);
     // Marks the static sprites drawn after this one that overlap it.
     void MarkCoveredAbove(const Sprite& sprite);
     // The frame just presented against the scene redrawn in full over the
