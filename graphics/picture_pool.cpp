@@ -48,7 +48,8 @@ void PreparePicturePool() {
     size_t pixels = 0;
     for (const SizeClass& c : kClasses) pixels += size_t{c.pixels} * c.slots;
     auto* pool = new (std::nothrow) Pool;
-    auto* memory = new (std::nothrow) uint16_t[pixels];
+    // Zeroed now, so that no event pays for the first touch of its pages.
+    auto* memory = new (std::nothrow) uint16_t[pixels]();
     if (pool == nullptr || memory == nullptr) {
         delete pool;
         delete[] memory;

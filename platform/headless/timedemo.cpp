@@ -72,9 +72,10 @@ void Timedemo::Delivered(uint32_t tick) {
     if (events_ > 0) {
         const uint64_t game = now - eventStart_ - eventSound_;
         soundTicks_ += eventSound_;
-        if (game > worstEvent_) {
-            worstEvent_ = game;
-            worstTick_ = lastTick_;
+        if (game > worst_[kWorstKept - 1].counted) {
+            int at = kWorstKept - 1;
+            for (; at > 0 && worst_[at - 1].counted < game; --at) worst_[at] = worst_[at - 1];
+            worst_[at] = {game, lastTick_};
         }
         const uint64_t made = allocations - allocationsAtEvent_;
         allocations_ += made;
@@ -107,17 +108,23 @@ void Timedemo::Print(std::FILE* out) const {
     const double tickSeconds = counterRate_ > 0 ? 1.0 / counterRate_ : 0.0;
     const double sound = static_cast<double>(soundTicks_) * tickSeconds / measured;
     const double game = std::max(0.0, eventsCpu_ / measured - sound);
-    const double worst = static_cast<double>(worstEvent_) * tickSeconds;
+    const double worst = static_cast<double>(worst_[0].counted) * tickSeconds;
     std::fprintf(out, "timedemo: %.1f s of game in %.3f s wall, %.0f times real time; %.3f s CPU in all\n",
                  virtualSeconds, wall_, wall_ > 0 ? virtualSeconds / wall_ : 0.0, cpu_);
     std::fprintf(out,
                  "timedemo: %llu events, %.0f per second; main thread %.2f us CPU per event, worst %.0f us wall "
                  "(tick %u); sound device %.2f us per event\n",
                  static_cast<unsigned long long>(events_), wall_ > 0 ? static_cast<double>(events_) / wall_ : 0.0,
-                 game * 1e6, worst * 1e6, worstTick_, sound * 1e6);
+                 game * 1e6, worst * 1e6, worst_[0].tick, sound * 1e6);
     const double copy = FrameCopySeconds();
     std::fprintf(out, "timedemo: one full-frame copy %.2f us; mean event %.1f of them, worst event %.0f\n", copy * 1e6,
                  game / copy, worst / copy);
+    std::fprintf(out, "timedemo: slowest events");
+    for (int i = 0; i < kWorstKept && worst_[i].counted != 0; ++i) {
+        std::fprintf(out, "%s %.0f us (tick %u)", i == 0 ? "" : ",",
+                     static_cast<double>(worst_[i].counted) * tickSeconds * 1e6, worst_[i].tick);
+    }
+    std::fprintf(out, "\n");
     if (reedshot_allocation_count == nullptr) {
         std::fprintf(out, "timedemo: allocations not counted in this build\n");
         return;

@@ -1,6 +1,7 @@
 // The pixel operations: blends, blits, fills, the grey screen and rotation.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 #include <set>
 #include <span>
@@ -105,10 +106,16 @@ TEST(FillAndGray, EveryPixelOnEveryPathAndAQuarterOfTheChannelSum) {
     EXPECT_EQ(memory, (std::vector<uint16_t>{0x1234, 0x1234, 0x1234, 0, 0x1234, 0x1234, 0x1234, 0, 0x1234, 0x1234, 0x1234, 0}));
 
     // The grey screen: a quarter of the channel sum, rounding half up.
-    std::vector<uint16_t> row = {0xFFFF, 0x0000, 0xF800};  // 248 / 4 = 62
-    Surface s(row.data(), 3, 1, 6);
+    // Wide enough for a whole block of 16 and a tail.
+    std::vector<uint16_t> row;
+    std::vector<Colour> grey;
+    for (int i = 0; i < 19; ++i) {
+        row.push_back(std::array<uint16_t, 3>{0xFFFF, 0x0000, 0xF800}[i % 3]);  // 248 / 4 = 62
+        grey.push_back(std::array<Colour, 3>{0xBDD7, 0x0000, gfx::FromChannels(62, 62, 62)}[i % 3]);
+    }
+    Surface s(row.data(), 19, 1, 38);
     gfx::GrayDisplay(s);
-    EXPECT_EQ(Pixels(s), (std::vector<Colour>{0xBDD7, 0x0000, gfx::FromChannels(62, 62, 62)}));
+    EXPECT_EQ(Pixels(s), grey);
     const std::pair<double, int32_t> rounded[] = {{2.5, 3}, {2.49, 2}, {-2.5, -2}, {-2.7, -2}, {0.0, 0}};
     for (const auto& [value, want] : rounded) EXPECT_EQ(gfx::RoundHalfUp(value), want) << value;
 }
