@@ -31,7 +31,10 @@ Rect RectAt(Point at, uint32_t width, uint32_t height) {
 // rectangle grows, which redraws more but never misses an overlap.
 class Region {
 public:
-    void Add(const Rect& r) {
+    // Only the part on the screen counts: nothing is drawn beyond it.
+    void Add(const Rect& area) {
+        const Rect r{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, kScreenWidth),
+                     std::min(area.bottom, kScreenHeight)};
         if (r.Empty()) return;
         if (count_ < kMax) {
             rects_[count_++] = r;
@@ -54,6 +57,10 @@ private:
     Rect rects_[kMax];
     uint32_t count_ = 0;
 };
+
+bool OnScreen(const Rect& r) {
+    return r.left < kScreenWidth && r.right > 0 && r.top < kScreenHeight && r.bottom > 0;
+}
 
 uint32_t VersionOf(const Picture* picture) {
     return picture != nullptr && picture->surface != nullptr ? picture->surface->version : 0;
@@ -145,14 +152,24 @@ void LayerManager::RedrawDirty() {
 }
 
 void LayerManager::MarkChanged() {
+    const int32_t viewX = displayList_.ViewX();
+    const int32_t viewY = displayList_.ViewY();
     // A static sprite over a moving one is drawn again over it, as a full
-    // redraw would, so that moving one is drawn again first.
+    // redraw would, so that moving one is drawn again first. One wholly off
+    // the screen draws nothing, and the moving ones it would mark come out
+    // the same drawn again.
+    Sprite* moving[SpriteList::kCapacity];
+    uint32_t movingCount = 0;
     for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
         Sprite& sprite = *node->sprite;
-        if (sprite.savesBackground) continue;
-        for (const SpriteList::Node* before = node->prev; before != nullptr; before = before->prev) {
-            if (before->sprite->savesBackground && SpritesOverlap(*before->sprite, sprite)) {
-                before->sprite->dirty = true;
+        if (sprite.savesBackground) {
+            moving[movingCount++] = &sprite;
+            continue;
+        }
+        if (!OnScreen(RectAt(Point{sprite.x - viewX, sprite.y - viewY}, sprite.width, sprite.height))) continue;
+        for (uint32_t i = 0; i < movingCount; ++i) {
+            if (SpritesOverlap(*moving[i], sprite)) {
+                moving[i]->dirty = true;
                 sprite.dirty = true;
             }
         }
@@ -160,8 +177,6 @@ void LayerManager::MarkChanged() {
     // A moving sprite that changed is erased and drawn again, and so is every
     // one after it over what it covered or covers now.
     Region region;
-    const int32_t viewX = displayList_.ViewX();
-    const int32_t viewY = displayList_.ViewY();
     for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
         Sprite& sprite = *node->sprite;
         const Point at{sprite.x - viewX, sprite.y - viewY};
