@@ -1,6 +1,7 @@
 #include "platform/core/machine.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 #include "platform/core/start_options.h"
@@ -83,7 +84,10 @@ void Machine::Reset() {
 }
 
 uint32_t Machine::Tick() {
-    if (idleReads_.fetch_add(1, std::memory_order_relaxed) + 1 >= kReadsPerCreep) {
+    // Counted by the main thread only: a plain increment, no locked one.
+    const uint32_t reads = idleReads_.load(std::memory_order_relaxed) + 1;
+    idleReads_.store(reads, std::memory_order_relaxed);
+    if (reads >= kReadsPerCreep) {
         idleReads_ = 0;
         const uint32_t now = tick_.load();
         const uint32_t to = host_->CreepFrom(now);
@@ -203,8 +207,9 @@ void Machine::Present(const uint16_t* pixels, uint32_t pitchBytes, uint32_t widt
         if (last >= 0) changes_.Add({dx, dy + first, dx + w, dy + last + 1});
     }
     ++presentCount_;
-    char fields[32];
-    std::snprintf(fields, sizeof fields, "\"rects\":%u", count);
+    // Every frame: no formatting machinery.
+    char fields[24] = "\"rects\":";
+    *std::to_chars(fields + 8, fields + sizeof fields - 1, count).ptr = '\0';
     Trace("present", fields);
 }
 
