@@ -56,9 +56,7 @@ TEST(FrameSequence, PeriodCountsFromStartAndFromEachChangeAcrossTheWrapAndModesW
     EXPECT_EQ(Played(sequence, 7, true), "0 0 1 2 2 1 0");
     sequence.Start(g_pictures, 20, 10, kAnimationPingPong, 0);  // cut to its slots
     const int half = FrameSequence::kMaxPingPongPictures;
-    EXPECT_EQ(sequence.Count(), 2 * half);
-    EXPECT_EQ(sequence.At(half), P(half - 1));
-    EXPECT_EQ(sequence.At(2 * half), P(0));
+    EXPECT_TRUE(sequence.Count() == 2 * half && sequence.At(half) == P(half - 1) && sequence.At(2 * half) == P(0));
 
     sequence.Start(g_pictures, 8, 10, kAnimationLoop, 0);
     sequence.Previous();
@@ -73,8 +71,7 @@ TEST(FrameSequence, PeriodCountsFromStartAndFromEachChangeAcrossTheWrapAndModesW
     sequence.Next();
     sequence.Previous();
     sequence.Set(3);
-    EXPECT_EQ(sequence.Index(), 0);
-    EXPECT_EQ(sequence.Current(), nullptr);
+    EXPECT_TRUE(sequence.Index() == 0 && sequence.Current() == nullptr);
 }
 
 class AnimationTest : public ::testing::Test {
@@ -112,16 +109,14 @@ TEST_F(AnimationTest, SpritesDueTogetherShareOneRedrawAndFrameChangesMoveTheImag
     plat::testing::SetTick(1000);
     AnimatedSprite& a = Animate(0, 100);
     AnimatedSprite& b = Animate(1, 100);
-    EXPECT_EQ(animations.Count(), 2);
-    EXPECT_EQ(a.image, &pictures[0]);
+    EXPECT_TRUE(animations.Count() == 2 && a.image == &pictures[0]);
     const uint32_t before = plat::testing::PresentCount();
     for (const uint32_t tick : {1099u, 1100u}) {
         plat::testing::SetTick(tick);
         animations.Step();
         const bool due = tick == 1100;
         EXPECT_EQ(plat::testing::PresentCount(), before + (due ? 1 : 0));
-        EXPECT_EQ(a.image, &pictures[due ? 1 : 0]);
-        EXPECT_EQ(b.image, &pictures[due ? 1 : 0]);
+        EXPECT_TRUE(a.image == &pictures[due ? 1 : 0] && b.image == &pictures[due ? 1 : 0]) << tick;
     }
 
     a.PreviousFrame();
@@ -167,9 +162,7 @@ TEST(FrameSetTest, LoadsAtMostThirtyPicturesAndFreesOnlyItsOwn) {
     FrameSet loaded;
     loaded.LoadFrames(102, 140, 12, 8);
     ASSERT_EQ(loaded.Count(), FrameSet::kMaxFrames);
-    EXPECT_FALSE(loaded.Shared());
-    EXPECT_EQ(loaded.Frames()[29]->width, 12);
-    EXPECT_EQ(loaded.Frames()[29]->height, 8);
+    EXPECT_TRUE(!loaded.Shared() && loaded.Frames()[29]->width == 12 && loaded.Frames()[29]->height == 8);
     loaded.FreeFrames();
     EXPECT_EQ(loaded.Frames()[0], nullptr);
     gfx::Picture borrowed;
@@ -178,11 +171,9 @@ TEST(FrameSetTest, LoadsAtMostThirtyPicturesAndFreesOnlyItsOwn) {
     for (auto& p : many) p = &borrowed;
     FrameSet lent;
     lent.UseFrames(many, 40);
-    EXPECT_EQ(lent.Count(), FrameSet::kMaxFrames);
-    EXPECT_TRUE(lent.Shared());
+    EXPECT_TRUE(lent.Count() == FrameSet::kMaxFrames && lent.Shared());
     lent.FreeFrames();
-    EXPECT_EQ(lent.Frames()[0], &borrowed);
-    EXPECT_NE(borrowed.surface, nullptr);
+    EXPECT_TRUE(lent.Frames()[0] == &borrowed && borrowed.surface != nullptr);
 }
 
 }  // namespace

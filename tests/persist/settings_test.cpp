@@ -27,8 +27,7 @@ protected:
         for (const auto& [name, value] : numbers) {
             if (std::string(name) != skip) { ASSERT_TRUE(plat::WriteNumber(key, name, value)); }
         }
-        ASSERT_TRUE(plat::WriteString(key, "UserName", "ROBIN"));
-        ASSERT_TRUE(plat::WriteString(key, "PlayerName", "WREN"));
+        ASSERT_TRUE(plat::WriteString(key, "UserName", "ROBIN") && plat::WriteString(key, "PlayerName", "WREN"));
     }
 
     // The numbers and names as one line, to compare whole.
@@ -48,8 +47,7 @@ protected:
 TEST_F(SettingsTest, FirstRunStartsFromDefaultsEverythingComesBackOnTheNextRunAndFailedWritesAreReported) {
     {
         Settings settings(*sound_);
-        EXPECT_EQ(Describe(settings), kDefaults);
-        EXPECT_EQ(settings.highScores->CountUsed(), 0);
+        EXPECT_TRUE(Describe(settings) == kDefaults && settings.highScores->CountUsed() == 0) << Describe(settings);
         settings.SoundVol = 70;  // the slider's top, kept though it plays at 64
         settings.MusicVol = 0;
         settings.KilledDucks = 3;
@@ -70,15 +68,12 @@ TEST_F(SettingsTest, FirstRunStartsFromDefaultsEverythingComesBackOnTheNextRunAn
     Restart();
     Settings settings(*sound_);
     EXPECT_EQ(Describe(settings), "vol 70/0 (70) ducks 3 leaves 4 neg 100 pct 42 last -60 anim 0 fx 1 ABCDEFGH ANNA");
-    EXPECT_FALSE(settings.resultPending);  // not kept between runs
-    EXPECT_EQ(settings.highScores->GetEntry(0).score, 880);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(!settings.resultPending && settings.highScores->GetEntry(0).score == 880 && Messages().empty());  // pending: not kept
     // Reset to defaults puts back every field and both volumes.
     settings.resultScore = 300;
     settings.resultPending = true;
     settings.ResetToDefaults();
-    EXPECT_EQ(Describe(settings), kDefaults);
-    EXPECT_EQ(std::pair(settings.resultScore, settings.resultPending), std::pair(0, false));
+    EXPECT_TRUE(Describe(settings) == kDefaults && settings.resultScore == 0 && !settings.resultPending) << Describe(settings);
     // Each settings object gives its key back: forty in a row still open theirs.
     for (int i = 0; i < 40; ++i) {
         Settings another(*sound_);

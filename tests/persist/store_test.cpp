@@ -33,8 +33,7 @@ using RegistryTest = StoreTest;
 TEST_F(RegistryTest, KeysAreNewOnceValuesSurviveARestartAndBadOrPlantedReadsOrAFullStoreChangeNothing) {
     bool created = false;
     plat::KeyHandle key = OpenKey(kPath, &created);
-    EXPECT_TRUE(created);
-    EXPECT_FALSE(plat::OpenOrCreateKey("", key, created));
+    EXPECT_TRUE(created && !plat::OpenOrCreateKey("", key, created));
     EXPECT_EQ(Error(), Error(plat::kStoreInvalidParameter));
     EXPECT_EQ(std::filesystem::path(plat::StorePath()).parent_path(), dir_);
     for (const auto& [name, value] : {std::pair{"Low", INT32_MIN}, {"High", INT32_MAX}, {"Twice", 5}, {"twice", 7}}) {
@@ -43,31 +42,24 @@ TEST_F(RegistryTest, KeysAreNewOnceValuesSurviveARestartAndBadOrPlantedReadsOrAF
     ASSERT_TRUE(plat::WriteString(key, "Name", "ABCDEFGHIJK"));
     // Same names in another key, and the hosts' preferences, are other values.
     ASSERT_TRUE(plat::WriteNumber(OpenKey("Corvane\\Other"), "Twice", 99));
-    ASSERT_TRUE(plat::WriteHostPreference("Twice", 3));
-    ASSERT_TRUE(plat::WriteHostPreference("TWICE", 4));
+    ASSERT_TRUE(plat::WriteHostPreference("Twice", 3) && plat::WriteHostPreference("TWICE", 4));
     Restart();
     key = OpenKey("CORVANE\\reedshot", &created);  // paths ignore case
     EXPECT_FALSE(created);
     EXPECT_EQ(Read(key, "Low") + " " + Read(key, "High") + " " + Read(key, "TWICE"), "-2147483648 2147483647 7");
     EXPECT_EQ(Read(OpenKey("Corvane\\Other"), "Twice"), "99");
     int32_t value = 0;
-    ASSERT_TRUE(plat::ReadHostPreference("twice", value));
-    EXPECT_EQ(value, 4);
-    EXPECT_FALSE(plat::ReadHostPreference("Low", value));
+    EXPECT_TRUE(plat::ReadHostPreference("twice", value) && value == 4 && !plat::ReadHostPreference("Low", value));
     EXPECT_EQ(Error(), Error(plat::kStoreFileNotFound));
     uint32_t size = 0;
-    ASSERT_TRUE(plat::ReadStringSize(key, "Name", size));
-    EXPECT_EQ(size, 12u);
     char cut[9];
-    ASSERT_TRUE(plat::ReadString(key, "Name", cut, sizeof cut));
-    EXPECT_STREQ(cut, "ABCDEFGH");
+    ASSERT_TRUE(plat::ReadStringSize(key, "Name", size) && plat::ReadString(key, "Name", cut, sizeof cut));
+    EXPECT_EQ(std::to_string(size) + " " + cut, "12 ABCDEFGH");
 
-    EXPECT_EQ(Read(key, "Missing"), Error(plat::kStoreFileNotFound));
-    EXPECT_EQ(Read(key, "Name"), Error(plat::kStoreInvalidParameter));
+    EXPECT_EQ(Read(key, "Missing") + " " + Read(key, "Name"), Error(plat::kStoreFileNotFound) + " " + Error(plat::kStoreInvalidParameter));
     char text[8] = "keep";
     uint32_t bytes = 77;
-    EXPECT_FALSE(plat::ReadString(key, "Low", text, sizeof text));
-    EXPECT_FALSE(plat::ReadStringSize(key, "Low", bytes));
+    EXPECT_FALSE(plat::ReadString(key, "Low", text, sizeof text) || plat::ReadStringSize(key, "Low", bytes));
     EXPECT_EQ(std::string(text) + " " + std::to_string(bytes), "keep 77");
     plat::CloseKey(key);
     EXPECT_EQ(Read(key, "Low"), Error(plat::kStoreInvalidHandle));
@@ -91,8 +83,7 @@ TEST_F(RegistryTest, KeysAreNewOnceValuesSurviveARestartAndBadOrPlantedReadsOrAF
     }
     EXPECT_EQ(error, plat::kStoreDiskFull);
     Restart();
-    EXPECT_EQ(Read(OpenKey(), "Kept"), "1");
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(Read(OpenKey(), "Kept") == "1" && Messages().empty());
 }
 
 TEST_F(RegistryTest, AnImageOfTheStoreOpensInMemoryAndGarbageStartsAfresh) {
@@ -100,13 +91,11 @@ TEST_F(RegistryTest, AnImageOfTheStoreOpensInMemoryAndGarbageStartsAfresh) {
     const std::vector<uint8_t> image = plat::testing::StoreImage();
     ASSERT_GT(image.size(), 1024u);
     plat::testing::OpenStoreImage(image);
-    EXPECT_EQ(Read(OpenKey(), "Kept"), "42");
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(Read(OpenKey(), "Kept") == "42" && Messages().empty());
     std::vector<uint8_t> garbage(image);
     for (size_t i = 0; i < 100; ++i) garbage[i] = static_cast<uint8_t>(i * 37);
     plat::testing::OpenStoreImage(garbage);
-    EXPECT_EQ(Read(OpenKey(), "Kept"), Error(plat::kStoreFileNotFound));
-    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(Read(OpenKey(), "Kept") == Error(plat::kStoreFileNotFound) && Messages().size() == 1u);
     ASSERT_TRUE(plat::WriteNumber(OpenKey(), "Kept", 7));  // writes work for the rest of the run
     EXPECT_EQ(Read(OpenKey(), "Kept"), "7");
 }
@@ -114,8 +103,7 @@ TEST_F(RegistryTest, AnImageOfTheStoreOpensInMemoryAndGarbageStartsAfresh) {
 using DatabaseTest = StoreTest;
 
 TEST_F(DatabaseTest, NamesAreUniqueAndCheckedAndHandlesRunOutWithTheMemoryError) {
-    EXPECT_NE(plat::CreateDatabase("HISCORE", 1), 0u);
-    EXPECT_NE(plat::CreateDatabase(std::string(32, 'D').c_str(), 2), 0u);
+    EXPECT_TRUE(plat::CreateDatabase("HISCORE", 1) != 0u && plat::CreateDatabase(std::string(32, 'D').c_str(), 2) != 0u);
     Restart();
     const std::pair<std::string, uint32_t> refused[] = {{"HISCORE", plat::kStoreDupName},
                                                         {"hiscore", plat::kStoreDupName},
@@ -125,10 +113,9 @@ TEST_F(DatabaseTest, NamesAreUniqueAndCheckedAndHandlesRunOutWithTheMemoryError)
         EXPECT_EQ(plat::CreateDatabase(name.c_str(), 2), 0u) << name;
         EXPECT_EQ(Error(), Error(error)) << name;
     }
-    EXPECT_EQ(plat::OpenDatabase("MISSING"), plat::kNoDatabase);
-    EXPECT_EQ(Error(), Error(plat::kStoreFileNotFound));
-    EXPECT_EQ(plat::OpenDatabase(nullptr), plat::kNoDatabase);
-    EXPECT_EQ(Error(), Error(plat::kStoreInvalidParameter));
+    for (const auto& [name, error] : {std::pair{"MISSING", plat::kStoreFileNotFound}, {nullptr, plat::kStoreInvalidParameter}}) {
+        EXPECT_TRUE(plat::OpenDatabase(name) == plat::kNoDatabase && Error() == Error(error)) << error;
+    }
 
     std::vector<plat::DbHandle> handles;
     for (plat::DbHandle db; (db = plat::OpenDatabase("HISCORE")) != plat::kNoDatabase && handles.size() < 1000;) handles.push_back(db);
@@ -142,8 +129,7 @@ TEST_F(DatabaseTest, RecordsKeepTheirOrderSeekWalksThemAWriteOverOneMergesAndPla
     ASSERT_NE(plat::CreateDatabase("ORDER", 1), 0u);
     plat::DbHandle db = plat::OpenDatabase("ORDER");
     uint32_t index = 99;
-    EXPECT_EQ(plat::SeekDatabase(db, plat::SeekFrom::kBeginning, &index), 0u);
-    EXPECT_EQ(Error(), Error(plat::kStoreNoMoreItems));
+    EXPECT_TRUE(plat::SeekDatabase(db, plat::SeekFrom::kBeginning, &index) == 0u && Error() == Error(plat::kStoreNoMoreItems));
     plat::RecordId ids[3];
     for (int32_t i = 0; i < 3; ++i) {
         const plat::DbProp props[] = {Number(1, 100 - i), Text(4, i == 1 ? "MID" : "")};
@@ -156,22 +142,16 @@ TEST_F(DatabaseTest, RecordsKeepTheirOrderSeekWalksThemAWriteOverOneMergesAndPla
     Restart();
 
     db = plat::OpenDatabase("ORDER");
-    EXPECT_EQ(plat::SeekDatabase(db, plat::SeekFrom::kEnd, &index), ids[2]);
-    EXPECT_EQ(index, 2u);
-    EXPECT_EQ(plat::SeekDatabase(db, plat::SeekFrom::kBeginning, &index), ids[0]);
-    EXPECT_EQ(index, 0u);
+    EXPECT_TRUE(plat::SeekDatabase(db, plat::SeekFrom::kEnd, &index) == ids[2] && index == 2u);
+    EXPECT_TRUE(plat::SeekDatabase(db, plat::SeekFrom::kBeginning, &index) == ids[0] && index == 0u);
     EXPECT_EQ(Record(db), std::to_string(ids[0]) + ": " + Id(1, plat::kPropNumber) + "=100 " + Id(4, plat::kPropString) + "='XYZ' " + Id(0, plat::kPropBool) + "=1");
     for (uint32_t i = 1; i < 3; ++i) {
-        ASSERT_EQ(plat::SeekDatabase(db, plat::SeekFrom::kNext, &index), ids[i]);
-        EXPECT_EQ(index, i);
+        ASSERT_TRUE(plat::SeekDatabase(db, plat::SeekFrom::kNext, &index) == ids[i] && index == i);
         EXPECT_EQ(Record(db), std::to_string(ids[i]) + ": " + Id(1, plat::kPropNumber) + "=" + std::to_string(100 - i) + " " +
                                Id(4, plat::kPropString) + (i == 1 ? "='MID'" : "=''"));
     }
-    EXPECT_EQ(plat::SeekDatabase(db, plat::SeekFrom::kNext), 0u);
-    EXPECT_EQ(Record(db), "none");
-    EXPECT_TRUE(plat::CloseDatabase(db));
-    EXPECT_FALSE(plat::CloseDatabase(db));
-    EXPECT_EQ(Error(), Error(plat::kStoreInvalidHandle));
+    EXPECT_TRUE(plat::SeekDatabase(db, plat::SeekFrom::kNext) == 0u && Record(db) == "none");
+    EXPECT_TRUE(plat::CloseDatabase(db) && !plat::CloseDatabase(db) && Error() == Error(plat::kStoreInvalidHandle));
     // Planted properties the program could not have written are left out.
     ASSERT_NE(plat::CreateDatabase("DB", 1), 0u);
     db = plat::OpenDatabase("DB");
@@ -191,8 +171,7 @@ TEST_F(DatabaseTest, RecordsKeepTheirOrderSeekWalksThemAWriteOverOneMergesAndPla
 }
 
 TEST_F(DatabaseTest, BadWritesChangeNothingAndWritesLandOnlyWhenTheDatabaseCloses) {
-    ASSERT_NE(plat::CreateDatabase("MINE", 1), 0u);
-    ASSERT_NE(plat::CreateDatabase("THEIRS", 1), 0u);
+    ASSERT_TRUE(plat::CreateDatabase("MINE", 1) != 0u && plat::CreateDatabase("THEIRS", 1) != 0u);
     plat::DbHandle theirs = plat::OpenDatabase("THEIRS");
     const plat::DbProp one[] = {Number(1, 1)};
     const plat::RecordId foreign = plat::WriteRecord(theirs, 0, one, 1);
@@ -208,22 +187,18 @@ TEST_F(DatabaseTest, BadWritesChangeNothingAndWritesLandOnlyWhenTheDatabaseClose
         {db, 0, unknownType, 1, plat::kStoreInvalidParameter}, {db, 0, noText, 2, plat::kStoreInvalidParameter},
         {db, foreign, one, 1, plat::kStoreInvalidParameter},   {plat::kNoDatabase, 0, one, 1, plat::kStoreInvalidHandle}};
     for (const auto& [in, record, props, count, error] : bad) {
-        EXPECT_EQ(plat::WriteRecord(in, record, props, count), 0u);
-        EXPECT_EQ(Error(), Error(error));
+        EXPECT_TRUE(plat::WriteRecord(in, record, props, count) == 0u && Error() == Error(error)) << error;
     }
     // Two good writes, killed before the close, then two more that are closed.
     for (const bool close : {false, true}) {
         db = plat::OpenDatabase("MINE");
-        ASSERT_NE(plat::WriteRecord(db, 0, one, 1), 0u);
-        ASSERT_NE(plat::WriteRecord(db, 0, one, 1), 0u);
+        ASSERT_TRUE(plat::WriteRecord(db, 0, one, 1) != 0u && plat::WriteRecord(db, 0, one, 1) != 0u);
         if (close) { ASSERT_TRUE(plat::CloseDatabase(db)); }
         Restart();
     }
     uint32_t index = 9;
-    EXPECT_NE(plat::SeekDatabase(plat::OpenDatabase("MINE"), plat::SeekFrom::kEnd, &index), 0u);
-    EXPECT_EQ(index, 1u);
-    EXPECT_EQ(plat::SeekDatabase(plat::OpenDatabase("THEIRS"), plat::SeekFrom::kEnd, &index), foreign);
-    EXPECT_EQ(index, 0u);
+    EXPECT_TRUE(plat::SeekDatabase(plat::OpenDatabase("MINE"), plat::SeekFrom::kEnd, &index) != 0u && index == 1u);
+    EXPECT_TRUE(plat::SeekDatabase(plat::OpenDatabase("THEIRS"), plat::SeekFrom::kEnd, &index) == foreign && index == 0u);
 }
 
 using DamagedStoreTest = StoreTest;
@@ -257,14 +232,11 @@ TEST_F(DamagedStoreTest, ADamagedFileIsSetAsideOnceAndAStoreThatCannotBeOpenedIs
 
         bool created = false;
         key = OpenKey(kPath, &created);
-        EXPECT_TRUE(created);
-        EXPECT_TRUE(plat::WriteNumber(key, "SoundVol", 3));
+        EXPECT_TRUE(created && plat::WriteNumber(key, "SoundVol", 3));
         OpenKey("Corvane\\Other");
         const auto kept = KeptFiles();
-        ASSERT_EQ(kept.size(), 1u);
-        EXPECT_EQ(ReadBytes(kept[0]), bytes);
-        ASSERT_EQ(Messages().size(), 1u);
-        EXPECT_NE(Messages()[0].find(kept[0].string()), std::string::npos);
+        ASSERT_TRUE(kept.size() == 1u && Messages().size() == 1u);
+        EXPECT_TRUE(ReadBytes(kept[0]) == bytes && Messages()[0].find(kept[0].string()) != std::string::npos);
         Restart();
         EXPECT_EQ(Read(OpenKey(), "SoundVol"), "3");
         EXPECT_EQ(std::pair(Messages().size(), KeptFiles().size()), (std::pair<size_t, size_t>(1, 1)));
@@ -283,10 +255,7 @@ TEST_F(DamagedStoreTest, ADamagedFileIsSetAsideOnceAndAStoreThatCannotBeOpenedIs
         }
         bool created = false;
         plat::KeyHandle key = OpenKey(kPath, &created);
-        EXPECT_TRUE(created);
-        EXPECT_TRUE(plat::WriteNumber(key, "SoundVol", 3));
-        EXPECT_EQ(Read(key, "SoundVol"), "3");
-        EXPECT_TRUE(KeptFiles().empty());
+        EXPECT_TRUE(created && plat::WriteNumber(key, "SoundVol", 3) && Read(key, "SoundVol") == "3" && KeptFiles().empty());
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_NE(Messages()[0].find(named), std::string::npos);
     }

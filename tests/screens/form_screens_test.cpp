@@ -46,20 +46,15 @@ protected:
 
 TEST_F(OptionsTest, TheEffectSliderPlaysItsSoundOnceTheFirstTapIsSwallowedTheMusicSliderRestartsTheMusic) {
     Offer(kEventPenDown, 115, 30);  // the track above the thumb: one page up
-    EXPECT_EQ(event.type, kEventIdle);
-    EXPECT_EQ(Prefs().SoundVol, 30);
-    EXPECT_TRUE(Sounds().empty());
+    EXPECT_TRUE(event.type == kEventIdle && Prefs().SoundVol == 30 && Sounds().empty());
     Offer(kEventPenUp, 115, 30);
     Offer(kEventPenDown, 115, 30);
-    EXPECT_EQ(Shown(), "30/36 (36) 1 0");
-    EXPECT_EQ(Sounds(), Strings{"538"});
+    EXPECT_TRUE(Shown() == "30/36 (36) 1 0" && Sounds() == Strings{"538"}) << Shown();
     Offer(kEventPenUp, 115, 30);
     EXPECT_EQ(Offer(kEventPenDown, 80, 120), kNotConsumed);  // on the music thumb at 30
-    EXPECT_EQ(event.type, kEventIdle);
-    EXPECT_TRUE(Sounds().empty());
+    EXPECT_TRUE(event.type == kEventIdle && Sounds().empty());
     EXPECT_EQ(Offer(kEventPenHeld, 80, 108), kNotConsumed);  // aims at 40
-    EXPECT_EQ(event.type, kEventIdle);
-    EXPECT_EQ(Prefs().MusicVol, 40);
+    EXPECT_TRUE(event.type == kEventIdle && Prefs().MusicVol == 40);
     EXPECT_EQ(Sounds(), (Strings{"stop", "535 music loop"}));
     Offer(kEventPenHeld, 80, 108);  // no new value, nothing heard
     EXPECT_TRUE(Sounds().empty());
@@ -90,8 +85,7 @@ TEST_F(OptionsTest, CancelPutsBackEverythingRestartingMovedMusicOkKeepsTheChange
             EXPECT_EQ(Sounds(), Strings{"540"});
         }
         EXPECT_EQ(Shown(), "30/30 (30) 1 0");
-        EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
-        EXPECT_EQ(Scene().Sprites().Count(), 0u);
+        EXPECT_TRUE(ViewAfterwards() == kViewMainMenu && Scene().Sprites().Count() == 0u);
     }
     // OK keeps the changes and writes them even unchanged; the next visit starts from them.
     Open(kViewOptions);
@@ -99,9 +93,7 @@ TEST_F(OptionsTest, CancelPutsBackEverythingRestartingMovedMusicOkKeepsTheChange
     Tap(nullptr, 150, 160);
     Offer(kEventPenDown, 210, 150);
     EXPECT_EQ(Offer(kEventPenUp, 210, 150), kConsumed);
-    EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
-    EXPECT_EQ(StoredMusic(), 40);
-    EXPECT_TRUE(Settings(*theApp.Sound()).SpecialEffects);
+    EXPECT_TRUE(ViewAfterwards() == kViewMainMenu && StoredMusic() == 40 && Settings(*theApp.Sound()).SpecialEffects);
     // Nothing changed this time, and still written: the store's value was changed behind its back.
     Open(kViewOptions);
     {
@@ -110,8 +102,7 @@ TEST_F(OptionsTest, CancelPutsBackEverythingRestartingMovedMusicOkKeepsTheChange
         stored.Save();
     }
     Tap(nullptr, 210, 150);
-    EXPECT_EQ(StoredMusic(), 40);
-    EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
+    EXPECT_TRUE(StoredMusic() == 40 && ViewAfterwards() == kViewMainMenu);
 
     Prefs().MusicVol = 0;
     Open(kViewOptions);
@@ -147,8 +138,7 @@ TEST_F(NameEntryTest, KeysEnterCentredCharactersBackspaceWipesANinthChangesNothi
     const int32_t oldTop = entry.Field().sprite.y;
     Tap(nullptr, 210, 229);  // backspace key
     Tap(nullptr, 210, 229);
-    EXPECT_STREQ(entry.Name(), "WW");
-    EXPECT_NEAR(FieldMiddle(), 160, 1);
+    EXPECT_TRUE(std::string(entry.Name()) == "WW" && std::abs(FieldMiddle() - 160) <= 1);
     ASSERT_GT(entry.Field().sprite.y, oldTop + 2);
     gfx::Picture background;
     gfx::LoadPicture(background, 502, 240, 320);
@@ -159,18 +149,14 @@ TEST_F(NameEntryTest, KeysEnterCentredCharactersBackspaceWipesANinthChangesNothi
     for (const auto& [x, y] : {std::pair{69, 297}, {176, 263}, {210, 263}, {137, 41}, {20, 20}}) {  // A 2 space Z, beside
         EXPECT_EQ(Tap(nullptr, static_cast<int16_t>(x), static_cast<int16_t>(y)), kConsumed);
     }
-    EXPECT_STREQ(entry.Name(), "A2aZ");
     EXPECT_EQ(Sounds(), (Strings{"540", "540", "540", "540"}));
-    EXPECT_EQ(entry.Field().sprite.x, 18);
-    EXPECT_NEAR(FieldMiddle(), 160, 1);
+    EXPECT_TRUE(std::string(entry.Name()) == "A2aZ" && entry.Field().sprite.x == 18 && std::abs(FieldMiddle() - 160) <= 1);
     Type("bcdefgh");
     const uint32_t height = entry.Field().sprite.height;
     Type("i9");
-    EXPECT_STREQ(entry.Name(), "A2aZBCDE");  // typed letters are the keys' capitals
-    EXPECT_EQ(entry.Field().sprite.height, height);
+    EXPECT_TRUE(std::string(entry.Name()) == "A2aZBCDE" && entry.Field().sprite.height == height);  // typed: capitals
     Char(nullptr, kCharEnter);
-    EXPECT_STREQ(Prefs().UserName, "A2aZBCDE");
-    EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
+    EXPECT_TRUE(std::string(Prefs().UserName) == "A2aZBCDE" && ViewAfterwards() == kViewMainMenu);
     // Cancel and Escape leave the name alone, OK on an empty field too, but a blank left by erasing is stored.
     Open(kViewNameEntry);
     const uint8_t depth = Views().Depth() - 1;
@@ -185,22 +171,19 @@ TEST_F(NameEntryTest, KeysEnterCentredCharactersBackspaceWipesANinthChangesNothi
         }
         EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
     }
-    EXPECT_EQ(Views().Depth(), depth);
-    EXPECT_STREQ(Prefs().UserName, "A2aZBCDE");
+    EXPECT_TRUE(Views().Depth() == depth && std::string(Prefs().UserName) == "A2aZBCDE");
     Open(kViewNameEntry);
     Tap(nullptr, 215, 50);  // OK
     EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
     EXPECT_STREQ(Prefs().UserName, "A2aZBCDE");
-    EXPECT_EQ(Views().Depth(), depth);  // back, not forward
-    EXPECT_EQ(Scene().Sprites().Count(), spritesBefore);
+    EXPECT_TRUE(Views().Depth() == depth && Scene().Sprites().Count() == spritesBefore);  // back, not forward
 
     Open(kViewNameEntry);
     Type("Q");
     const int32_t y = entry.Field().sprite.y;
     Char(nullptr, kCharBackspace);
-    EXPECT_STREQ(entry.Name(), "a");
-    EXPECT_EQ(entry.Field().sprite.y, y);  // not centred again
-    Char(nullptr, kCharBackspace);         // nothing left to erase
+    EXPECT_TRUE(std::string(entry.Name()) == "a" && entry.Field().sprite.y == y);  // not centred again
+    Char(nullptr, kCharBackspace);  // nothing left to erase
     EXPECT_STREQ(entry.Name(), "a");
     Tap(nullptr, 215, 50);
     EXPECT_STREQ(Prefs().UserName, "a");
@@ -258,20 +241,16 @@ TEST_F(ResultsTest, TheWaitingScoreWaitsForANameThenGoesInOnceIsMarkedAndStored)
     Tap(nullptr, 210, 30);
     std::strcpy(Prefs().UserName, "ROBIN");
     OpenFrom(kViewHunt);
-    EXPECT_FALSE(Prefs().resultPending);
-    EXPECT_EQ(StoredCount(), 3);  // stored as it entered
     HighScoreTable& table = *Prefs().highScores;
-    ASSERT_EQ(table.CountUsed(), 3);
+    ASSERT_TRUE(!Prefs().resultPending && StoredCount() == 3 && table.CountUsed() == 3);  // stored as it entered
     // Sorted for showing: the new one in the middle, with the marker on its row.
     EXPECT_EQ(std::to_string(table.GetEntry(1).score) + (table.GetEntry(1).isNew ? "*" : "") + table.GetEntry(1).name, "200*ROBIN");
-    EXPECT_TRUE(Shows(506, 20, 20, 98, 280));
-    EXPECT_FALSE(Shows(506, 20, 20, 80, 280));
+    EXPECT_TRUE(Shows(506, 20, 20, 98, 280) && !Shows(506, 20, 20, 80, 280));
 
     // Leaving after a hunt saves the table again, Escape as the button does.
     Prefs().highScores->Clear();
     EXPECT_EQ(Char(nullptr, kCharEscape), kConsumed);
-    EXPECT_EQ(StoredCount(), 0);
-    EXPECT_EQ(ViewAfterwards(), kViewHunt);
+    EXPECT_TRUE(StoredCount() == 0 && ViewAfterwards() == kViewHunt);
     OpenFrom(kViewMainMenu);
     EXPECT_EQ(Prefs().highScores->CountUsed(), 0);
 }
@@ -286,45 +265,35 @@ TEST_F(ResultsTest, ATapTurnsThePageWithFourOrMoreEntriesNotOnTheStatisticsAndCl
     const int controls = results.ControlCount();
     Tap(nullptr, 50, 50);
     EXPECT_EQ(results.FirstRow(), 5);
-    Tap(nullptr, 50, 50);
-    EXPECT_EQ(results.FirstRow(), 0);
-    // Redrawing the same page adds no buttons.
-    EXPECT_EQ(results.ControlCount(), controls);
-    EXPECT_EQ(Scene().Sprites().Count(), sprites);
+    Tap(nullptr, 50, 50);  // redrawing the same page adds no buttons
+    EXPECT_TRUE(results.FirstRow() == 0 && results.ControlCount() == controls && Scene().Sprites().Count() == sprites);
     // The statistics page disables clearing, and taps do nothing there.
     AddScores({9});
     ForgetSounds();
     EXPECT_EQ(Tap(nullptr, 210, 200), kConsumed);  // statistics
     EXPECT_EQ(Sounds(), Strings{"540"});
-    EXPECT_TRUE(results.ShowingStatistics());
     Tap(nullptr, 50, 50);
-    EXPECT_EQ(results.FirstRow(), 0);
+    EXPECT_TRUE(results.ShowingStatistics() && results.FirstRow() == 0);
     EXPECT_EQ(Tap(nullptr, 210, 100), kNotConsumed);  // clear is disabled here
-    EXPECT_TRUE(Sounds().empty());
-    EXPECT_EQ(Prefs().highScores->CountUsed(), 5);
+    EXPECT_TRUE(Sounds().empty() && Prefs().highScores->CountUsed() == 5);
     EXPECT_EQ(Tap(nullptr, 210, 200), kConsumed);  // the same place goes back to the table
-    EXPECT_FALSE(results.ShowingStatistics());
-    EXPECT_EQ(results.ControlCount(), 3);
+    EXPECT_TRUE(!results.ShowingStatistics() && results.ControlCount() == 3);
     // Clearing asks first, and reaches the store only with the next save.
     Prefs().highScores->Save();
     ForgetSounds();
-    Answer(150, 100);  // no
-    EXPECT_EQ(Tap(nullptr, 210, 100), kConsumed);
-    EXPECT_EQ(Prefs().highScores->CountUsed(), 5);
-    Answer(150, 200);  // yes
-    EXPECT_EQ(Tap(nullptr, 210, 100), kConsumed);
-    EXPECT_EQ(Prefs().highScores->CountUsed(), 0);
+    for (const auto& [y, left] : {std::pair{100, 5}, {200, 0}}) {  // no, then yes
+        Answer(150, y);
+        EXPECT_TRUE(Tap(nullptr, 210, 100) == kConsumed && Prefs().highScores->CountUsed() == left) << y;
+    }
     EXPECT_EQ(Sounds(), (Strings{"540", "540", "540", "540"}));
     Tap(nullptr, 210, 30);  // reached from the menu, leaving saves nothing
-    EXPECT_EQ(ViewAfterwards(), kViewMainMenu);
-    EXPECT_EQ(StoredCount(), 5);
+    EXPECT_TRUE(ViewAfterwards() == kViewMainMenu && StoredCount() == 5);
 }
 
 // A second copy of the program ends without creating anything.
 TEST_F(ResultsTest, AScoreStillWaitingAtShutDownIsEnteredAndSavedWithTheSettings) {
     GameApp second;
-    EXPECT_FALSE(second.Initialise());
-    EXPECT_EQ(second.Views(), nullptr);
+    EXPECT_TRUE(!second.Initialise() && second.Views() == nullptr);
     AddScores({50});
     FinishHunt(70);
     theApp.Shutdown();

@@ -58,13 +58,10 @@ TEST_F(MainMenuTest, PicturesSlideOneAfterAnotherToTheirPlacesThenBecomeButtonsA
     ForgetSounds();
     plat::testing::AdvanceTick(10);
     EXPECT_EQ(Tap(&menu, 30, 5), kConsumed);  // a tap meanwhile does nothing
-    EXPECT_EQ(Views().Next(), kViewMainMenu);
-    EXPECT_TRUE(Sounds().empty());
-    EXPECT_EQ(menu.ControlCount(), 0);
+    EXPECT_TRUE(Views().Next() == kViewMainMenu && Sounds().empty() && menu.ControlCount() == 0);
 
     // 12, 10, 8, 7, 7 and 12 steps, and one event more for each to hand over.
-    EXPECT_EQ(SlideIn() + 2, 62);
-    EXPECT_EQ(menu.ControlCount(), 6);
+    EXPECT_EQ((std::pair{SlideIn() + 2, menu.ControlCount()}), std::pair(62, 6));
     const int32_t finalX[] = {11, 57, 103, 149, 195, 195};
     const int32_t lengths[] = {152, 122, 110, 92, 82, 158};
     for (int i = 0; i < MainMenuView::kItems; ++i) {
@@ -72,9 +69,7 @@ TEST_F(MainMenuTest, PicturesSlideOneAfterAnotherToTheirPlacesThenBecomeButtonsA
         EXPECT_EQ((std::vector<int32_t>{sprite.x, sprite.y, sprite.layer, static_cast<int32_t>(sprite.height)}),
                   (std::vector<int32_t>{finalX[i], i == 5 ? 162 : 0, MainMenuView::kButtonLayer, lengths[i]})) << i;
     }
-    // The name button comes before quit.
-    EXPECT_EQ(menu.ControlAt(4), &menu.ItemButton(5));
-    EXPECT_EQ(menu.ControlAt(5), &menu.ItemButton(4));
+    EXPECT_TRUE(menu.ControlAt(4) == &menu.ItemButton(5) && menu.ControlAt(5) == &menu.ItemButton(4));  // name before quit
     Leave();
     Views().Start(kViewOptions);
     Views().SwitchTo(kViewMainMenu);
@@ -90,15 +85,12 @@ TEST_F(MainMenuTest, WithoutAnimationEveryVisitHasItsButtonsAndNameAtOnceAndLeav
     int32_t eight = 0;
     for (int visit = 0; visit < 9; ++visit) {
         Enter();
-        EXPECT_EQ(SlideIn(), 1) << visit;
-        EXPECT_EQ(menu.ControlCount(), 6) << visit;
-        EXPECT_EQ(menu.ItemButton(5).sprite.y, 162);
-        EXPECT_EQ(menu.NameField().sprite.y, 410 - NameHeight() / 2);
+        EXPECT_EQ((std::tuple{SlideIn(), menu.ControlCount(), menu.ItemButton(5).sprite.y, menu.NameField().sprite.y}),
+                  std::tuple(1, 6, 162, 410 - NameHeight() / 2)) << visit;
         if (visit == 0) {
             eight = NameHeight();
             // Within the button's 158-pixel picture as it stood at the start of its slide (y 330).
-            EXPECT_GE(menu.NameField().sprite.y, 330);
-            EXPECT_LE(menu.NameField().sprite.y + eight, 330 + 158);
+            EXPECT_TRUE(menu.NameField().sprite.y >= 330 && menu.NameField().sprite.y + eight <= 330 + 158);
             gfx::Picture bare;
             gfx::LoadPicture(bare, 364, 40, 158);
             const gfx::Picture& shown = *menu.ItemButton(5).sprite.image;
@@ -111,13 +103,11 @@ TEST_F(MainMenuTest, WithoutAnimationEveryVisitHasItsButtonsAndNameAtOnceAndLeav
         }
         const uint16_t before = Pixel(100, 300);
         Leave();
-        EXPECT_EQ(menu.ControlCount(), 0) << visit;
-        EXPECT_EQ(Scene().Sprites().Count(), 0u) << visit;
+        EXPECT_TRUE(menu.ControlCount() == 0 && Scene().Sprites().Count() == 0u) << visit;
         const uint16_t after = Pixel(100, 300);
         EXPECT_NE(after, before);
         // Grey: the three channels, taken to 8 bits, agree.
-        EXPECT_EQ((after >> 8) & 0xF8, (after >> 3) & 0xF8);
-        EXPECT_EQ((after >> 8) & 0xF8, (after << 3) & 0xF8);
+        EXPECT_TRUE(((after >> 8) & 0xF8) == ((after >> 3) & 0xF8) && ((after >> 8) & 0xF8) == ((after << 3) & 0xF8)) << after;
     }
     EXPECT_TRUE(plat::testing::MessageBoxes().empty());
     Enter();
@@ -125,8 +115,7 @@ TEST_F(MainMenuTest, WithoutAnimationEveryVisitHasItsButtonsAndNameAtOnceAndLeav
     const uint8_t depth = Views().Depth();
     Send(&menu, kEventPenDown, 30, 70);
     Send(&menu, kEventPenUp, 75, 60);  // lifted on another button
-    EXPECT_EQ(Views().Next(), kViewMainMenu);
-    EXPECT_EQ(Views().Depth(), depth);
+    EXPECT_TRUE(Views().Next() == kViewMainMenu && Views().Depth() == depth);
     EXPECT_EQ(Tap(&menu, 210, 40), kQuit);
 }
 
@@ -170,14 +159,11 @@ TEST_F(PauseMenuTest, ThePanelSlidesInSeventeenStepsAndIgnoresTapsMeanwhile) {
     EXPECT_EQ(pause.PanelX(), 230);
     plat::testing::AdvanceTick(1);
     Tap(kResume);
-    EXPECT_EQ(pause.PanelX(), 220);  // the tap was a slide step
-    EXPECT_EQ(Views().Next(), kViewPauseMenu);
-    EXPECT_EQ(SlideIn() + 2, 17);
-    EXPECT_EQ(pause.PanelX(), PauseMenuView::kPanelX);
+    EXPECT_TRUE(pause.PanelX() == 220 && Views().Next() == kViewPauseMenu);  // the tap was a slide step
+    EXPECT_EQ((std::pair{SlideIn() + 2, pause.PanelX()}), std::pair(17, PauseMenuView::kPanelX));
     gfx::Picture panel;
     gfx::LoadPicture(panel, 518, 170, 100);
-    EXPECT_EQ(Pixel(70 + 85, 220 + 50), panel.surface->At(85, 50));
-    EXPECT_EQ(Pixel(70 + 160, 220 + 60), panel.surface->At(160, 60));
+    for (const auto& [x, y] : {std::pair{85, 50}, {160, 60}}) EXPECT_EQ(Pixel(70 + x, 220 + y), panel.surface->At(x, y));
     EXPECT_TRUE(Sounds().empty());
 }
 
@@ -185,40 +171,30 @@ TEST_F(PauseMenuTest, ThePanelSlidesInSeventeenStepsAndIgnoresTapsMeanwhile) {
 TEST_F(PauseMenuTest, ThePressedLookShowsWhileHeldAndEveryButtonReleasedOnLeadsWhereItShould) {
     Prefs().MenuAnimation = false;  // the panel is in place at the first event
     Send(&pause, kEventIdle);
-    EXPECT_FALSE(pause.Animating());
-    EXPECT_EQ(pause.PanelX(), PauseMenuView::kPanelX);
+    EXPECT_TRUE(!pause.Animating() && pause.PanelX() == PauseMenuView::kPanelX);
     Send(&pause, kEventPenDown, kResume, 270);
-    EXPECT_EQ(pause.Pressed(), PauseMenuView::kResume);
-    EXPECT_TRUE(Shows(526, 24, 88, 203, 226));
+    EXPECT_TRUE(pause.Pressed() == PauseMenuView::kResume && Shows(526, 24, 88, 203, 226));
     Send(&pause, kEventPenUp, kExit, 270);
-    EXPECT_EQ(pause.Pressed(), PauseMenuView::kNone);
-    EXPECT_FALSE(Shows(526, 24, 88, 203, 226));
+    EXPECT_TRUE(pause.Pressed() == PauseMenuView::kNone && !Shows(526, 24, 88, 203, 226));
     Send(&pause, kEventPenDown, 20, 20);  // outside every button, released on one
     Send(&pause, kEventPenUp, kExit, 270);
-    EXPECT_EQ(Views().Next(), kViewPauseMenu);
-    EXPECT_TRUE(Sounds().empty());
+    EXPECT_TRUE(Views().Next() == kViewPauseMenu && Sounds().empty());
     for (const bool escape : {false, true}) {
         escape ? Char(&pause, kCharEscape) : Tap(kResume);
-        EXPECT_EQ(Views().Next(), kViewHunt);
-        EXPECT_EQ(Sounds(), (Strings{"stop", "537 music loop", "540"}));
+        EXPECT_TRUE(Views().Next() == kViewHunt && Sounds() == (Strings{"stop", "537 music loop", "540"})) << escape;
         Views().SwitchTo(kViewPauseMenu, true);  // back where it was
     }
     const uint8_t depth = Views().Depth();
     for (const auto& [spot, view] : {std::pair{kScore, kViewResults}, {kOptions, kViewOptions}, {kHelp, kViewHowToPlay}}) {
         Scene().SetScroll(0, 500);
         Tap(spot);
-        EXPECT_EQ(Views().Next(), view);
-        EXPECT_EQ(Views().Depth(), depth);
-        EXPECT_EQ(Scene().GetScrollY(), 0);
-        EXPECT_EQ(Sounds(), Strings{"540"});
+        EXPECT_EQ(std::tuple(Views().Next(), Views().Depth(), Scene().GetScrollY(), Sounds()), std::tuple(view, depth, 0, Strings{"540"}));
     }
     Views().Back();
     EXPECT_EQ(Views().Next(), kViewHunt);
     Scene().SetScroll(0, 500);
     Tap(kExit);
-    EXPECT_EQ(Views().Next(), kViewMainMenu);
-    EXPECT_EQ(Views().Depth(), 2);  // the bottom entry and this view
-    EXPECT_EQ(Scene().GetScrollY(), 0);
+    EXPECT_EQ(std::tuple(Views().Next(), Views().Depth(), Scene().GetScrollY()), std::tuple(kViewMainMenu, 2, 0));  // bottom entry + this
     const Strings sounds = Sounds();
     ASSERT_FALSE(sounds.empty());
     EXPECT_EQ(sounds.back(), "540");

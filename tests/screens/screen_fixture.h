@@ -3,10 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,8 +11,8 @@
 #include "app/view_list.h"
 #include "graphics/scene.h"
 #include "persist/settings.h"
-#include "platform/store/store_testing.h"
 #include "platform/testing.h"
+#include "tests/app/fresh_app.h"
 #include "tests/app/recording_view.h"
 #include "tests/trace_sound.h"
 
@@ -24,19 +21,11 @@ using Strings = std::vector<std::string>;
 class ScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        plat::testing::CloseStore();
-        const auto dir = std::filesystem::path(::testing::TempDir()) / ("reedshot_screens_" + std::to_string(getpid()));
-        std::filesystem::remove_all(dir);
-        setenv("REEDSHOT_DATA_DIR", dir.c_str(), 1);
-        plat::testing::Reset();
-        ASSERT_TRUE(theApp.Initialise());
+        ASSERT_TRUE(StartAppOnFreshStore("screens"));
         plat::testing::SetTick(10000);
         gfx::g_scene->SetScroll(0, 0);  // as every screen but the hunt has it
     }
-    void TearDown() override {
-        theApp.Shutdown();
-        plat::testing::CloseStore();
-    }
+    void TearDown() override { StopApp(); }
 
     static gfx::Scene& Scene() { return *gfx::g_scene; }
     static ViewList& Views() { return *theApp.Views(); }

@@ -23,8 +23,7 @@ TEST_F(TitleTest, ThePromptBlinksInStepsOfMoreThan230MsAndOnlyATapOpensTheMenu) 
     ASSERT_TRUE(IdleAt(title, 10000));  // the first event draws at once, without the prompt
     EXPECT_TRUE(Shows(583, 240, 320, 0, 0, 3));
     EXPECT_FALSE(IdleAt(title, 10230));
-    ASSERT_TRUE(IdleAt(title, 10231));
-    EXPECT_TRUE(Prompt());
+    ASSERT_TRUE(IdleAt(title, 10231) && Prompt());
     IdleAt(title, 10462);
     EXPECT_FALSE(Prompt());
     IdleAt(title, 10693);
@@ -35,8 +34,7 @@ TEST_F(TitleTest, ThePromptBlinksInStepsOfMoreThan230MsAndOnlyATapOpensTheMenu) 
     Send(&title, kEventPenHeld, 100, 100);
     EXPECT_NE(Views().Next(), kViewMainMenu);
     EXPECT_EQ(Send(&title, kEventPenDown, 10, 300), kConsumed);
-    EXPECT_EQ(Views().Next(), kViewMainMenu);
-    EXPECT_EQ(Views().Depth(), depth);  // no way back to the title
+    EXPECT_TRUE(Views().Next() == kViewMainMenu && Views().Depth() == depth);  // no way back to the title
     EXPECT_TRUE(plat::testing::MessageBoxes().empty());
 }
 
@@ -66,11 +64,8 @@ TEST_F(AboutTest, ThePictureIsCentredOverTheScreenBelowWithASoundAndWhatAnimates
         ForgetSounds();
         about.Enter();
         const uint16_t below = animated ? 0xBDD7 : 0xFFFF;
-        EXPECT_EQ(Pixel(10, 10), below);
-        EXPECT_TRUE(Shows(509, 150, 200, 45, 60, 7));
-        EXPECT_EQ(Pixel(195, 260), below);
-        EXPECT_EQ(Sounds(), Strings{"578"});
-        EXPECT_EQ(theApp.Animations()->Count(), 1);
+        EXPECT_TRUE(Pixel(10, 10) == below && Pixel(195, 260) == below && Shows(509, 150, 200, 45, 60, 7)) << animated;
+        EXPECT_TRUE(Sounds() == Strings{"578"} && theApp.Animations()->Count() == 1);
     }
     theApp.Animations()->Clear();
     Scene().RemoveSprite(sprite);
@@ -92,13 +87,10 @@ protected:
 };
 
 TEST_F(CreditsTest, CaptionsStepEvery51MsFadeInTenPixelStepsDrawnKeyedOverACleanScreenAndTheRollRepeats) {
-    EXPECT_EQ(credits.CaptionX(3), 300);
-    EXPECT_EQ(credits.CaptionY(0), 260 - 112);
-    EXPECT_EQ(credits.CaptionY(12), 260 - 126);
+    EXPECT_EQ(std::tuple(credits.CaptionX(3), credits.CaptionY(0), credits.CaptionY(12)), std::tuple(300, 260 - 112, 260 - 126));
     ASSERT_TRUE(Tick(51));
     EXPECT_EQ(std::pair(credits.CaptionX(0), credits.CaptionX(12)), std::pair(218, 558));
-    EXPECT_FALSE(Tick(50));  // however many events come in between
-    EXPECT_TRUE(Tick(1));
+    EXPECT_TRUE(!Tick(50) && Tick(1));  // however many events come in between
     Steps(48);  // caption 1 is at 120, in the opaque band, before the next step
     ASSERT_EQ(credits.CaptionX(0), 120);
     gfx::Picture caption, second;
@@ -123,10 +115,10 @@ TEST_F(CreditsTest, CaptionsStepEvery51MsFadeInTenPixelStepsDrawnKeyedOverAClean
     for (int32_t sy = 0; sy < 320; sy += 7) {
         for (int32_t sx = 0; sx < 240; sx += 3) ASSERT_EQ(shown.At(sx, sy), 0);
     }
-    Steps(239);
-    EXPECT_EQ(credits.CaptionX(0), -360);
-    Steps(1);
-    EXPECT_EQ(credits.CaptionX(0), 220);  // a caption at the end jumps back
+    for (const int32_t x : {-360, 220}) {  // a caption at the end jumps back
+        Steps(x < 0 ? 239 : 1);
+        EXPECT_EQ(credits.CaptionX(0), x);
+    }
     // Once the last caption has gone round, the whole roll repeats exactly.
     Steps(461 - 291);
     int32_t before[CreditsView::kCaptions];
@@ -153,8 +145,7 @@ TEST_F(IntroductionTest, RequestForTwoSecondsThenTenFadeStepsAndTwentyFourTurnsT
     ASSERT_TRUE(IdleAt(intro, 10000));
     EXPECT_TRUE(Shows(351, 220, 212, 10, 53, 5));
     EXPECT_FALSE(IdleAt(intro, 11999));
-    ASSERT_TRUE(IdleAt(intro, 12000));  // black at two seconds, then the fade
-    EXPECT_EQ(Pixel(120, 160), 0);
+    ASSERT_TRUE(IdleAt(intro, 12000) && Pixel(120, 160) == 0);  // black at two seconds, then the fade
     // The first fade step comes with the next event, the others 71 ms apart.
     uint32_t tick = 12001;
     ASSERT_TRUE(IdleAt(intro, tick));
@@ -163,8 +154,7 @@ TEST_F(IntroductionTest, RequestForTwoSecondsThenTenFadeStepsAndTwentyFourTurnsT
         EXPECT_FALSE(IdleAt(intro, tick += 70));
         ASSERT_TRUE(IdleAt(intro, tick += 1));
     }
-    EXPECT_EQ(fades, 10);
-    EXPECT_NE(Pixel(120, 160), 0);  // the logo built up
+    EXPECT_TRUE(fades == 10 && Pixel(120, 160) != 0);  // the logo built up
 
     ASSERT_TRUE(IdleAt(intro, tick += 1));
     int turns = 1;
@@ -172,12 +162,9 @@ TEST_F(IntroductionTest, RequestForTwoSecondsThenTenFadeStepsAndTwentyFourTurnsT
         EXPECT_FALSE(IdleAt(intro, tick += 50));
         ASSERT_TRUE(IdleAt(intro, tick += 1));
     }
-    EXPECT_EQ(turns, 24);
-    EXPECT_EQ(intro.Angle(), 186.0);
-    EXPECT_NE(Views().Next(), kViewTitle);
+    EXPECT_TRUE(turns == 24 && intro.Angle() == 186.0 && Views().Next() != kViewTitle);
     IdleAt(intro, tick += 1);
-    EXPECT_EQ(Views().Next(), kViewTitle);
-    EXPECT_EQ(Views().Depth(), 0);  // the title does not lead back here
+    EXPECT_TRUE(Views().Next() == kViewTitle && Views().Depth() == 0);  // the title does not lead back here
 }
 
 // Escape within two seconds skips as the button does; a tap on it after them is a fade step.
@@ -199,8 +186,7 @@ TEST_F(IntroductionTest, SkipWorksOnlyWithinTwoSecondsAndLeavingTakesTheButtonOf
     IdleAt(intro, 12000);
     plat::testing::SetTick(12100);
     Send(&intro, kEventPenDown, 200, 310);  // the skip button: only a fade step now
-    EXPECT_NE(Views().Next(), kViewTitle);
-    EXPECT_GT(intro.LogoAlpha(), 0.0f);
+    EXPECT_TRUE(Views().Next() != kViewTitle && intro.LogoAlpha() > 0.0f);
 }
 
 class HowToPlayTest : public EnteredScreen<HowToPlayView, kViewHowToPlay> {
@@ -222,31 +208,26 @@ TEST_F(HowToPlayTest, PagesTurnInTwoStepsStopAtBothEndsAndEveryVisitStartsAtTheF
     ForgetSounds();
     EXPECT_TRUE(ShowsPage(401));
     Previous();  // at the first page: only the click
-    EXPECT_EQ(help.PageId(), 401);
-    EXPECT_EQ(Sounds(), Strings{"540"});
+    EXPECT_TRUE(help.PageId() == 401 && Sounds() == Strings{"540"});
 
     const uint32_t before = plat::GetTickCount();
     const uint32_t presents = plat::testing::PresentCount();
     Next();
     EXPECT_GE(plat::GetTickCount() - before, HowToPlayView::kTurnMs);
     EXPECT_EQ(plat::testing::PresentCount(), presents + 4);  // button down and up, half page, whole page
-    EXPECT_EQ(help.PageId(), 402);
-    EXPECT_FALSE(help.Page().blend);
-    EXPECT_TRUE(ShowsPage(402));
+    EXPECT_TRUE(help.PageId() == 402 && !help.Page().blend && ShowsPage(402));
     EXPECT_EQ(Sounds(), (Strings{"540", "578"}));
 
     for (int i = 0; i < 6; ++i) Next();
     EXPECT_EQ(help.PageId(), 406);
     ForgetSounds();
     Next();
-    EXPECT_EQ(help.PageId(), 406);
-    EXPECT_EQ(Sounds(), Strings{"540"});
+    EXPECT_TRUE(help.PageId() == 406 && Sounds() == Strings{"540"});
     Previous();
     EXPECT_TRUE(ShowsPage(405));
     // Escape presses OK; every visit starts at the first page, leaving nothing behind.
     Char(&help, kCharEscape);
-    EXPECT_EQ(Views().Next(), kViewMainMenu);
-    EXPECT_EQ(Sounds().back(), "540");
+    EXPECT_TRUE(Views().Next() == kViewMainMenu && Sounds().back() == "540");
     const auto held = [&] { return std::tuple(help.PageId(), help.ControlCount(), Scene().Sprites().Count()); };
     help.Leave();
     EXPECT_EQ(held(), std::tuple(help.PageId(), 0, 0u));
@@ -264,8 +245,7 @@ TEST_F(GameAppTest, StartsOnTheIntroductionOverABlackScreenThatTheFirstEventDraw
     theApp.Run();
     int lit = 0;
     for (int i = 0; i < 240 * 320; ++i) lit += plat::testing::PresentedPanel()[i] != 0 ? 1 : 0;
-    EXPECT_GT(lit, 1000);
-    EXPECT_TRUE(plat::testing::MessageBoxes().empty());
+    EXPECT_TRUE(lit > 1000 && plat::testing::MessageBoxes().empty());
 }
 
 }  // namespace

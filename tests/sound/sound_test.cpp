@@ -105,8 +105,7 @@ TEST(SampleLoader, ReadsRateLengthAndBodyWalkingOverOtherChunksAndRefusesAnythin
     for (size_t i = 0; i < std::size(refused); ++i) EXPECT_TRUE(!Load(s, refused[i]) && s.Data() == plain.data() + 44 && s.Length() == 32u) << i;
     EXPECT_FALSE(s.LoadFromBytes(nullptr, 100));
     snd::Sample fresh;
-    EXPECT_FALSE(Load(fresh, refused[0]) || fresh.LoadFromResource(536));  // no such sound
-    EXPECT_EQ(fresh.Data(), nullptr);
+    EXPECT_TRUE(!Load(fresh, refused[0]) && !fresh.LoadFromResource(536) && fresh.Data() == nullptr);  // no such sound
 }
 
 struct Voices {
@@ -162,8 +161,7 @@ TEST(Mixer, OneVoiceByStepVolumeAndLoopAndVoicesAddUpClampStereoAndSkipStopped) 
     stopped.Start(2, data);
     stopped.Start(6, data);
     stopped.v[6].stopped = true;
-    EXPECT_EQ(stopped.Mix(2), (Bytes{191, 64}));
-    EXPECT_EQ(stopped.v[6].position, 0u);
+    EXPECT_TRUE(stopped.Mix(2) == (Bytes{191, 64}) && stopped.v[6].position == 0u);
     const Bytes wave = {10, 240, 128, 60, 90};
     stereo.Start(0, wave);
     EXPECT_EQ(stereo.Mix(4, true), (Bytes{69, 69, 184, 184, 128, 128, 94, 94}));
@@ -259,8 +257,7 @@ TEST(SoundEngine, OpensAtAKnownRatePrimesSilenceAndRefillsMixedBuffers) {
     snd::SoundEngine engine(device);
     EXPECT_TRUE(engine.Close());  // never opened
     ASSERT_TRUE(engine.Open(32000, true));
-    EXPECT_FALSE(engine.Open(44100, false));
-    EXPECT_EQ(device.opens, 1);
+    EXPECT_TRUE(!engine.Open(44100, false) && device.opens == 1);
     const plat::WaveFormat& f = device.format;
     EXPECT_EQ(std::vector<uint32_t>({f.formatTag, f.channels, f.samplesPerSec, f.avgBytesPerSec, f.blockAlign, f.bitsPerSample}),
               std::vector<uint32_t>({1, 2, 22050, 44100, 2, 8}));
@@ -281,17 +278,12 @@ TEST(SoundEngine, OpensAtAKnownRatePrimesSilenceAndRefillsMixedBuffers) {
     // Eight voices at most, none stolen, the lowest free first.
     for (uint16_t i = 1; i < snd::kVoiceCount; ++i) EXPECT_EQ(engine.StartSample(MakeSample(tone, true)), i);
     EXPECT_EQ(engine.StartSample(MakeSample(tone)), snd::kNoVoice);
-    engine.StopVoice(8);  // out of range: ignored
-    engine.StopVoice(5);
-    engine.StopVoice(2);
+    for (const int voice : {8, 5, 2}) engine.StopVoice(static_cast<uint16_t>(voice));  // 8 is out of range: ignored
     EXPECT_EQ(engine.ActiveVoiceCount(), 6u);
     EXPECT_EQ(std::vector<uint16_t>({engine.StartSample(MakeSample(tone)), engine.StartSample(MakeSample(tone))}), std::vector<uint16_t>({2, 5}));
-    EXPECT_TRUE(engine.Close());
-    EXPECT_TRUE(device.Queued().empty() && engine.ActiveVoiceCount() == 0u);
-    EXPECT_TRUE(engine.Close());
-    EXPECT_TRUE(device.resets == 1 && device.closes == 1 && !engine.IsOpen());
-    ASSERT_TRUE(engine.Open(11025, false));
-    EXPECT_EQ(engine.FramesPerBuffer(), 298u);
+    EXPECT_TRUE(engine.Close() && device.Queued().empty() && engine.ActiveVoiceCount() == 0u);
+    EXPECT_TRUE(engine.Close() && device.resets == 1 && device.closes == 1 && !engine.IsOpen());
+    ASSERT_TRUE(engine.Open(11025, false) && engine.FramesPerBuffer() == 298u);
     ASSERT_EQ(engine.StartSample(MakeSample(shortTone)), 0);  // a one-shot of 101 frames frees its voice
     for (uint32_t i = 0; i < snd::kBufferCount; ++i) device.PlayOne();
     EXPECT_EQ(engine.ActiveVoiceCount(), 0u);
@@ -306,8 +298,7 @@ TEST(SoundEngine, TriesDevicesInOrderWithoutOneIsSilentAndOnTheMainThreadRefills
         device.devices = c.devices;
         device.refuseFirst = c.refused;
         snd::SoundEngine engine(device);
-        EXPECT_EQ(engine.Open(22050, true), c.opens);
-        EXPECT_EQ(device.openedIndices, c.tried);
+        EXPECT_TRUE(engine.Open(22050, true) == c.opens && device.openedIndices == c.tried) << c.devices;
         if (c.opens) continue;
         EXPECT_TRUE(device.Queued().empty() && engine.StartSample(MakeSample(tone)) == snd::kNoVoice);
         engine.StopVoice(0);
@@ -317,8 +308,7 @@ TEST(SoundEngine, TriesDevicesInOrderWithoutOneIsSilentAndOnTheMainThreadRefills
     FakeWaveOut device;
     device.mainThread = true;
     snd::SoundEngine engine(device);
-    ASSERT_TRUE(engine.Open(22050, false));
-    ASSERT_EQ(engine.StartSample(MakeSample(tone)), 0);
+    ASSERT_TRUE(engine.Open(22050, false) && engine.StartSample(MakeSample(tone)) == 0);
     for (uint32_t i = 0; i < snd::kBufferCount; ++i) EXPECT_EQ(device.PlayOne().size(), 8u);
     const std::vector<plat::WaveBuffer> refilled = device.Queued();
     ASSERT_EQ(refilled.size(), snd::kBufferCount);

@@ -148,12 +148,10 @@ TEST_F(SliderTest, DraggingFollowsThePenAndATrackTapPagesTowardItUntilPassed) {
     EXPECT_TRUE(slider.thumb.state == Button::kPressed && slider.thumb.sprite.image == slider.thumb.frames->Frames()[1]);
     ExpectChange(Offer(kEventPenHeld, kTrackX + 5, TrackYFor(40)), Slider::kDragged, 40, 30);  // the thumb's middle follows the pen
     ExpectChange(Offer(kEventPenHeld, kTrackX + 5, -50), Slider::kDragged, 70, 40);
-    EXPECT_EQ(Offer(kEventPenHeld, kTrackX + 5, -80), 0);  // stays at the end: nothing more
-    EXPECT_EQ(event.type, kEventPenHeld);
+    EXPECT_TRUE(Offer(kEventPenHeld, kTrackX + 5, -80) == 0 && event.type == kEventPenHeld);  // stays at the end: nothing more
     ExpectChange(Offer(kEventPenHeld, kTrackX + 5, 400), Slider::kDragged, 0, 70);
     EXPECT_EQ(Offer(kEventPenHeld, kTrackX + 5, 420), 0);
-    EXPECT_EQ(Offer(kEventPenUp, 0, 0), 1);
-    EXPECT_TRUE(event.type == kEventSliderReleased && slider.dragMode == Slider::kIdle);
+    EXPECT_TRUE(Offer(kEventPenUp, 0, 0) == 1 && event.type == kEventSliderReleased && slider.dragMode == Slider::kIdle);
     EXPECT_TRUE(slider.thumb.state == Button::kNormal && slider.thumb.sprite.image == slider.thumb.frames->Frames()[0]);
     EXPECT_EQ(Offer(kEventPenUp, 0, 0), 0);  // nothing was going on
 
@@ -169,8 +167,7 @@ TEST_F(SliderTest, DraggingFollowsThePenAndATrackTapPagesTowardItUntilPassed) {
     ExpectChange(Offer(kEventPenDown, kTrackX + 18, kTrackY + 184), Slider::kPagedDown, 42, 48);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(Held(), 1);
     ExpectChange(Held(), Slider::kPagedDown, 0, 6);
-    EXPECT_EQ(Held(), 0);
-    EXPECT_EQ(Offer(kEventPenUp, 0, 0), 1);
+    EXPECT_TRUE(Held() == 0 && Offer(kEventPenUp, 0, 0) == 1);
     for (const auto& [x, y, type] : {std::tuple{kTrackX + 19, TrackYFor(60), kEventPenDown}, {kTrackX, kTrackY - 1, kEventPenDown},
                                      {kTrackX, TrackYFor(60), kEventKeys}})
         EXPECT_EQ(Offer(type, x, y), 0) << x << "," << y;
@@ -209,8 +206,7 @@ TEST(ConfirmPopup, TheLiftDecidesKeysDoNothingAndAClosedWindowAnswersNo) {
         if (c.more) plat::testing::PushMessage(Down(1, 1));
         EXPECT_EQ(ConfirmPopup(scene, input, nullptr).Run(), c.answer) << c.what;
         plat::Message next{};
-        EXPECT_EQ(plat::GetMessage(next), c.more) << c.what;
-        EXPECT_TRUE(!c.more || (input.penDown == 0 && next.id == static_cast<uint32_t>(plat::kMsgPenDown))) << c.what;
+        EXPECT_TRUE(plat::GetMessage(next) == c.more && (!c.more || (input.penDown == 0 && next.id == static_cast<uint32_t>(plat::kMsgPenDown)))) << c.what;
         if (c.what == std::string("lifted outside")) {  // the pressed no stays drawn; the box is back under yes
             EXPECT_EQ(plat::testing::PresentedPanel()[(137 + 5) + 240 * (84 + 5)], no.surface->At(5, 5));
             EXPECT_NE(plat::testing::PresentedPanel()[(137 + 5) + 240 * (190 + 5)], yes.surface->At(5, 5));
