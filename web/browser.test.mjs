@@ -23,6 +23,15 @@ test('a click reaches the menu with its music, keys are the game\'s, and touches
     assert.ok(sounding.buffers > 20, `buffers were scheduled (${sounding.buffers})`);
     assert.ok(sounding.loudBuffers > 10, `the music is in them (${sounding.loudBuffers})`);
     assert.ok(sounding.ahead >= 3, `buffers wait ahead of the player (${sounding.ahead})`);
+    await page.evaluate(() => {
+      window.reedshotHeard = window.Module.reedshotAudio.createAnalyser();
+      window.Module.reedshotOut.connect(window.reedshotHeard);
+    });
+    await until('the music at the output', () => page.evaluate(() => {
+      const samples = new Float32Array(window.reedshotHeard.fftSize);
+      window.reedshotHeard.getFloatTimeDomainData(samples);
+      return samples.some((v) => v !== 0);
+    }));
 
     // The game's keys are kept from the page; the browser's own are left alone.
     await page.evaluate(() => {

@@ -6,9 +6,51 @@ mergeInto(LibraryManager.library, {
     stats: { frames: 0, firstFrameMs: 0, buffers: 0, loudBuffers: 0, ahead: 0, underruns: 0, copies: 0,
              copyFailures: 0 },
     sources: [],
+    player: null,  // the worklet node, once it runs
     hush: function() {
       reedshotWeb.sources.forEach(function(source) { try { source.stop(); } catch (e) {} });
       reedshotWeb.sources = [];
+      if (reedshotWeb.player) reedshotWeb.player.port.postMessage(0);
+    },
+    // Runs in the audio worklet's own scope, from its text. Each piece is
+    // [first frame, channels, 8-bit samples], added in where the clock meets
+    // it, as a buffer source would be; 0 drops every piece.
+    playerScope: function() {
+      registerProcessor('reedshot', class extends AudioWorkletProcessor {
+        constructor() {
+          super();
+          var pieces = this.pieces = [];
+          this.port.onmessage = function(event) {
+            if (event.data) pieces.push(event.data); else pieces.length = 0;
+          };
+        }
+        process(inputs, outputs) {
+          var out = outputs[0], now = currentFrame, pieces = this.pieces;
+          while (pieces.length && pieces[0][0] + pieces[0][2].length / pieces[0][1] <= now) pieces.shift();
+          pieces.forEach(function(piece) {
+            var at = piece[0], channels = piece[1], data = piece[2];
+            var end = Math.min(at + data.length / channels, now + out[0].length);
+            for (var f = Math.max(at, now); f < end; f++) {
+              for (var ch = 0; ch < out.length; ch++) {
+                out[ch][f - now] += (data[(f - at) * channels + ch % channels] - 128) / 128;
+              }
+            }
+          });
+          return true;
+        }
+      });
+    },
+    // One long-lived node plays every buffer: a source node per buffer costs
+    // this thread far more. Until it is ready, or where the browser has no
+    // worklets or plays at another rate, buffers go the per-node way.
+    startPlayer: function(ctx, out) {
+      var web = reedshotWeb;
+      web.startPlayer = function() {};
+      var code = URL.createObjectURL(new Blob(['(' + web.playerScope + ')()'], { type: 'text/javascript' }));
+      ctx.audioWorklet.addModule(code).then(function() {
+        web.player = new AudioWorkletNode(ctx, 'reedshot', { numberOfInputs: 0, outputChannelCount: [2] });
+        web.player.connect(out);
+      }, function() {});
     },
   },
   // The page hushes what is already scheduled when it is hidden.
@@ -21,14 +63,16 @@ mergeInto(LibraryManager.library, {
 
   // The frame's pixels stay in the game's memory; only the changed part of
   // them is put on the canvas. The image over them is made again only when
-  // that memory has grown (and moved).
+  // that memory has grown (and moved). A desynchronized canvas hands its
+  // frames to the compositor itself: otherwise every present costs the page
+  // a paint and a commit on this thread.
   reedshot_present__deps: ['$reedshotWeb'],
   reedshot_present: function(ptr, width, height, x, y, w, h, lit) {
     var web = reedshotWeb;
     if (!web.image || web.image.data.buffer !== HEAPU8.buffer || web.imagePtr !== ptr) {
       web.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, ptr, width * height * 4), width, height);
       web.imagePtr = ptr;
-      web.context = Module['canvas'].getContext('2d');
+      web.context = Module['canvas'].getContext('2d', { desynchronized: true });
     }
     web.context.putImageData(web.image, 0, 0, x, y, w, h);
     var stats = reedshotWeb.stats;
@@ -50,30 +94,33 @@ mergeInto(LibraryManager.library, {
 
   reedshot_audio_play__deps: ['$reedshotWeb'],
   reedshot_audio_play: function(ptr, bytes, channels, rate, when) {
-    var ctx = Module['reedshotAudio'];
+    var ctx = Module['reedshotAudio'], web = reedshotWeb;
     var frames = (bytes / channels) | 0;
     // Muted, the schedule runs on without building anything to play.
     if (!ctx || !frames || Module['reedshotMuted']) return;
-    var buffer = ctx.createBuffer(channels, frames, rate), loud = false;
+    var out = Module['reedshotOut'] || ctx.destination, data = HEAPU8.slice(ptr, ptr + frames * channels), loud = false;
+    for (var i = 0; i < data.length && !loud; i++) loud = data[i] !== 128;
+    web.stats.buffers++;
+    if (loud) web.stats.loudBuffers++;
+    if (ctx.audioWorklet && ctx.sampleRate === rate) web.startPlayer(ctx, out);
+    if (web.player && ctx.sampleRate === rate) {
+      web.player.port.postMessage([Math.round(when * rate), channels, data], [data.buffer]);
+      return;
+    }
+    var buffer = ctx.createBuffer(channels, frames, rate);
     for (var ch = 0; ch < channels; ch++) {
-      var out = buffer.getChannelData(ch);
-      for (var i = 0; i < frames; i++) {
-        var v = HEAPU8[ptr + i * channels + ch];
-        if (v !== 128) loud = true;
-        out[i] = (v - 128) / 128;
-      }
+      var samples = buffer.getChannelData(ch);
+      for (i = 0; i < frames; i++) samples[i] = (data[i * channels + ch] - 128) / 128;
     }
     var source = ctx.createBufferSource();
     source.buffer = buffer;
-    source.connect(Module['reedshotOut'] || ctx.destination);
+    source.connect(out);
     source.onended = function() {
-      var at = reedshotWeb.sources.indexOf(source);
-      if (at >= 0) reedshotWeb.sources.splice(at, 1);
+      var at = web.sources.indexOf(source);
+      if (at >= 0) web.sources.splice(at, 1);
     };
-    reedshotWeb.sources.push(source);
+    web.sources.push(source);
     source.start(when);
-    reedshotWeb.stats.buffers++;
-    if (loud) reedshotWeb.stats.loudBuffers++;
   },
 
   reedshot_audio_stop__deps: ['$reedshotWeb'],
