@@ -12,28 +12,39 @@ namespace gfx {
 namespace {
 
 using Lanes = uint16_t __attribute__((vector_size(16)));
-constexpr int32_t kLanes = 8;
+// Sixteen pixels at once, where the processor has 256-bit integer vectors.
+// They never cross a call (the build does not warn of their calling
+// convention): all that works on them is inlined into the one function
+// built for those processors.
+using WideLanes = uint16_t __attribute__((vector_size(32)));
 
-Lanes Load(const uint16_t* p) {
-    Lanes v;
+template <typename V>
+V Load(const uint16_t* p) {
+    V v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
 
-void Store(uint16_t* p, Lanes v) { std::memcpy(p, &v, sizeof v); }
+template <typename V>
+void Store(uint16_t* p, V v) {
+    std::memcpy(p, &v, sizeof v);
+}
 
 template <typename T>
 T Splat(Colour c) {
-    if constexpr (std::is_same_v<T, Lanes>) {
-        return Lanes{} + c;
-    } else {
+    if constexpr (std::is_same_v<T, Colour>) {
         return c;
+    } else {
+        return T{} + c;
     }
 }
 
-// All bits set where a equals b, for one pixel or eight.
+// All bits set where a equals b, for one pixel or a vector of them.
 Colour Same(Colour a, Colour b) { return a == b ? 0xFFFF : 0; }
-Lanes Same(Lanes a, Lanes b) { return (Lanes)(a == b); }
+template <typename V>
+V Same(V a, V b) {
+    return (V)(a == b);
+}
 
 template <typename T>
 T Select(T mask, T yes, T no) {
@@ -51,7 +62,7 @@ T HalfOf(T a, T b) {
 // Calls op(source row, destination row, y) for each row of the region. All
 // it needs is read first: the rows' stores could otherwise reach the surfaces.
 template <typename RowOp>
-void ForEachRow(const Surface& src, Surface& dst, Point to, const Rect& from, RowOp op) {
+[[gnu::always_inline]] inline void ForEachRow(const Surface& src, Surface& dst, Point to, const Rect& from, RowOp op) {
     dst.BeforeWrite();
     const auto* s = reinterpret_cast<const uint8_t*>(src.Row(from.top) + from.left);
     auto* d = reinterpret_cast<uint8_t*>(dst.Row(to.y) + to.x);
@@ -63,20 +74,29 @@ void ForEachRow(const Surface& src, Surface& dst, Point to, const Rect& from, Ro
     }
 }
 
-// d[x] = op(s[x], above[x], d[x], key) along a row of w pixels. A row that
-// is no multiple of eight ends with eight pixels overlapping the ones
-// before, worked out from the destination as it was before the row.
-template <typename PixelOp>
-void ForEachPixel(const uint16_t* s, const uint16_t* above, uint16_t* d, int32_t w, Colour key, PixelOp op) {
-    if (w < kLanes) {
-        for (int32_t x = 0; x < w; ++x) d[x] = op(s[x], above[x], d[x], key);
+// d[x] = op(s[x], above[x], d[x], key) along a row of w pixels, a vector V
+// at a time. A row that is no multiple of the vector ends with one
+// overlapping the pixels before, worked out from the destination as it was
+// before the row; a row narrower than the vector takes a narrower one.
+template <typename V = Lanes, typename PixelOp>
+[[gnu::always_inline]] inline void ForEachPixel(const uint16_t* s, const uint16_t* above, uint16_t* d, int32_t w,
+                                                Colour key, PixelOp op) {
+    constexpr auto lanes = static_cast<int32_t>(sizeof(V) / sizeof(uint16_t));
+    if (w < lanes) {
+        if constexpr (std::is_same_v<V, WideLanes>) {
+            ForEachPixel<Lanes>(s, above, d, w, key, op);
+        } else {
+            for (int32_t x = 0; x < w; ++x) d[x] = op(s[x], above[x], d[x], key);
+        }
         return;
     }
-    const Lanes keys = Splat<Lanes>(key);
-    const int32_t last = w - kLanes;
-    const Lanes lastBefore = Load(d + last);
-    for (int32_t x = 0; x < last; x += kLanes) Store(d + x, op(Load(s + x), Load(above + x), Load(d + x), keys));
-    Store(d + last, op(Load(s + last), Load(above + last), lastBefore, keys));
+    const V keys = Splat<V>(key);
+    const int32_t last = w - lanes;
+    const V lastBefore = Load<V>(d + last);
+    for (int32_t x = 0; x < last; x += lanes) {
+        Store(d + x, op(Load<V>(s + x), Load<V>(above + x), Load<V>(d + x), keys));
+    }
+    Store(d + last, op(Load<V>(s + last), Load<V>(above + last), lastBefore, keys));
 }
 
 template <typename PixelOp>
@@ -135,22 +155,49 @@ void BlitKeyedAlpha(const Surface& src, Surface& dst, Point to, const Rect& from
     });
 }
 
-void BlitKeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key) {
+namespace {
+
+template <typename V>
+[[gnu::always_inline]] inline void KeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key) {
     const int32_t w = from.Width();
     const uint32_t pitch = src.pitch;
     ForEachRow(src, dst, to, from, [w, key, pitch](const uint16_t* s, uint16_t* d, int32_t y) {
         if (y == 0) {
-            ForEachPixel(s, s, d, w, key, kKeyedCopy);
+            ForEachPixel<V>(s, s, d, w, key, kKeyedCopy);
             return;
         }
         // The source pixel directly above, in the same column.
         const auto* above = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(s) - pitch);
-        ForEachPixel(s, above, d, w, key, [](auto p, auto a, auto q, auto k) {
+        ForEachPixel<V>(s, above, d, w, key, [](auto p, auto a, auto q, auto k) {
             const auto transparent = Same(p, k);
             // An edge either way blends: p is the key under a run.
             return Select(static_cast<decltype(p)>(transparent ^ Same(a, k)), HalfOf(p, q), Select(transparent, q, p));
         });
     });
+}
+
+#if defined(__x86_64__)
+// Every sprite goes through this blit: twice the pixels per instruction pays.
+[[gnu::target("avx2")]] void KeyedSoftWide(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key) {
+    KeyedSoft<WideLanes>(src, dst, to, from, key);
+}
+
+bool HasWideLanes() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+#endif
+
+}  // namespace
+
+void BlitKeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key) {
+#if defined(__x86_64__)
+    if (HasWideLanes()) {
+        KeyedSoftWide(src, dst, to, from, key);
+        return;
+    }
+#endif
+    KeyedSoft<Lanes>(src, dst, to, from, key);
 }
 
 void FillSurface(Surface& surface, Colour colour) {
