@@ -146,6 +146,10 @@ void LayerManager::RedrawDirty() {
     DrawChanged(stood);
     displayList_.FlushDirty();
     if (check_.On()) CheckFrame(false);
+    ClearDirty();
+}
+
+void LayerManager::ClearDirty() {
     for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
         node->sprite->dirty = false;
     }
@@ -237,13 +241,18 @@ void LayerManager::TakeOffStanding() {
     }
 }
 
+// Every sprite drawn again; the moving ones are left standing, as a partial
+// frame leaves them, so the next one draws only what changed.
 void LayerManager::RedrawAll() {
     TakeOffStanding();
     check_.Begin();
-    DrawAllSprites();
+    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
+        node->sprite->dirty = true;
+    }
+    DrawChanged(0);
     displayList_.FlushDirty();
     if (check_.On()) CheckFrame(true);
-    RestoreAllSprites();
+    ClearDirty();
 }
 
 void LayerManager::CheckFrame(bool everyStatic) {

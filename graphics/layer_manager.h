@@ -70,6 +70,7 @@ private:
     // Erases the marked ones of the `stood` standing sprites, then draws the
     // marked sprites, leaving the moving ones standing.
     void DrawChanged(uint32_t stood);
+    void ClearDirty();
     // Marks the static sprites drawn after this one that overlap it.
     void MarkCoveredAbove(const Sprite& sprite);
     // The frame just presented against the scene redrawn in full over the
