@@ -146,13 +146,6 @@ void LayerManager::RedrawDirty() {
     DrawChanged(stood);
     displayList_.FlushDirty();
     if (check_.On()) CheckFrame(false);
-    ClearDirty();
-}
-
-void LayerManager::ClearDirty() {
-    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
-        node->sprite->dirty = false;
-    }
 }
 
 void LayerManager::MarkChanged() {
@@ -213,6 +206,8 @@ void LayerManager::DrawChanged(uint32_t stood) {
     const int32_t viewY = displayList_.ViewY();
     // Counted only at the end: while this frame draws, nothing is taken off.
     uint32_t standing = 0;
+    // The check still needs the marks; it clears them itself.
+    const bool keepMarks = check_.On();
     for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
         Sprite& sprite = *node->sprite;
         if (sprite.dirty && !sprite.savesBackground) {
@@ -227,6 +222,7 @@ void LayerManager::DrawChanged(uint32_t stood) {
             }
         }
         if (sprite.standsOn == this) standing_[standing++] = &sprite;
+        sprite.dirty = sprite.dirty && keepMarks;
     }
     standingCount_ = standing;
 }
@@ -252,17 +248,17 @@ void LayerManager::RedrawAll() {
     DrawChanged(0);
     displayList_.FlushDirty();
     if (check_.On()) CheckFrame(true);
-    ClearDirty();
 }
 
 void LayerManager::CheckFrame(bool everyStatic) {
     Surface* const target = GetRenderTarget();
     SetRenderTarget(&check_.Reference());
     for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
-        const Sprite& sprite = *node->sprite;
+        Sprite& sprite = *node->sprite;
         if (sprite.savesBackground || everyStatic || sprite.dirty || OverlapsMovingBefore(node)) {
             displayList_.DrawSpriteImage(sprite);
         }
+        sprite.dirty = false;
     }
     SetRenderTarget(target);
     check_.Matches();

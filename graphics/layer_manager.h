@@ -68,13 +68,13 @@ private:
     // one drawn after them over what they covered or cover now.
     void MarkChanged();
     // Erases the marked ones of the `stood` standing sprites, then draws the
-    // marked sprites, leaving the moving ones standing.
+    // marked sprites, leaving the moving ones standing; clears the marks
+    // unless the frame is checked.
     void DrawChanged(uint32_t stood);
-    void ClearDirty();
     // Marks the static sprites drawn after this one that overlap it.
     void MarkCoveredAbove(const Sprite& sprite);
     // The frame just presented against the scene redrawn in full over the
-    // display as the frame found it.
+    // display as the frame found it; clears the marks.
     void CheckFrame(bool everyStatic);
 
     SpriteList sprites_;

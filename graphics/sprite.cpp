@@ -72,9 +72,4 @@ void FreeSpriteBackground(Sprite& sprite) {
     sprite.image = nullptr;
 }
 
-bool SpritesOverlap(const Sprite& a, const Sprite& b) {
-    const int64_t aw = a.width, ah = a.height, bw = b.width, bh = b.height;
-    return a.x < b.x + bw && b.x < a.x + aw && a.y < b.y + bh && b.y < a.y + ah;
-}
-
 }  // namespace gfx

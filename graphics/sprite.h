@@ -50,7 +50,11 @@ void AllocateSpriteBackground(Sprite& sprite);
 // Drops the background buffer and the image.
 void FreeSpriteBackground(Sprite& sprite);
 
-// Rectangles in world coordinates overlap (strictly).
-bool SpritesOverlap(const Sprite& a, const Sprite& b);
+// Rectangles in world coordinates overlap (strictly). Inline: every frame
+// asks it for many pairs.
+inline bool SpritesOverlap(const Sprite& a, const Sprite& b) {
+    const int64_t aw = a.width, ah = a.height, bw = b.width, bh = b.height;
+    return a.x < b.x + bw && b.x < a.x + aw && a.y < b.y + bh && b.y < a.y + ah;
+}
 
 }  // namespace gfx
