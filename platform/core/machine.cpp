@@ -200,7 +200,9 @@ void Machine::Present(const uint16_t* pixels, uint32_t pitchBytes, uint32_t widt
             const uint16_t* from = pixels + size_t(sy + row) * pitch + sx;
             uint16_t* to = &panel_[size_t(dy + row) * kPanelWidth + dx];
             if (std::memcmp(to, from, size_t(w) * 2) == 0) continue;
-            std::memcpy(to, from, size_t(w) * 2);
+            // Not memcpy: the compiler inlines that as a string move, slow
+            // to start on rows a sprite wide.
+            std::memmove(to, from, size_t(w) * 2);
             first = std::min(first, row);
             last = row;
         }
