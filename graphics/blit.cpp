@@ -46,9 +46,15 @@ V Same(V a, V b) {
     return (V)(a == b);
 }
 
+// Per lane, yes where the mask is all ones and no where it is zero; on the
+// wide vectors one blend instruction.
 template <typename T>
 T Select(T mask, T yes, T no) {
-    return static_cast<T>((yes & mask) | (no & static_cast<T>(~mask)));
+    if constexpr (std::is_same_v<T, WideLanes>) {
+        return mask ? yes : no;
+    } else {
+        return static_cast<T>((yes & mask) | (no & static_cast<T>(~mask)));
+    }
 }
 
 // Per channel (a + b) >> 1 without unpacking: drop each channel's low bit
