@@ -81,18 +81,22 @@ template <typename RowOp>
 }
 
 // d[x] = op(s[x], above[x], d[x], key) along a row of w pixels, a vector V
-// at a time. A row that is no multiple of the vector ends with one
-// overlapping the pixels before, worked out from the destination as it was
-// before the row; a row narrower than the vector takes a narrower one.
+// at a time, first keeping d[x] in keep[x] when there is a keep row. A row
+// that is no multiple of the vector ends with one overlapping the pixels
+// before, worked out from the destination as it was before the row; a row
+// narrower than the vector takes a narrower one.
 template <typename V = Lanes, typename PixelOp>
 [[gnu::always_inline]] inline void ForEachPixel(const uint16_t* s, const uint16_t* above, uint16_t* d, int32_t w,
-                                                Colour key, PixelOp op) {
+                                                Colour key, PixelOp op, uint16_t* keep = nullptr) {
     constexpr auto lanes = static_cast<int32_t>(sizeof(V) / sizeof(uint16_t));
     if (w < lanes) {
         if constexpr (std::is_same_v<V, WideLanes>) {
-            ForEachPixel<Lanes>(s, above, d, w, key, op);
+            ForEachPixel<Lanes>(s, above, d, w, key, op, keep);
         } else {
-            for (int32_t x = 0; x < w; ++x) d[x] = op(s[x], above[x], d[x], key);
+            for (int32_t x = 0; x < w; ++x) {
+                if (keep != nullptr) keep[x] = d[x];
+                d[x] = op(s[x], above[x], d[x], key);
+            }
         }
         return;
     }
@@ -100,8 +104,11 @@ template <typename V = Lanes, typename PixelOp>
     const int32_t last = w - lanes;
     const V lastBefore = Load<V>(d + last);
     for (int32_t x = 0; x < last; x += lanes) {
-        Store(d + x, op(Load<V>(s + x), Load<V>(above + x), Load<V>(d + x), keys));
+        const V q = Load<V>(d + x);
+        if (keep != nullptr) Store(keep + x, q);
+        Store(d + x, op(Load<V>(s + x), Load<V>(above + x), q, keys));
     }
+    if (keep != nullptr) Store(keep + last, lastBefore);
     Store(d + last, op(Load<V>(s + last), Load<V>(above + last), lastBefore, keys));
 }
 
@@ -164,28 +171,40 @@ void BlitKeyedAlpha(const Surface& src, Surface& dst, Point to, const Rect& from
 namespace {
 
 template <typename V>
-[[gnu::always_inline]] inline void KeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key) {
+[[gnu::always_inline]] inline void KeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key,
+                                             Surface* kept, Point keptAt) {
     const int32_t w = from.Width();
     const uint32_t pitch = src.pitch;
-    ForEachRow(src, dst, to, from, [w, key, pitch](const uint16_t* s, uint16_t* d, int32_t y) {
+    // As a read of the destination into `kept` would, before the blit writes.
+    if (kept != nullptr) {
+        dst.BeforeRead();
+        kept->BeforeWrite();
+    }
+    ForEachRow(src, dst, to, from, [w, key, pitch, kept, keptAt](const uint16_t* s, uint16_t* d, int32_t y) {
+        uint16_t* keep = kept != nullptr ? kept->Row(keptAt.y + y) + keptAt.x : nullptr;
         if (y == 0) {
-            ForEachPixel<V>(s, s, d, w, key, kKeyedCopy);
+            ForEachPixel<V>(s, s, d, w, key, kKeyedCopy, keep);
             return;
         }
         // The source pixel directly above, in the same column.
         const auto* above = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(s) - pitch);
-        ForEachPixel<V>(s, above, d, w, key, [](auto p, auto a, auto q, auto k) {
-            const auto transparent = Same(p, k);
-            // An edge either way blends: p is the key under a run.
-            return Select(static_cast<decltype(p)>(transparent ^ Same(a, k)), HalfOf(p, q), Select(transparent, q, p));
-        });
+        ForEachPixel<V>(
+            s, above, d, w, key,
+            [](auto p, auto a, auto q, auto k) {
+                const auto transparent = Same(p, k);
+                // An edge either way blends: p is the key under a run.
+                return Select(static_cast<decltype(p)>(transparent ^ Same(a, k)), HalfOf(p, q),
+                              Select(transparent, q, p));
+            },
+            keep);
     });
 }
 
 #if defined(__x86_64__)
 // Every sprite goes through this blit: twice the pixels per instruction pays.
-[[gnu::target("avx2")]] void KeyedSoftWide(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key) {
-    KeyedSoft<WideLanes>(src, dst, to, from, key);
+[[gnu::target("avx2")]] void KeyedSoftWide(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key,
+                                           Surface* kept, Point keptAt) {
+    KeyedSoft<WideLanes>(src, dst, to, from, key, kept, keptAt);
 }
 
 bool HasWideLanes() {
@@ -196,14 +215,15 @@ bool HasWideLanes() {
 
 }  // namespace
 
-void BlitKeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key) {
+void BlitKeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key, Surface* kept,
+                   Point keptAt) {
 #if defined(__x86_64__)
     if (HasWideLanes()) {
-        KeyedSoftWide(src, dst, to, from, key);
+        KeyedSoftWide(src, dst, to, from, key, kept, keptAt);
         return;
     }
 #endif
-    KeyedSoft<Lanes>(src, dst, to, from, key);
+    KeyedSoft<Lanes>(src, dst, to, from, key, kept, keptAt);
 }
 
 void FillSurface(Surface& surface, Colour colour) {

@@ -28,8 +28,11 @@ void BlitKeyed(const Surface& src, Surface& dst, Point to, const Rect& from, Col
 void BlitKeyedHalf(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key);
 void BlitKeyedAlpha(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key, float alpha);
 // The sprite blit: keyed, with the top edge of every opaque run half
-// blended and the key colour half blended under its bottom edge.
-void BlitKeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key);
+// blended and the key colour half blended under its bottom edge. With
+// `kept`, what it covers is first copied there at `keptAt` (a third
+// surface, large enough), in the same pass.
+void BlitKeyedSoft(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key, Surface* kept = nullptr,
+                   Point keptAt = {});
 void FillSurface(Surface& surface, Colour colour);
 
 }  // namespace gfx

@@ -117,6 +117,17 @@ void DisplayList::DrawSprite(const Sprite& sprite) { DrawSpriteAt(sprite, sprite
 bool DisplayList::DrawSpriteAt(const Sprite& sprite, int32_t sx, int32_t sy) {
     if (!Visible(sprite, sx, sy)) return false;
     const bool saved = sprite.savesBackground && sprite.background != nullptr;
+    const Picture* image = sprite.image;
+    // The common moving sprite saves what it covers while it draws.
+    if (saved && image != nullptr && sprite.keyed && !sprite.blend && image->width == sprite.background->width &&
+        image->height == sprite.background->height) {
+        const Rect shown = OnScreen(sx, sy, image->width, image->height);
+        if (shown.Empty()) return true;
+        const Rect from{shown.left - sx, shown.top - sy, shown.right - sx, shown.bottom - sy};
+        DrawPictureKeyedKeeping(*image, shown.left, shown.top, from, sprite.key, *sprite.background);
+        AddDirtyRect(shown.left, shown.top, shown.right, shown.bottom);
+        return true;
+    }
     if (saved) SaveBackground(*sprite.background, sx, sy);
     if (sprite.image != nullptr) DrawClipped(sprite.image, sx, sy, sprite.keyed, sprite.key, sprite.blend);
     return saved;

@@ -131,6 +131,20 @@ void DrawPictureKeyedHalfRegion(const Picture& picture, int32_t x, int32_t y, co
     if (Drawable(picture, Point{x, y}, from)) BlitKeyedHalf(*picture.surface, *g_renderTarget, Point{x, y}, from, key);
 }
 
+void DrawPictureKeyedKeeping(const Picture& picture, int32_t x, int32_t y, const Rect& from, Colour key,
+                             Picture& kept) {
+    const Point keptAt{from.left, from.top};
+    const Rect covered{x, y, x + from.Width(), y + from.Height()};
+    Unshare(kept);
+    if (!Drawable(picture, Point{x, y}, from) || kept.surface == nullptr ||
+        !Fits(*g_renderTarget, *kept.surface, keptAt, covered)) {
+        GrabTargetRegion(kept, keptAt, covered);
+        DrawPictureKeyedRegion(picture, x, y, from, key);
+        return;
+    }
+    BlitKeyedSoft(*picture.surface, *g_renderTarget, Point{x, y}, from, key, kept.surface, keptAt);
+}
+
 void GrabTarget(Picture& picture, int32_t x, int32_t y) {
     GrabTargetRegion(picture, Point{0, 0}, Rect{x, y, x + picture.width, y + picture.height});
 }

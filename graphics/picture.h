@@ -48,6 +48,11 @@ void DrawPictureKeyedAtPixel(const Picture& picture, int32_t x, int32_t y, int32
 void DrawPictureKeyedHalf(const Picture& picture, int32_t x, int32_t y, Colour key);
 void DrawPictureKeyedHalfRegion(const Picture& picture, int32_t x, int32_t y, const Rect& from, Colour key);
 
+// As GrabTargetRegion of the area it covers into `kept` (at the same place
+// as `from` in the picture), then DrawPictureKeyedRegion, in one pass.
+void DrawPictureKeyedKeeping(const Picture& picture, int32_t x, int32_t y, const Rect& from, Colour key,
+                             Picture& kept);
+
 // Copies from the render target into the picture.
 void GrabTarget(Picture& picture, int32_t x, int32_t y);
 void GrabTargetRegion(Picture& picture, Point to, const Rect& from);

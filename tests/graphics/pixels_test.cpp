@@ -40,6 +40,11 @@ TEST(Blend, HalfAndAlphaFollowTheChannelFormulas) {
     for (const auto& [a, b, alpha, want] : alphas) EXPECT_EQ(gfx::Alpha(a, b, alpha), want) << alpha;
 }
 
+Colour SoftRule(Colour s, Colour above, Colour d, bool firstRow) {
+    if (firstRow || (s != kKey) == (above != kKey)) return s != kKey ? s : d;
+    return gfx::Half(s, d);
+}
+
 // The per-pixel rules as stated, one pixel at a time.
 struct PixelRule {
     const char* name;
@@ -54,11 +59,17 @@ const PixelRule kPixelRules[] = {
      [](Colour s, Colour, Colour d, bool) { return gfx::Half(s, d); }},
     {"keyed", gfx::BlitKeyed, [](Colour s, Colour, Colour d, bool) { return s != kKey ? s : d; }},
     {"keyed half", gfx::BlitKeyedHalf, [](Colour s, Colour, Colour d, bool) { return s != kKey ? gfx::Half(s, d) : d; }},
-    {"soft", gfx::BlitKeyedSoft,
-     [](Colour s, Colour above, Colour d, bool firstRow) {
-         if (firstRow || (s != kKey) == (above != kKey)) return s != kKey ? s : d;
-         return gfx::Half(s, d);
-     }},
+    {"soft", [](const Surface& s, Surface& d, Point p, const Rect& r, Colour key) { gfx::BlitKeyedSoft(s, d, p, r, key); },
+     SoftRule},
+    // The same, keeping what it covers: the kept copy is the destination as it was.
+    {"soft keeping",
+     [](const Surface& s, Surface& d, Point p, const Rect& r, Colour key) {
+         Surface before(d.width, d.height), kept(static_cast<uint32_t>(r.Width()) + 1, static_cast<uint32_t>(r.Height()) + 2);
+         gfx::BlitCopyWhole(d, before, Point{0, 0});
+         gfx::BlitKeyedSoft(s, d, p, r, key, &kept, Point{1, 2});
+         for (int32_t y = 0; y < r.Height(); ++y) for (int32_t x = 0; x < r.Width(); ++x) ASSERT_EQ(kept.At(1 + x, 2 + y), before.At(p.x + x, p.y + y));
+     },
+     SoftRule},
     {"keyed alpha", [](const Surface& s, Surface& d, Point p, const Rect& r, Colour key) { gfx::BlitKeyedAlpha(s, d, p, r, key, 0.25f); },
      [](Colour s, Colour, Colour d, bool) { return s != kKey ? gfx::Alpha(s, d, 0.25f) : d; }},
 };
