@@ -32,8 +32,6 @@ bool FindValue(KeyHandle key, const char* name, Statement& query) {
     return true;
 }
 
-constexpr const char* kValueQuery = "SELECT number, text FROM reg_values WHERE key_id = ?1 AND name = ?2";
-
 bool FindString(KeyHandle key, const char* name, Statement& query) {
     if (!FindValue(key, name, query)) return false;
     return query.IsNull(1) ? Fail(kStoreInvalidParameter) : true;
@@ -45,9 +43,7 @@ bool WriteValue(KeyHandle key, const char* name, const char* kind, int64_t numbe
     if (!name) return Fail(kStoreInvalidParameter);
     Store& s = TheStore();
     const bool ok = Atomic([&]() -> uint32_t {
-        Statement upsert(s.db,
-                         "INSERT INTO reg_values(key_id, name, number, text) VALUES(?1, ?2, ?3, ?4) "
-                         "ON CONFLICT(key_id, name) DO UPDATE SET number = excluded.number, text = excluded.text");
+        Statement upsert(s.db, sql::kWriteValue);
         upsert.Bind(1, open->id).Bind(2, name).Bind(4, text);
         if (!text) upsert.Bind(3, number);
         return ErrorFor(upsert.Step());
@@ -71,7 +67,7 @@ bool OpenOrCreateKey(const char* path, KeyHandle& key, bool& created) {
     int64_t id = 0;
     bool isNew = false;
     const bool ok = Atomic([&]() -> uint32_t {
-        Statement find(s.db, "SELECT id FROM reg_keys WHERE path = ?1");
+        Statement find(s.db, sql::kFindKey);
         find.Bind(1, path);
         int rc = find.Step();
         if (rc == SQLITE_ROW) {
@@ -79,7 +75,7 @@ bool OpenOrCreateKey(const char* path, KeyHandle& key, bool& created) {
             return kStoreOk;
         }
         if (rc != SQLITE_DONE) return ErrorFor(rc);
-        Statement insert(s.db, "INSERT INTO reg_keys(path) VALUES(?1)");
+        Statement insert(s.db, sql::kInsertKey);
         rc = insert.Bind(1, path).Step();
         id = sqlite3_last_insert_rowid(s.db);
         isNew = true;
@@ -106,7 +102,7 @@ void CloseKey(KeyHandle key) {
 
 bool ReadNumber(KeyHandle key, const char* name, int32_t& value) {
     if (!KeyFor(key)) return Fail(kStoreInvalidHandle);
-    Statement query(TheStore().db, kValueQuery);
+    Statement query(TheStore().db, sql::kFindValue);
     if (!FindValue(key, name, query)) return false;
     // A number this program never wrote reads as missing rather than cut.
     return query.Number32(0, value) ? Succeed() : Fail(kStoreInvalidParameter);
@@ -114,7 +110,7 @@ bool ReadNumber(KeyHandle key, const char* name, int32_t& value) {
 
 bool ReadStringSize(KeyHandle key, const char* name, uint32_t& bytes) {
     if (!KeyFor(key)) return Fail(kStoreInvalidHandle);
-    Statement query(TheStore().db, kValueQuery);
+    Statement query(TheStore().db, sql::kFindValue);
     if (!FindString(key, name, query)) return false;
     bytes = static_cast<uint32_t>(std::strlen(query.Text(1)) + 1);
     return Succeed();
@@ -123,7 +119,7 @@ bool ReadStringSize(KeyHandle key, const char* name, uint32_t& bytes) {
 bool ReadString(KeyHandle key, const char* name, char* buffer, uint32_t capacity) {
     if (!KeyFor(key)) return Fail(kStoreInvalidHandle);
     if (!buffer || capacity == 0) return Fail(kStoreInvalidParameter);
-    Statement query(TheStore().db, kValueQuery);
+    Statement query(TheStore().db, sql::kFindValue);
     if (!FindString(key, name, query)) return false;
     const char* text = query.Text(1);
     const size_t length = std::min<size_t>(std::strlen(text), capacity - 1);
@@ -147,7 +143,7 @@ bool WriteString(KeyHandle key, const char* name, const char* text) {
 bool ReadHostPreference(const char* name, int32_t& value) {
     if (!name) return Fail(kStoreInvalidParameter);
     if (!EnsureOpen()) return false;
-    Statement query(TheStore().db, "SELECT number FROM host_prefs WHERE name = ?1");
+    Statement query(TheStore().db, sql::kFindHostPref);
     const int rc = query.Bind(1, name).Step();
     if (rc == SQLITE_DONE) return Fail(kStoreFileNotFound);
     if (rc != SQLITE_ROW) return Fail(ErrorFor(rc));
@@ -159,9 +155,7 @@ bool WriteHostPreference(const char* name, int32_t value) {
     if (!EnsureOpen()) return false;
     Store& s = TheStore();
     const bool ok = Atomic([&]() -> uint32_t {
-        Statement upsert(s.db,
-                         "INSERT INTO host_prefs(name, number) VALUES(?1, ?2) "
-                         "ON CONFLICT(name) DO UPDATE SET number = excluded.number");
+        Statement upsert(s.db, sql::kWriteHostPref);
         return ErrorFor(upsert.Bind(1, name).Bind(2, value).Step());
     });
     TraceWrite([&] { return "\"kind\":\"host\",\"name\":" + JsonString(name) + ",\"value\":" + std::to_string(value); },

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/store/store.h"
+#include "platform/store/store_sql.h"
 
 namespace plat::store {
 
@@ -88,9 +89,9 @@ bool Atomic(Body&& body) {
     Store& s = TheStore();
     if (s.batchError != kStoreOk) return Fail(s.batchError);
     const bool inBatch = s.batchOpen;
-    if (!Run(inBatch ? "SAVEPOINT unit" : "BEGIN IMMEDIATE")) return Fail(ErrorFor(sqlite3_errcode(s.db)));
+    if (!Run(inBatch ? sql::kSavepoint : sql::kBegin)) return Fail(ErrorFor(sqlite3_errcode(s.db)));
     uint32_t error = body();
-    if (error == kStoreOk && !Run(inBatch ? "RELEASE unit" : "COMMIT")) {
+    if (error == kStoreOk && !Run(inBatch ? sql::kRelease : sql::kCommit)) {
         error = ErrorFor(sqlite3_errcode(s.db));
     }
     if (error == kStoreOk) {

@@ -31,10 +31,7 @@ bool ValidDatabaseName(const char* name) {
 // Moves to the first record of the database after `after` (0: from the start)
 // or, with `last`, to its last record.
 RecordId SeekTo(OpenDatabaseSlot& open, int64_t after, bool last, uint32_t* index) {
-    Statement query(TheStore().db, last ? "SELECT id, (SELECT COUNT(*) - 1 FROM records WHERE db_id = ?1) "
-                                          "FROM records WHERE db_id = ?1 ORDER BY id DESC LIMIT 1"
-                                        : "SELECT id, (SELECT COUNT(*) FROM records r WHERE r.db_id = ?1 AND r.id < "
-                                          "records.id) FROM records WHERE db_id = ?1 AND id > ?2 ORDER BY id LIMIT 1");
+    Statement query(TheStore().db, last ? sql::kSeekLastRecord : sql::kSeekNextRecord);
     query.Bind(1, open.id).Bind(2, after);
     const int rc = query.Step();
     open.current = rc == SQLITE_ROW ? query.Int(0) : 0;
@@ -63,7 +60,7 @@ bool ValidProps(const DbProp* props, uint16_t count) {
 bool OpenBatch() {
     Store& s = TheStore();
     if (s.batchOpen) return true;
-    if (!Run("BEGIN IMMEDIATE")) return Fail(ErrorFor(sqlite3_errcode(s.db)));
+    if (!Run(sql::kBegin)) return Fail(ErrorFor(sqlite3_errcode(s.db)));
     s.batchOpen = true;
     return true;
 }
@@ -77,7 +74,7 @@ bool FinishBatch() {
     if (lost != kStoreOk) {
         if (!sqlite3_get_autocommit(s.db)) Exec(s.db, "ROLLBACK");
         ok = Fail(lost);
-    } else if (Run("COMMIT")) {
+    } else if (Run(sql::kCommit)) {
         CountCommit();
         ok = Succeed();
     } else {
@@ -106,7 +103,7 @@ uint32_t CreateDatabase(const char* name, uint32_t type) {
     Store& s = TheStore();
     int64_t id = 0;
     const bool ok = Atomic([&]() -> uint32_t {
-        Statement insert(s.db, "INSERT INTO databases(name, type) VALUES(?1, ?2)");
+        Statement insert(s.db, sql::kInsertDatabase);
         const int rc = insert.Bind(1, name).Bind(2, static_cast<int64_t>(type)).Step();
         if ((rc & 0xFF) == SQLITE_CONSTRAINT) return kStoreDupName;
         id = sqlite3_last_insert_rowid(s.db);
@@ -121,7 +118,7 @@ DbHandle OpenDatabase(const char* name) {
     if (!ValidDatabaseName(name)) return Fail(kStoreInvalidParameter);
     if (!EnsureOpen()) return kNoDatabase;
     Store& s = TheStore();
-    Statement find(s.db, "SELECT id FROM databases WHERE name = ?1");
+    Statement find(s.db, sql::kFindDatabase);
     const int rc = find.Bind(1, name).Step();
     if (rc == SQLITE_DONE) return Fail(kStoreFileNotFound);
     if (rc != SQLITE_ROW) return Fail(ErrorFor(rc));
@@ -168,7 +165,7 @@ RecordId ReadRecord(DbHandle db, DbProp*& props, uint16_t& count) {
     const OpenDatabaseSlot* open = DatabaseFor(db);
     if (!open) return Fail(kStoreInvalidHandle);
     if (open->current == 0) return Fail(kStoreNoMoreItems);
-    Statement query(TheStore().db, "SELECT prop_id, number, text FROM props WHERE record_id = ?1 ORDER BY slot");
+    Statement query(TheStore().db, sql::kReadProps);
     query.Bind(1, open->current);
     struct Row {
         uint32_t id;
@@ -218,7 +215,7 @@ RecordId WriteRecord(DbHandle db, RecordId record, const DbProp* props, uint16_t
     if (!ValidProps(props, count)) return Fail(kStoreInvalidParameter);
     Store& s = TheStore();
     if (record != 0) {
-        Statement owner(s.db, "SELECT 1 FROM records WHERE id = ?1 AND db_id = ?2");
+        Statement owner(s.db, sql::kRecordOwner);
         const int rc = owner.Bind(1, record).Bind(2, open->id).Step();
         if (rc == SQLITE_DONE) return Fail(kStoreInvalidParameter);
         if (rc != SQLITE_ROW) return Fail(ErrorFor(rc));
@@ -228,15 +225,12 @@ RecordId WriteRecord(DbHandle db, RecordId record, const DbProp* props, uint16_t
     int64_t id = record;
     const bool ok = Atomic([&]() -> uint32_t {
         if (id == 0) {
-            Statement insert(s.db, "INSERT INTO records(db_id) VALUES(?1)");
+            Statement insert(s.db, sql::kInsertRecord);
             const int rc = insert.Bind(1, open->id).Step();
             if (rc != SQLITE_DONE) return ErrorFor(rc);
             id = sqlite3_last_insert_rowid(s.db);
         }
-        Statement upsert(s.db,
-                         "INSERT INTO props(record_id, prop_id, slot, number, text) VALUES(?1, ?2, "
-                         "(SELECT COALESCE(MAX(slot) + 1, 0) FROM props WHERE record_id = ?1), ?3, ?4) "
-                         "ON CONFLICT(record_id, prop_id) DO UPDATE SET number = excluded.number, text = excluded.text");
+        Statement upsert(s.db, sql::kWriteProp);
         for (uint16_t i = 0; i < count; ++i) {
             const bool isString = PropTypeOf(props[i].id) == kPropString;
             upsert.Bind(1, id).Bind(2, static_cast<int64_t>(props[i].id)).Bind(4, isString ? props[i].text : nullptr);

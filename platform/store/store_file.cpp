@@ -191,7 +191,9 @@ bool EnsureOpen() {
             Tell("Your saved settings and high scores could not be read, so the game starts afresh." + keptNote);
         }
     }
-    return s.db != nullptr || Fail(kStoreNotEnoughMemory);
+    if (!s.db) return Fail(kStoreNotEnoughMemory);
+    PrepareStatements();
+    return true;
 }
 
 }  // namespace store

@@ -1,6 +1,7 @@
 #include "platform/store/store_statement.h"
 
 #include "platform/store/store_connection.h"
+#include "platform/store/store_sql.h"
 
 namespace plat::store {
 
@@ -42,6 +43,10 @@ Statement::~Statement() {
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
     TheStore().statements[kept_ - 1].busy = false;
+}
+
+void PrepareStatements() {
+    for (const char* text : sql::kAll) Statement prepared(TheStore().db, text);
 }
 
 }  // namespace plat::store

@@ -59,4 +59,7 @@ private:
     size_t kept_ = 0;  // 1 + its index among the store's kept statements, or 0
 };
 
+// Every statement of the store, prepared on its connection ahead of use.
+void PrepareStatements();
+
 }  // namespace plat::store
