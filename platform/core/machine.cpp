@@ -62,7 +62,8 @@ Machine& Machine::Get() {
     return machine;
 }
 
-Machine::Machine() : host_(&g_immediateHost), panel_(size_t{kPanelWidth} * kPanelHeight, 0) {}
+Machine::Machine()
+    : host_(&g_immediateHost), panel_(size_t{kPanelWidth} * kPanelHeight, 0), shown_(panel_) {}
 
 void Machine::Reset() {
     host_ = &g_immediateHost;
@@ -73,6 +74,7 @@ void Machine::Reset() {
     ended_ = false;
     timerRunning_ = false;
     std::fill(panel_.begin(), panel_.end(), uint16_t{0});
+    std::fill(shown_.begin(), shown_.end(), uint16_t{0});
     presentCount_ = 0;
     changes_.Clear();
     boxes_.clear();
@@ -193,20 +195,20 @@ void Machine::Present(const uint16_t* pixels, uint32_t pitchBytes, uint32_t widt
         w = std::min({w, static_cast<int32_t>(width) - sx, kPanelWidth - dx});
         h = std::min({h, static_cast<int32_t>(height) - sy, kPanelHeight - dy});
         if (w <= 0 || h <= 0) continue;
-        // A screen that only repeats itself needs no refresh: the host hears
-        // of the rows that changed.
-        int32_t first = h, last = -1;
-        for (int32_t row = 0; row < h; ++row) {
-            const uint16_t* from = pixels + size_t(sy + row) * pitch + sx;
-            uint16_t* to = &panel_[size_t(dy + row) * kPanelWidth + dx];
-            if (std::memcmp(to, from, size_t(w) * 2) == 0) continue;
+        // Only copied: whether it changed what the host shows is asked when
+        // the host takes the changes, once for all the presents since.
+        const uint16_t* from = pixels + size_t(sy) * pitch + sx;
+        uint16_t* to = &panel_[size_t(dy) * kPanelWidth + dx];
+        if (w == kPanelWidth && pitch == kPanelWidth) {
+            std::memmove(to, from, size_t(w) * size_t(h) * 2);
+        } else {
             // Not memcpy: the compiler inlines that as a string move, slow
             // to start on rows a sprite wide.
-            std::memmove(to, from, size_t(w) * 2);
-            first = std::min(first, row);
-            last = row;
+            for (int32_t row = 0; row < h; ++row) {
+                std::memmove(to + size_t(row) * kPanelWidth, from + size_t(row) * pitch, size_t(w) * 2);
+            }
         }
-        if (last >= 0) changes_.Add({dx, dy + first, dx + w, dy + last + 1});
+        changes_.Add({dx, dy, dx + w, dy + h});
     }
     ++presentCount_;
     // Every frame: no formatting machinery.
@@ -215,7 +217,27 @@ void Machine::Present(const uint16_t* pixels, uint32_t pitchBytes, uint32_t widt
     Trace("present", fields);
 }
 
-uint32_t Machine::TakeChanges(PanelRect (&out)[PanelChanges::kMaxRects]) { return changes_.Take(out); }
+uint32_t Machine::TakeChanges(PanelRect (&out)[PanelChanges::kMaxRects]) {
+    PanelRect presented[PanelChanges::kMaxRects];
+    const uint32_t count = changes_.Take(presented);
+    uint32_t changed = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        // A screen that only repeats itself needs no refresh: each part
+        // shrinks to the rows that differ from what the host shows.
+        const PanelRect& r = presented[i];
+        const size_t bytes = size_t(r.right - r.left) * 2;
+        int32_t first = r.bottom, last = -1;
+        for (int32_t y = r.top; y < r.bottom; ++y) {
+            const size_t at = size_t(y) * kPanelWidth + size_t(r.left);
+            if (std::memcmp(&shown_[at], &panel_[at], bytes) == 0) continue;
+            std::memcpy(&shown_[at], &panel_[at], bytes);
+            first = std::min(first, y);
+            last = y;
+        }
+        if (last >= 0) out[changed++] = {r.left, first, r.right, last + 1};
+    }
+    return changed;
+}
 
 void Machine::MessageBox(const char* text, const char* caption, uint32_t flags) {
     const char* shown = caption != nullptr ? caption : "Error";

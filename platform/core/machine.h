@@ -78,8 +78,8 @@ public:
                  uint32_t count);
     const uint16_t* Panel() const { return panel_.data(); }
     uint32_t PresentCount() const { return presentCount_; }
-    // What presents changed since the last call: the host's screen needs
-    // those parts refreshed (none: no refresh).
+    // Where the panel differs from what the last call handed over: the
+    // host's screen needs those parts refreshed (none: no refresh).
     uint32_t TakeChanges(PanelRect (&out)[PanelChanges::kMaxRects]);
 
     // Logs.
@@ -110,6 +110,8 @@ private:
     uint32_t timerPeriod_ = 0;
     uint32_t timerDue_ = 0;
     std::vector<uint16_t> panel_;
+    // The panel as the last TakeChanges left the host's screen.
+    std::vector<uint16_t> shown_;
     uint32_t presentCount_ = 0;
     PanelChanges changes_;
     std::vector<testing::RecordedMessageBox> boxes_;

@@ -1,5 +1,5 @@
-// The parts of the panel that changed since the host last showed them, so
-// that a refresh converts and uploads only those.
+// The parts of the panel presented since the host last took them, so that
+// a refresh looks at, converts and uploads only those.
 #pragma once
 
 #include <cstdint>
