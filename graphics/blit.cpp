@@ -85,13 +85,15 @@ template <typename RowOp>
 // that is no multiple of the vector ends with one overlapping the pixels
 // before, worked out from the destination as it was before the row; a row
 // narrower than the vector takes a narrower one.
+// `keys` is the key in every lane, made once per blit rather than per row.
 template <typename V = Lanes, typename PixelOp>
 [[gnu::always_inline]] inline void ForEachPixel(const uint16_t* s, const uint16_t* above, uint16_t* d, int32_t w,
-                                                Colour key, PixelOp op, uint16_t* keep = nullptr) {
+                                                Colour key, V keys, PixelOp op, uint16_t* keep = nullptr) {
     constexpr auto lanes = static_cast<int32_t>(sizeof(V) / sizeof(uint16_t));
     if (w < lanes) {
         if constexpr (std::is_same_v<V, WideLanes>) {
-            ForEachPixel<Lanes>(s, above, d, w, key, op, keep);
+            ForEachPixel<Lanes>(s, above, d, w, key, __builtin_shufflevector(keys, keys, 0, 1, 2, 3, 4, 5, 6, 7), op,
+                                keep);
         } else {
             for (int32_t x = 0; x < w; ++x) {
                 if (keep != nullptr) keep[x] = d[x];
@@ -100,7 +102,6 @@ template <typename V = Lanes, typename PixelOp>
         }
         return;
     }
-    const V keys = Splat<V>(key);
     const int32_t last = w - lanes;
     const V lastBefore = Load<V>(d + last);
     for (int32_t x = 0; x < last; x += lanes) {
@@ -115,8 +116,9 @@ template <typename V = Lanes, typename PixelOp>
 template <typename PixelOp>
 void BlitPixels(const Surface& src, Surface& dst, Point to, const Rect& from, Colour key, PixelOp op) {
     const int32_t w = from.Width();
+    const Lanes keys = Splat<Lanes>(key);
     ForEachRow(src, dst, to, from,
-               [w, key, op](const uint16_t* s, uint16_t* d, int32_t) { ForEachPixel(s, s, d, w, key, op); });
+               [w, key, keys, op](const uint16_t* s, uint16_t* d, int32_t) { ForEachPixel(s, s, d, w, key, keys, op); });
 }
 
 // The keyed copy: d = s where s is not the key.
@@ -180,16 +182,17 @@ template <typename V>
         dst.BeforeRead();
         kept->BeforeWrite();
     }
-    ForEachRow(src, dst, to, from, [w, key, pitch, kept, keptAt](const uint16_t* s, uint16_t* d, int32_t y) {
+    const V keys = Splat<V>(key);
+    ForEachRow(src, dst, to, from, [w, key, keys, pitch, kept, keptAt](const uint16_t* s, uint16_t* d, int32_t y) {
         uint16_t* keep = kept != nullptr ? kept->Row(keptAt.y + y) + keptAt.x : nullptr;
         if (y == 0) {
-            ForEachPixel<V>(s, s, d, w, key, kKeyedCopy, keep);
+            ForEachPixel<V>(s, s, d, w, key, keys, kKeyedCopy, keep);
             return;
         }
         // The source pixel directly above, in the same column.
         const auto* above = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(s) - pitch);
         ForEachPixel<V>(
-            s, above, d, w, key,
+            s, above, d, w, key, keys,
             [](auto p, auto a, auto q, auto k) {
                 const auto transparent = Same(p, k);
                 // An edge either way blends: p is the key under a run.
