@@ -1,7 +1,8 @@
 // The browser: the panel on a canvas, mouse, touch and keys as stylus and
 // keys, sound through Web Audio and the store kept in the browser's storage.
-// There is one thread; the game's waits yield to the browser (Asyncify), and
-// every wait pumps sound and hands the store's changes to the page.
+// The game runs in a worker the page starts, so that its waits and its work
+// never hold up the page; the waits yield to the worker's own events
+// (Asyncify), and every wait pumps sound and hands the store's changes on.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -19,8 +20,7 @@
 extern "C" {
 double reedshot_now_ms();
 uint32_t reedshot_start_tick();
-void reedshot_present(const uint8_t* rgba, int32_t width, int32_t height, int32_t x, int32_t y, int32_t w, int32_t h,
-                      int32_t lit);
+void reedshot_present(const uint8_t* rgba, int32_t width, const plat::ViewRect* parts, uint32_t count, int32_t lit);
 double reedshot_audio_now();
 int reedshot_audio_running();
 void reedshot_audio_play(const uint8_t* data, uint32_t bytes, uint32_t channels, uint32_t rate, double when);
@@ -28,6 +28,7 @@ void reedshot_audio_stop();
 void reedshot_store_change();
 int reedshot_store_busy();
 void reedshot_message_box(const char* text, const char* caption);
+int reedshot_message_open();
 void reedshot_stats(uint32_t ahead, uint32_t underruns);
 void reedshot_ended();
 int reedshot_page_hidden();
@@ -148,21 +149,22 @@ void WebHost::Refresh() {
     Refresh(&all, 1);
 }
 
-// Each part is converted in place and handed over on its own; the canvas
-// keeps the rest.
+// Each part is converted in place, and the parts go to the page together;
+// the canvas keeps the rest.
 void WebHost::Refresh(const PanelRect* parts, uint32_t count) {
     const uint16_t* panel = Machine::Get().Panel();
     const uint32_t* table = RgbaTable();
+    ViewRect views[PanelChanges::kMaxRects];
+    count = std::min(count, PanelChanges::kMaxRects);
+    uint32_t lit = 0;
     for (uint32_t i = 0; i < count; ++i) {
-        uint32_t lit = 0;
         RotatePanelRectToView(panel, parts[i], rgba_.data(), kViewWidth, [table, &lit](uint16_t c) {
             lit |= c;
             return table[c];
         });
-        const ViewRect v = PanelRectToView(parts[i]);
-        reedshot_present(reinterpret_cast<const uint8_t*>(rgba_.data()), kViewWidth, kViewHeight, v.x, v.y, v.width,
-                         v.height, lit != 0 ? 1 : 0);
+        views[i] = PanelRectToView(parts[i]);
     }
+    reedshot_present(reinterpret_cast<const uint8_t*>(rgba_.data()), kViewWidth, views, count, lit != 0 ? 1 : 0);
 }
 
 bool WebHost::RefreshChanges() {
@@ -227,6 +229,8 @@ void WebHost::Wait(uint32_t dueTick, bool untilMessage) {
 void WebHost::ShowMessageBox(const char* text, const char* caption, uint32_t /*flags*/) {
     RefreshChanges();
     reedshot_message_box(text, caption);
+    // The page shows it; the game waits until it is dismissed, as on the desktop.
+    while (reedshot_message_open() != 0) emscripten_sleep(kPlayAgainPollMs);
     // The time spent reading it is not game time to catch up on.
     Rebase(Machine::Get().Tick());
 }
@@ -260,7 +264,7 @@ WebInput::Phase PhaseOf(int32_t phase) {
 
 WaveOut& SystemWaveOut() { return g_waveOut; }
 
-// One thread: there is nothing to favour.
+// The worker's one thread: there is nothing to favour.
 void RaiseCurrentThreadPriority() {}
 
 int RunProgram(int /*argc*/, char** /*argv*/, int (*entry)()) {

@@ -1,130 +1,125 @@
-// The page's side of the browser platform: painting the canvas, Web Audio,
-// keeping the store in the browser's storage and the page's messages. The
-// page (web/index.html) sets up Module.canvas, the store's folder and input.
+// The worker's side of the browser platform: frames, sound and the page's
+// state go to and come from the page (web/index.html) as messages
+// (platform/web/web_worker.js keeps what the page said), and the store is
+// kept in the browser's storage from here.
 mergeInto(LibraryManager.library, {
-  $reedshotWeb: {
-    stats: { frames: 0, firstFrameMs: 0, buffers: 0, loudBuffers: 0, ahead: 0, underruns: 0, copies: 0,
-             copyFailures: 0 },
-    sources: [],
-    player: null,  // the worklet node, once it runs
-    hush: function() {
-      reedshotWeb.sources.forEach(function(source) { try { source.stop(); } catch (e) {} });
-      reedshotWeb.sources = [];
-      if (reedshotWeb.player) reedshotWeb.player.port.postMessage(0);
-    },
-    // Runs in the audio worklet's own scope, from its text. Each piece is
-    // [first frame, channels, 8-bit samples], added in where the clock meets
-    // it, as a buffer source would be; 0 drops every piece.
-    playerScope: function() {
-      registerProcessor('reedshot', class extends AudioWorkletProcessor {
-        constructor() {
-          super();
-          var pieces = this.pieces = [];
-          this.port.onmessage = function(event) {
-            if (event.data) pieces.push(event.data); else pieces.length = 0;
-          };
-        }
-        process(inputs, outputs) {
-          var out = outputs[0], now = currentFrame, pieces = this.pieces;
-          while (pieces.length && pieces[0][0] + pieces[0][2].length / pieces[0][1] <= now) pieces.shift();
-          pieces.forEach(function(piece) {
-            var at = piece[0], channels = piece[1], data = piece[2];
-            var end = Math.min(at + data.length / channels, now + out[0].length);
-            for (var f = Math.max(at, now); f < end; f++) {
-              for (var ch = 0; ch < out.length; ch++) {
-                out[ch][f - now] += (data[(f - at) * channels + ch % channels] - 128) / 128;
-              }
-            }
-          });
-          return true;
-        }
-      });
-    },
-    // One long-lived node plays every buffer: a source node per buffer costs
-    // this thread far more. Until it is ready, or where the browser has no
-    // worklets or plays at another rate, buffers go the per-node way.
-    startPlayer: function(ctx, out) {
-      var web = reedshotWeb;
-      web.startPlayer = function() {};
-      var code = URL.createObjectURL(new Blob(['(' + web.playerScope + ')()'], { type: 'text/javascript' }));
-      ctx.audioWorklet.addModule(code).then(function() {
-        web.player = new AudioWorkletNode(ctx, 'reedshot', { numberOfInputs: 0, outputChannelCount: [2] });
-        web.player.connect(out);
-      }, function() {});
+  // What the page said, and what it says from now on. The page's events come
+  // while the game is asleep in a wait, and go to it at once.
+  $reedshotPage__deps: ['$reedshotStore'],
+  $reedshotPage: {
+    config: {},  // the worker's name, as the page starts it
+    clock: { running: false, time: 0, at: 0, rate: 0 },
+    hidden: false,
+    muted: false,
+    player: null,        // the port to the page's audio worklet
+    playedThere: false,  // the page has played buffers itself
+    messageOpen: false,
+    takeOver: null,      // asks the tab holding the store to leave it
+    post: function(message, transfer) { postMessage(message, transfer || []); },
+    receive: function(event) {
+      var page = reedshotPage, m = event.data;
+      switch (m.what) {
+        case 'pointer':
+          if (Module['calledRun']) Module[m.touch ? '_reedshot_touch' : '_reedshot_mouse'].apply(null, m.args);
+          break;
+        case 'key':
+          if (!Module['calledRun']) break;
+          var code = Module['_reedshot_key_text'](0), name = Module['_reedshot_key_text'](1);
+          stringToUTF8(m.code, code, 32);
+          stringToUTF8(m.key, name, 32);
+          Module['_reedshot_key'](m.down, code, name, m.repeat, m.ctrl, m.alt);
+          break;
+        case 'focusLost':
+          if (Module['calledRun']) Module['_reedshot_focus_lost']();
+          break;
+        case 'visible':
+          page.hidden = m.hidden;
+          // Hidden or left: a commit not yet seen is handed over now.
+          if (m.hidden && Module['calledRun']) reedshotStore.flush();
+          break;
+        case 'clock': page.clock = m.clock; break;
+        case 'muted': page.muted = m.muted; break;
+        case 'player': page.player = event.ports[0]; break;
+        case 'alerted': page.messageOpen = false; break;
+        case 'takeOver': if (page.takeOver) page.takeOver(); break;
+        case 'playAgain': if (Module['calledRun']) Module['_reedshot_play_again'](); break;
+      }
     },
   },
-  // The page hushes what is already scheduled when it is hidden.
-  $reedshotWeb__postset: 'Module["reedshotStats"] = reedshotWeb.stats; Module["reedshotHush"] = reedshotWeb.hush;',
+  $reedshotPage__postset: 'reedshotPage.config = JSON.parse(self.name || "{}"); ' +
+    'reedshotPage.muted = !!reedshotPage.config.muted; self.onmessage = reedshotPage.receive;',
+
+  $reedshotWeb__deps: ['$reedshotPage'],
+  $reedshotWeb: {
+    stats: { buffers: 0, loudBuffers: 0, ahead: 0, underruns: 0, copies: 0, copyFailures: 0 },
+    sent: '',    // the stats as the page last heard them
+    pointer: 0,  // the pointer's shape the page shows
+  },
 
   reedshot_now_ms: function() { return performance.now(); },
 
   // Milliseconds of the wall clock: each visit starts somewhere else.
   reedshot_start_tick: function() { return Date.now() >>> 0; },
 
-  // The frame's pixels stay in the game's memory; only the changed part of
-  // them is put on the canvas. The image over them is made again only when
-  // that memory has grown (and moved). A desynchronized canvas hands its
-  // frames to the compositor itself: otherwise every present costs the page
-  // a paint and a commit on this thread.
-  reedshot_present__deps: ['$reedshotWeb'],
-  reedshot_present: function(ptr, width, height, x, y, w, h, lit) {
-    var web = reedshotWeb;
-    if (!web.image || web.image.data.buffer !== HEAPU8.buffer || web.imagePtr !== ptr) {
-      web.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, ptr, width * height * 4), width, height);
-      web.imagePtr = ptr;
-      web.context = Module['canvas'].getContext('2d', { desynchronized: true });
+  // The changed parts of the frame, in one buffer handed over to the page,
+  // which puts them on its canvas.
+  reedshot_present__deps: ['$reedshotPage'],
+  reedshot_present: function(ptr, width, parts, count, lit) {
+    var rects = [], bytes = 0, i, row;
+    for (i = 0; i < count; i++) {
+      var at = (parts >> 2) + i * 4, rect = HEAP32.subarray(at, at + 4);
+      rects.push([rect[0], rect[1], rect[2], rect[3]]);
+      bytes += rect[2] * rect[3] * 4;
     }
-    web.context.putImageData(web.image, 0, 0, x, y, w, h);
-    var stats = reedshotWeb.stats;
-    stats.frames++;
-    if (!stats.firstFrameMs && lit) stats.firstFrameMs = performance.now();
+    var pixels = new Uint8Array(bytes), to = 0;
+    rects.forEach(function(r) {
+      for (row = 0; row < r[3]; row++, to += r[2] * 4) {
+        var from = ptr + ((r[1] + row) * width + r[0]) * 4;
+        pixels.set(HEAPU8.subarray(from, from + r[2] * 4), to);
+      }
+    });
+    reedshotPage.post({ what: 'frame', rects: rects, pixels: pixels.buffer, lit: lit }, [pixels.buffer]);
   },
 
-  // Until the first tap or key the page has no running audio context, and
-  // the schedule runs on the wall clock.
+  // The audio context's clock, from the page's last reading of it; until
+  // sound is allowed the schedule runs on the wall clock.
+  reedshot_audio_now__deps: ['$reedshotPage'],
   reedshot_audio_now: function() {
-    var ctx = Module['reedshotAudio'];
-    return ctx && ctx.state === 'running' ? ctx.currentTime : performance.now() / 1000;
+    var clock = reedshotPage.clock;
+    var now = performance.timeOrigin + performance.now();
+    return clock.running ? clock.time + (now - clock.at) / 1000 : now / 1000;
   },
 
-  reedshot_audio_running: function() {
-    var ctx = Module['reedshotAudio'];
-    return ctx && ctx.state === 'running' ? 1 : 0;
-  },
+  reedshot_audio_running__deps: ['$reedshotPage'],
+  reedshot_audio_running: function() { return reedshotPage.clock.running ? 1 : 0; },
 
-  reedshot_audio_play__deps: ['$reedshotWeb'],
+  // Straight to the page's audio worklet once it runs there; before that, or
+  // where the browser has no worklets or plays at another rate, the page
+  // plays the buffer itself.
+  reedshot_audio_play__deps: ['$reedshotWeb', '$reedshotPage'],
   reedshot_audio_play: function(ptr, bytes, channels, rate, when) {
-    var ctx = Module['reedshotAudio'], web = reedshotWeb;
+    var page = reedshotPage, web = reedshotWeb;
     var frames = (bytes / channels) | 0;
     // Muted, the schedule runs on without building anything to play.
-    if (!ctx || !frames || Module['reedshotMuted']) return;
-    var out = Module['reedshotOut'] || ctx.destination, data = HEAPU8.slice(ptr, ptr + frames * channels), loud = false;
+    if (!frames || page.muted) return;
+    var data = HEAPU8.slice(ptr, ptr + frames * channels), loud = false;
     for (var i = 0; i < data.length && !loud; i++) loud = data[i] !== 128;
     web.stats.buffers++;
     if (loud) web.stats.loudBuffers++;
-    if (ctx.audioWorklet && ctx.sampleRate === rate) web.startPlayer(ctx, out);
-    if (web.player && ctx.sampleRate === rate) {
-      web.player.port.postMessage([Math.round(when * rate), channels, data], [data.buffer]);
+    if (page.player && page.clock.rate === rate) {
+      page.player.postMessage([Math.round(when * rate), channels, data], [data.buffer]);
       return;
     }
-    var buffer = ctx.createBuffer(channels, frames, rate);
-    for (var ch = 0; ch < channels; ch++) {
-      var samples = buffer.getChannelData(ch);
-      for (i = 0; i < frames; i++) samples[i] = (data[i * channels + ch] - 128) / 128;
-    }
-    var source = ctx.createBufferSource();
-    source.buffer = buffer;
-    source.connect(out);
-    source.onended = function() {
-      var at = web.sources.indexOf(source);
-      if (at >= 0) web.sources.splice(at, 1);
-    };
-    web.sources.push(source);
-    source.start(when);
+    page.playedThere = true;
+    page.post({ what: 'sound', when: when, channels: channels, rate: rate, data: data }, [data.buffer]);
   },
 
-  reedshot_audio_stop__deps: ['$reedshotWeb'],
-  reedshot_audio_stop: function() { reedshotWeb.hush(); },
+  reedshot_audio_stop__deps: ['$reedshotPage'],
+  reedshot_audio_stop: function() {
+    var page = reedshotPage;
+    if (page.player) page.player.postMessage(0);
+    if (page.playedThere) page.post({ what: 'hush' });
+  },
 
   // The store's files live in memory in /data and are kept in IndexedDB, in
   // the layout of emscripten's IDBFS that earlier builds used (database
@@ -132,7 +127,7 @@ mergeInto(LibraryManager.library, {
   // the tab holding the store's lock reads or writes it; a copy is one
   // transaction, started when the game has committed a change and when the
   // page is hidden or left.
-  $reedshotStore__deps: ['$FS', '$reedshotWeb'],
+  $reedshotStore__deps: ['$FS', '$reedshotWeb', '$reedshotPage'],
   $reedshotStore: {
     dir: '/data',
     lockName: 'reedshot-store',
@@ -176,7 +171,8 @@ mergeInto(LibraryManager.library, {
     load: function(done) {
       var store = reedshotStore;
       try { FS.mkdir(store.dir); } catch (e) {}
-      if (typeof indexedDB === 'undefined') return store.unusable(done);
+      // A page without storage (turned off) keeps none here either.
+      if (typeof indexedDB === 'undefined' || !reedshotPage.config.storage) return store.unusable(done);
       if (navigator.storage && navigator.storage.persist) navigator.storage.persist().catch(function() {});
       store.open(function(db) {
         if (!db) return store.unusable(done);
@@ -211,14 +207,16 @@ mergeInto(LibraryManager.library, {
              !/-journal$/.test(path);
     },
 
-    // The game committed a change (platform/web/web_host.cpp asks).
+    // The game committed a change (platform/web/web_host.cpp asks). It goes
+    // at once, beside a copy under way (the browser keeps their order): the
+    // page may close any moment, and the worker with it.
     change: function() {
       var store = reedshotStore;
       store.changed = true;
-      if (!store.inFlight && !store.retry) store.copy();
+      if (!store.retry) store.copy();
     },
 
-    // The page is hidden or left: what waits goes now, beside a copy under way.
+    // The page is hidden or left: what waits goes now.
     flush: function() {
       if (Module['_reedshot_store_poll']) Module['_reedshot_store_poll']();
       if (reedshotStore.changed) reedshotStore.copy();
@@ -285,7 +283,7 @@ mergeInto(LibraryManager.library, {
     failed: function() {
       var store = reedshotStore;
       store.changed = true;
-      if (++store.failures === 1 && Module['onStoreFailing']) Module['onStoreFailing']();
+      if (++store.failures === 1) reedshotPage.post({ what: 'storeFailing' });
       if (store.failures >= 5) {
         store.stopped = true;
       } else if (!store.retry) {
@@ -345,28 +343,46 @@ mergeInto(LibraryManager.library, {
   reedshot_store_busy__deps: ['$reedshotStore'],
   reedshot_store_busy: function() { return reedshotStore.busy() ? 1 : 0; },
 
+  reedshot_message_box__deps: ['$reedshotPage'],
   reedshot_message_box: function(text, caption) {
-    alert(UTF8ToString(caption) + '\n\n' + UTF8ToString(text));
+    reedshotPage.messageOpen = true;
+    reedshotPage.post({ what: 'alert', text: UTF8ToString(caption) + '\n\n' + UTF8ToString(text) });
   },
 
-  reedshot_stats__deps: ['$reedshotWeb'],
+  reedshot_message_open__deps: ['$reedshotPage'],
+  reedshot_message_open: function() { return reedshotPage.messageOpen ? 1 : 0; },
+
+  // Only changes go to the page.
+  reedshot_stats__deps: ['$reedshotWeb', '$reedshotPage'],
   reedshot_stats: function(ahead, underruns) {
-    var stats = reedshotWeb.stats;
-    stats.ahead = ahead;
-    stats.underruns = underruns;
+    var web = reedshotWeb;
+    web.stats.ahead = ahead;
+    web.stats.underruns = underruns;
+    var now = JSON.stringify(web.stats);
+    if (now === web.sent) return;
+    web.sent = now;
+    reedshotPage.post({ what: 'stats', stats: web.stats });
   },
 
-  reedshot_page_hidden: function() { return document.hidden ? 1 : 0; },
+  reedshot_page_hidden__deps: ['$reedshotPage'],
+  reedshot_page_hidden: function() { return reedshotPage.hidden ? 1 : 0; },
 
-  reedshot_trace_wanted: function() { return Module['reedshotTrace'] ? 1 : 0; },
+  reedshot_trace_wanted__deps: ['$reedshotPage'],
+  reedshot_trace_wanted: function() { return reedshotPage.config.trace ? 1 : 0; },
 
-  reedshot_start_hunt: function() { return /[?&]hunt\b/.test(location.search) ? 1 : 0; },
+  reedshot_start_hunt__deps: ['$reedshotPage'],
+  reedshot_start_hunt: function() { return reedshotPage.config.hunt ? 1 : 0; },
 
-  reedshot_set_pointer: function(crosshair) { Module['canvas'].style.cursor = crosshair ? 'crosshair' : ''; },
+  reedshot_set_pointer__deps: ['$reedshotWeb', '$reedshotPage'],
+  reedshot_set_pointer: function(crosshair) {
+    if (crosshair === reedshotWeb.pointer) return;
+    reedshotWeb.pointer = crosshair;
+    reedshotPage.post({ what: 'pointer', crosshair: crosshair });
+  },
 
-  reedshot_ended__deps: ['$reedshotStore'],
+  reedshot_ended__deps: ['$reedshotStore', '$reedshotPage'],
   reedshot_ended: function() {
     if (reedshotStore.leaving) return reedshotStore.leaving();
-    if (Module['onGameEnded']) Module['onGameEnded']();
+    reedshotPage.post({ what: 'ended' });
   },
 });
