@@ -1,5 +1,5 @@
 // The last step of the browser build: takes the linker's program (its script
-// minified) from LINKED, then writes the service worker with the hash of the
+// minified) from LINKED and minifies the page's own script, then writes the service worker with the hash of the
 // page's files, and each file's gzip and brotli forms beside it for servers
 // that send them as they are (web/serve.mjs does). Without LINKED it only
 // publishes DIR again.
@@ -20,6 +20,9 @@ if (linked) {
   // Only local names are shortened: the page calls the script's globals.
   const script = await minify(readFileSync(`${linked}/reedshot.js`, 'utf8'), { compress: true, mangle: true });
   writeFileSync(`${dir}/reedshot.js`, script.code);
+  const page = readFileSync(`${dir}/index.html`, 'utf8').split(/(?<=<script>)|(?=<\/script>)/);
+  page[1] = (await minify(page[1], { compress: true, mangle: true })).code;
+  writeFileSync(`${dir}/index.html`, page.join(''));
 }
 const hash = createHash('sha256');
 for (const file of kFiles) hash.update(file).update('\0').update(readFileSync(`${dir}/${file}`));

@@ -5,7 +5,7 @@
 mergeInto(LibraryManager.library, {
   // What the page said, and what it says from now on. The page's events come
   // while the game is asleep in a wait, and go to it at once.
-  $reedshotPage__deps: ['$reedshotStore'],
+  $reedshotPage__deps: ['$reedshotStore', '$reedshotWeb'],
   $reedshotPage: {
     config: {},  // the worker's name, as the page starts it
     clock: { running: false, time: 0, at: 0, rate: 0 },
@@ -15,6 +15,8 @@ mergeInto(LibraryManager.library, {
     playedThere: false,  // the page has played buffers itself
     messageOpen: false,
     takeOver: null,      // asks the tab holding the store to leave it
+    code: undefined,     // the compiled program from the page (null: fetch it here)
+    onCode: null,
     post: function(message, transfer) { postMessage(message, transfer || []); },
     receive: function(event) {
       var page = reedshotPage, m = event.data;
@@ -34,14 +36,23 @@ mergeInto(LibraryManager.library, {
           break;
         case 'visible':
           page.hidden = m.hidden;
-          // Hidden or left: a commit not yet seen is handed over now.
+          // Hidden or left: a commit not yet seen is handed over now, and
+          // what was played until now is counted.
           if (m.hidden && Module['calledRun']) reedshotStore.flush();
+          reedshotWeb.report();
           break;
         case 'clock': page.clock = m.clock; break;
-        case 'muted': page.muted = m.muted; break;
+        case 'muted':
+          page.muted = m.muted;
+          reedshotWeb.report();
+          break;
         case 'player': page.player = event.ports[0]; break;
         case 'alerted': page.messageOpen = false; break;
         case 'takeOver': if (page.takeOver) page.takeOver(); break;
+        case 'code':
+          page.code = m.module;
+          if (page.onCode) page.onCode();
+          break;
         case 'playAgain': if (Module['calledRun']) Module['_reedshot_play_again'](); break;
       }
     },
@@ -54,6 +65,13 @@ mergeInto(LibraryManager.library, {
     stats: { buffers: 0, loudBuffers: 0, ahead: 0, underruns: 0, copies: 0, copyFailures: 0 },
     sent: '',    // the stats as the page last heard them
     pointer: 0,  // the pointer's shape the page shows
+    // Only changes go to the page.
+    report: function() {
+      var web = reedshotWeb, now = JSON.stringify(web.stats);
+      if (now === web.sent) return;
+      web.sent = now;
+      reedshotPage.post({ what: 'stats', stats: web.stats });
+    },
   },
 
   reedshot_now_ms: function() { return performance.now(); },
@@ -352,16 +370,12 @@ mergeInto(LibraryManager.library, {
   reedshot_message_open__deps: ['$reedshotPage'],
   reedshot_message_open: function() { return reedshotPage.messageOpen ? 1 : 0; },
 
-  // Only changes go to the page.
-  reedshot_stats__deps: ['$reedshotWeb', '$reedshotPage'],
+  reedshot_stats__deps: ['$reedshotWeb'],
   reedshot_stats: function(ahead, underruns) {
     var web = reedshotWeb;
     web.stats.ahead = ahead;
     web.stats.underruns = underruns;
-    var now = JSON.stringify(web.stats);
-    if (now === web.sent) return;
-    web.sent = now;
-    reedshotPage.post({ what: 'stats', stats: web.stats });
+    web.report();
   },
 
   reedshot_page_hidden__deps: ['$reedshotPage'],

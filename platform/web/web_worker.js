@@ -6,6 +6,18 @@ Module['print'] = function(text) { postMessage({ what: 'print', text: text }); }
 Module['printErr'] = function(text) { postMessage({ what: 'print', text: text, warn: true }); };
 Module['onAbort'] = function(what) { postMessage({ what: 'abort', text: String(what) }); };
 Module['onRuntimeInitialized'] = function() { postMessage({ what: 'running' }); };
+// The page compiles the program while this script loads.
+Module['instantiateWasm'] = function(imports, receive) {
+  var page = reedshotPage;
+  page.onCode = function() {
+    var made = page.code ? WebAssembly.instantiate(page.code, imports).then(function(instance) {
+      return { instance: instance, module: page.code };
+    }) : WebAssembly.instantiateStreaming(fetch('reedshot.wasm'), imports);
+    made.then(function(result) { receive(result.instance, result.module); }, abort);
+  };
+  if (page.code !== undefined) page.onCode();
+  return {};
+};
 Module['preInit'] = [function() {
   var store = Module['reedshotStore'], page = reedshotPage;
   addRunDependency('store');
