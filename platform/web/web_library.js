@@ -198,12 +198,16 @@ mergeInto(LibraryManager.library, {
           var objects = db.transaction('FILE_DATA', 'readonly').objectStore('FILE_DATA');
           var keys = objects.getAllKeys(), values = objects.getAll();
           values.onsuccess = function() {
+            var files = [];
             keys.result.forEach(function(path, i) {
               var entry = values.result[i];
               if (!store.kept(path)) return;
               store.known[path] = true;
-              if (entry && entry.contents) FS.writeFile(path, entry.contents);
+              if (entry && entry.contents) files.push([path, entry.contents]);
             });
+            // Written once the program's memory is there (the file system
+            // looks at it), which may be after this: the code compiles meanwhile.
+            addOnPreRun(function() { files.forEach(function(file) { FS.writeFile(file[0], file[1]); }); });
             done(true);
           };
           values.transaction.onabort = function() { store.unusable(done); };
@@ -311,7 +315,8 @@ mergeInto(LibraryManager.library, {
 
     // onOwned() once this tab holds the store; before that, when another tab
     // holds it, onWaiting(takeOver): takeOver() asks that tab to save and
-    // stop, and onOwned follows once it has. onLeft() when another tab took it.
+    // stop, and onOwned follows once it has (or has closed). onLeft() when
+    // another tab took it.
     claim: function(onOwned, onWaiting, onLeft) {
       var store = reedshotStore;
       if (!navigator.locks) {
@@ -333,9 +338,11 @@ mergeInto(LibraryManager.library, {
       }
       navigator.locks.request(store.lockName, { ifAvailable: true }, function(lock) {
         if (lock) return hold();
+        // In line for it meanwhile: a tab closing (or reloading) lets it go
+        // only once its worker has stopped, a moment later.
+        navigator.locks.request(store.lockName, hold);
         onWaiting(function() {
           if (store.channel) store.channel.postMessage('take-over');
-          navigator.locks.request(store.lockName, hold);
         });
       });
     },
