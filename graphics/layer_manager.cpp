@@ -66,6 +66,14 @@ uint32_t VersionOf(const Picture* picture) {
     return picture != nullptr && picture->surface != nullptr ? picture->surface->version : 0;
 }
 
+uint32_t LookOf(const Sprite& sprite) {
+    return uint32_t{sprite.key} << 16 | uint32_t{sprite.keyed} << 1 | uint32_t{sprite.blend};
+}
+
+bool SameRect(const Rect& a, const Rect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 }  // namespace
 
 LayerManager::LayerManager() {
@@ -156,24 +164,28 @@ void LayerManager::MarkChanged() {
     // the screen draws nothing, and the moving ones it would mark come out
     // the same drawn again.
     Sprite* moving[SpriteList::kCapacity];
+    bool under[SpriteList::kCapacity];
     uint32_t movingCount = 0;
     for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
         Sprite& sprite = *node->sprite;
         if (sprite.savesBackground) {
+            under[movingCount] = false;
             moving[movingCount++] = &sprite;
             continue;
         }
         if (!OnScreen(RectAt(Point{sprite.x - viewX, sprite.y - viewY}, sprite.width, sprite.height))) continue;
         for (uint32_t i = 0; i < movingCount; ++i) {
             if (SpritesOverlap(*moving[i], sprite)) {
-                moving[i]->dirty = true;
+                under[i] = true;
                 sprite.dirty = true;
             }
         }
     }
     // A moving sprite that changed is erased and drawn again, and so is every
-    // one after it over what it covered or covers now.
+    // one after it over what it covered or covers now. One only marked, still
+    // as it stands on nothing drawn again, would come out the same: it stays.
     Region region;
+    uint32_t movingAt = 0;
     for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
         Sprite& sprite = *node->sprite;
         const Point at{sprite.x - viewX, sprite.y - viewY};
@@ -184,10 +196,11 @@ void LayerManager::MarkChanged() {
         }
         const bool stands = sprite.standsOn == this;
         const Rect was = stands ? RectAt(sprite.stoodAt, sprite.background->width, sprite.background->height) : Rect{};
-        const bool changed = !stands || sprite.dirty || at.x != sprite.stoodAt.x || at.y != sprite.stoodAt.y ||
-                             sprite.image != sprite.stoodImage || VersionOf(sprite.image) != sprite.stoodVersion;
-        if (changed || region.Overlaps(was)) {
-            sprite.dirty = true;
+        const bool same = stands && SameRect(now, was) && sprite.image == sprite.stoodImage &&
+                          VersionOf(sprite.image) == sprite.stoodVersion && LookOf(sprite) == sprite.stoodLook;
+        const bool coveredByStatic = under[movingAt++];
+        sprite.dirty = !same || coveredByStatic || region.Overlaps(was);
+        if (sprite.dirty) {
             region.Add(was);
             region.Add(now);
         }
@@ -219,6 +232,7 @@ void LayerManager::DrawChanged(uint32_t stood) {
                 sprite.stoodAt = at;
                 sprite.stoodImage = sprite.image;
                 sprite.stoodVersion = VersionOf(sprite.image);
+                sprite.stoodLook = LookOf(sprite);
             }
         }
         if (sprite.standsOn == this) standing_[standing++] = &sprite;

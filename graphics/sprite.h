@@ -37,6 +37,7 @@ public:
     Point stoodAt{};
     const Picture* stoodImage = nullptr;
     uint32_t stoodVersion = 0;
+    uint32_t stoodLook = 0;  // key, keyed and blend as drawn
 };
 
 void CreateSprite(Sprite& sprite, PictureHolder* holder, int32_t x, int32_t y, bool savesBackground, bool keyed,

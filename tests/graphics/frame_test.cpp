@@ -173,6 +173,10 @@ TEST_F(FrameTest, MarkingDirtiesOverlappingStaticSpritesAboveOnlyAndPartialRedra
         // A half-clear sign is drawn again only where a full redraw would draw it.
         {"the low one left from under a half-clear sign",
          [](gfx::Scene& sc, gfx::Sprite* s[]) { s[2]->blend = true; sc.MarkSpriteDirty(*s[2]); sc.RedrawDirty(); s[1]->x = 150; }, 155, 15, kDuck},
+        {"one added below the one under a half-clear sign",
+         [](gfx::Scene& sc, gfx::Sprite* s[]) { s[2]->blend = true; sc.MarkSpriteDirty(*s[2]); sc.RedrawDirty(); s[4]->y = 200; sc.AddSprite(*s[4], 1); }, 52, 202, kDuck},
+        // A still one marked is drawn again only when it would look different.
+        {"a still one made half-clear", [](gfx::Scene& sc, gfx::Sprite* s[]) { s[3]->blend = true; sc.MarkSpriteDirty(*s[3]); }, 105, 105, gfx::Half(kSign, kGround)},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
