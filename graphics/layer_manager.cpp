@@ -129,11 +129,11 @@ void LayerManager::MarkSpriteDirty(Sprite& sprite) {
 }
 
 void LayerManager::MarkCoveredAbove(const Sprite& sprite) {
-    // From the top down to the sprite's own node: higher layers, then equal
+    // From the top down to the sprite's own entry: higher layers, then equal
     // layers drawn after it.
-    for (const SpriteList::Node* node = sprites_.Tail();
-         node != nullptr && node->sprite != &sprite && node->layer >= sprite.layer; node = node->prev) {
-        MarkIfCovered(*node->sprite, sprite);
+    const std::span<const SpriteList::Entry> entries = sprites_.Ordered();
+    for (size_t i = entries.size(); i-- > 0 && entries[i].sprite != &sprite && entries[i].layer >= sprite.layer;) {
+        MarkIfCovered(*entries[i].sprite, sprite);
     }
 }
 
@@ -166,8 +166,8 @@ void LayerManager::MarkChanged() {
     Sprite* moving[SpriteList::kCapacity];
     bool under[SpriteList::kCapacity];
     uint32_t movingCount = 0;
-    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
-        Sprite& sprite = *node->sprite;
+    for (const SpriteList::Entry& entry : sprites_.Ordered()) {
+        Sprite& sprite = *entry.sprite;
         if (sprite.savesBackground) {
             under[movingCount] = false;
             moving[movingCount++] = &sprite;
@@ -186,8 +186,8 @@ void LayerManager::MarkChanged() {
     // as it stands on nothing drawn again, would come out the same: it stays.
     Region region;
     uint32_t movingAt = 0;
-    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
-        Sprite& sprite = *node->sprite;
+    for (const SpriteList::Entry& entry : sprites_.Ordered()) {
+        Sprite& sprite = *entry.sprite;
         const Point at{sprite.x - viewX, sprite.y - viewY};
         const Rect now = RectAt(at, sprite.width, sprite.height);
         if (!sprite.savesBackground) {
@@ -221,8 +221,8 @@ void LayerManager::DrawChanged(uint32_t stood) {
     uint32_t standing = 0;
     // The check still needs the marks; it clears them itself.
     const bool keepMarks = check_.On();
-    for (const SpriteList::Node* node = sprites_.Head(); node != nullptr; node = node->next) {
-        Sprite& sprite = *node->sprite;
+    for (const SpriteList::Entry& entry : sprites_.Ordered()) {
+        Sprite& sprite = *entry.sprite;
         if (sprite.dirty && !sprite.savesBackground) {
             displayList_.DrawSprite(sprite);
         } else if (sprite.dirty) {

@@ -15,25 +15,35 @@ void SpriteList::Clear() {
     count_ = 0;
 }
 
+void SpriteList::Reorder() {
+    uint16_t i = 0;
+    for (const Node* node = head_; node != nullptr; node = node->next) ordered_[i++] = Entry{node->sprite, node->layer};
+}
+
 bool SpriteList::Insert(Sprite* sprite, uint16_t layer) {
     if (free_ == nullptr) return false;
     Node* node = free_;
     free_ = node->next;
     *node = Node{sprite, layer, nullptr, nullptr};
     ++count_;
+    Link(node);
+    Reorder();
+    return true;
+}
 
+void SpriteList::Link(Node* node) {
     if (head_ == nullptr) {
         head_ = tail_ = node;
-        return true;
+        return;
     }
-    if (layer < head_->layer) {
+    if (node->layer < head_->layer) {
         node->next = head_;
         head_->prev = node;
         head_ = node;
-        return true;
+        return;
     }
     Node* after = head_;
-    while (after->next != nullptr && after->next->layer < layer) after = after->next;
+    while (after->next != nullptr && after->next->layer < node->layer) after = after->next;
     node->prev = after;
     node->next = after->next;
     if (after->next != nullptr) {
@@ -42,7 +52,6 @@ bool SpriteList::Insert(Sprite* sprite, uint16_t layer) {
         tail_ = node;
     }
     after->next = node;
-    return true;
 }
 
 bool SpriteList::Remove(const Sprite* sprite) {
@@ -55,6 +64,7 @@ bool SpriteList::Remove(const Sprite* sprite) {
     node->next = free_;
     free_ = node;
     --count_;
+    Reorder();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "graphics/sprite.h"
 
@@ -35,12 +36,24 @@ public:
     Node* Tail() const { return tail_; }
     uint16_t Count() const { return count_; }
 
+    // The same order as an array of Count() entries: the walks of every
+    // frame read it without following the chain.
+    struct Entry {
+        Sprite* sprite;
+        uint16_t layer;
+    };
+    std::span<const Entry> Ordered() const { return {ordered_, count_}; }
+
 private:
+    void Link(Node* node);
+    void Reorder();
+
     Node nodes_[kCapacity];
     Node* free_ = nullptr;  // chained through next
     Node* head_ = nullptr;
     Node* tail_ = nullptr;
     uint16_t count_ = 0;
+    Entry ordered_[kCapacity] = {};
 };
 
 }  // namespace gfx
