@@ -22,6 +22,18 @@ bool OverlapsMovingBefore(const SpriteList::Node* node) {
     return false;
 }
 
+// A sprite's area in world coordinates, wide enough for any size.
+struct WorldBox {
+    int64_t left, top, right, bottom;
+};
+
+WorldBox BoxOf(const Sprite& s) { return WorldBox{s.x, s.y, s.x + int64_t{s.width}, s.y + int64_t{s.height}}; }
+
+// As SpritesOverlap.
+bool Overlap(const WorldBox& a, const WorldBox& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 Rect RectAt(Point at, uint32_t width, uint32_t height) {
     return Rect{at.x, at.y, static_cast<int32_t>(at.x + static_cast<int64_t>(width)),
                 static_cast<int32_t>(at.y + static_cast<int64_t>(height))};
@@ -163,19 +175,21 @@ void LayerManager::MarkChanged() {
     // redraw would, so that moving one is drawn again first. One wholly off
     // the screen draws nothing, and the moving ones it would mark come out
     // the same drawn again.
-    Sprite* moving[SpriteList::kCapacity];
+    // Their areas are gathered side by side for the many overlap tests.
+    WorldBox moving[SpriteList::kCapacity];
     bool under[SpriteList::kCapacity];
     uint32_t movingCount = 0;
     for (const SpriteList::Entry& entry : sprites_.Ordered()) {
         Sprite& sprite = *entry.sprite;
         if (sprite.savesBackground) {
             under[movingCount] = false;
-            moving[movingCount++] = &sprite;
+            moving[movingCount++] = BoxOf(sprite);
             continue;
         }
         if (!OnScreen(RectAt(Point{sprite.x - viewX, sprite.y - viewY}, sprite.width, sprite.height))) continue;
+        const WorldBox box = BoxOf(sprite);
         for (uint32_t i = 0; i < movingCount; ++i) {
-            if (SpritesOverlap(*moving[i], sprite)) {
+            if (Overlap(moving[i], box)) {
                 under[i] = true;
                 sprite.dirty = true;
             }
