@@ -30,8 +30,10 @@ void Store(uint16_t* p, V v) {
     std::memcpy(p, &v, sizeof v);
 }
 
+// Inlined even unoptimised: it is called outside the per-pixel loop too,
+// where a wide vector must not come back through a call.
 template <typename T>
-T Splat(Colour c) {
+[[gnu::always_inline]] inline T Splat(Colour c) {
     if constexpr (std::is_same_v<T, Colour>) {
         return c;
     } else {
