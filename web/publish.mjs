@@ -17,8 +17,9 @@ const kPacked = /\.(html|js|wasm|webmanifest)$/;
 const [dir, linked] = process.argv.slice(2);
 if (linked) {
   copyFileSync(`${linked}/reedshot.wasm`, `${dir}/reedshot.wasm`);
-  // Only local names are shortened: the page calls the script's globals.
-  const script = await minify(readFileSync(`${linked}/reedshot.js`, 'utf8'), { compress: true, mangle: true });
+  // The program's worker runs the script alone and talks only in messages: its global names are shortened too.
+  const script = await minify(readFileSync(`${linked}/reedshot.js`, 'utf8'), { compress: true, mangle: true,
+    toplevel: true });
   writeFileSync(`${dir}/reedshot.js`, script.code);
   const page = readFileSync(`${dir}/index.html`, 'utf8').split(/(?<=<script>)|(?=<\/script>)/);
   page[1] = (await minify(page[1], { compress: true, mangle: true })).code;
