@@ -8,11 +8,6 @@
 namespace gfx {
 namespace {
 
-// A static sprite is redrawn when something under it changed.
-void MarkIfCovered(Sprite& other, const Sprite& changed) {
-    if (!other.savesBackground && !other.dirty && SpritesOverlap(other, changed)) other.dirty = true;
-}
-
 // A static sprite that a moving one before it in the list overlaps is drawn
 // again over that one.
 bool OverlapsMovingBefore(const SpriteList::Node* node) {
@@ -32,6 +27,11 @@ WorldBox BoxOf(const Sprite& s) { return WorldBox{s.x, s.y, s.x + int64_t{s.widt
 // As SpritesOverlap.
 bool Overlap(const WorldBox& a, const WorldBox& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// A static sprite is redrawn when something under it changed.
+void MarkIfCovered(Sprite& other, const WorldBox& changed) {
+    if (!other.savesBackground && !other.dirty && Overlap(BoxOf(other), changed)) other.dirty = true;
 }
 
 Rect RectAt(Point at, uint32_t width, uint32_t height) {
@@ -102,6 +102,9 @@ LayerManager::~LayerManager() {
 
 void LayerManager::ClearSprites() {
     TakeOffStanding();
+    // What they would mark leaves with them; re-added, each is drawn again.
+    markedCount_ = 0;
+    for (const SpriteList::Entry& entry : sprites_.Ordered()) entry.sprite->scene = nullptr;
     sprites_.Clear();
 }
 
@@ -111,8 +114,9 @@ void LayerManager::DrawOneSprite(const Sprite& sprite) {
 }
 
 void LayerManager::AddSprite(Sprite& sprite, uint8_t layer) {
+    MarkWhatMarkedCover();
     sprite.layer = layer;
-    sprites_.Insert(&sprite, layer);
+    if (sprites_.Insert(&sprite, layer)) sprite.scene = this;
     // What is drawn after it goes over it again.
     MarkSpriteDirty(sprite);
 }
@@ -123,11 +127,13 @@ void LayerManager::AddSpriteAnimated(Sprite& sprite, uint8_t layer) {
 }
 
 void LayerManager::RemoveSprite(const Sprite& sprite) {
+    MarkWhatMarkedCover();
     TakeOffStanding();
     // Static sprites after it lose what lay over the gap once its last
     // erasure goes out; they are drawn again.
     MarkCoveredAbove(sprite);
     sprites_.Remove(&sprite);
+    if (sprite.scene == this) sprite.scene = nullptr;
 }
 
 void LayerManager::RemoveSpriteAnimated(const Sprite& sprite) {
@@ -137,16 +143,32 @@ void LayerManager::RemoveSpriteAnimated(const Sprite& sprite) {
 
 void LayerManager::MarkSpriteDirty(Sprite& sprite) {
     sprite.dirty = true;
+    if (sprite.savesBackground && sprite.scene == this && markedCount_ < kMaxMarked) {
+        marked_[markedCount_++] = Marked{&sprite, sprite.x, sprite.y, sprite.width, sprite.height, sprite.layer};
+        return;
+    }
     MarkCoveredAbove(sprite);
 }
 
 void LayerManager::MarkCoveredAbove(const Sprite& sprite) {
+    MarkCoveredAbove(Marked{&sprite, sprite.x, sprite.y, sprite.width, sprite.height, sprite.layer});
+}
+
+void LayerManager::MarkCoveredAbove(const Marked& marked) {
+    const WorldBox box{marked.x, marked.y, marked.x + int64_t{marked.width}, marked.y + int64_t{marked.height}};
     // From the top down to the sprite's own entry: higher layers, then equal
     // layers drawn after it.
     const std::span<const SpriteList::Entry> entries = sprites_.Ordered();
-    for (size_t i = entries.size(); i-- > 0 && entries[i].sprite != &sprite && entries[i].layer >= sprite.layer;) {
-        MarkIfCovered(*entries[i].sprite, sprite);
+    for (size_t i = entries.size();
+         i-- > 0 && entries[i].sprite != marked.sprite && entries[i].layer >= marked.layer;) {
+        MarkIfCovered(*entries[i].sprite, box);
     }
+}
+
+void LayerManager::MarkWhatMarkedCover() {
+    const uint32_t count = markedCount_;
+    markedCount_ = 0;
+    for (uint32_t i = 0; i < count; ++i) MarkCoveredAbove(marked_[i]);
 }
 
 // Moving sprites stay drawn between partial frames; only what changed, and
@@ -169,6 +191,17 @@ void LayerManager::RedrawDirty() {
 }
 
 void LayerManager::MarkChanged() {
+    for (uint32_t i = 0; i < markedCount_; ++i) {
+        const Marked& m = marked_[i];
+        const Sprite& s = *m.sprite;
+        // Still moving and where it was marked: the static sprites over it
+        // on the screen are marked below.
+        if (s.savesBackground && s.x == m.x && s.y == m.y && s.width == m.width && s.height == m.height &&
+            s.layer == m.layer) {
+            continue;
+        }
+        MarkCoveredAbove(m);
+    }
     const int32_t viewX = displayList_.ViewX();
     const int32_t viewY = displayList_.ViewY();
     // A static sprite over a moving one is drawn again over it, as a full
@@ -222,6 +255,8 @@ void LayerManager::MarkChanged() {
 }
 
 void LayerManager::DrawChanged(uint32_t stood) {
+    // Whatever was marked is drawn now (a partial frame has looked at it).
+    markedCount_ = 0;
     // Erased from the top down, each gives back what lay under it.
     for (uint32_t i = stood; i-- > 0;) {
         Sprite& sprite = *standing_[i];
@@ -299,6 +334,7 @@ void LayerManager::RedrawShaken(int32_t dx, int32_t dy) {
 }
 
 void LayerManager::RestoreAllSprites() {
+    markedCount_ = 0;
     for (const SpriteList::Node* node = sprites_.Tail(); node != nullptr; node = node->prev) {
         displayList_.RestoreSprite(*node->sprite);
         node->sprite->dirty = false;

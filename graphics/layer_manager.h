@@ -71,8 +71,19 @@ private:
     // marked sprites, leaving the moving ones standing; clears the marks
     // unless the frame is checked.
     void DrawChanged(uint32_t stood);
-    // Marks the static sprites drawn after this one that overlap it.
+    // A sprite as it was when marked.
+    struct Marked {
+        const Sprite* sprite;
+        int32_t x, y;
+        uint32_t width, height;
+        uint8_t layer;
+    };
+    // Marks the static sprites drawn after this one that overlap it (as it
+    // lay when marked).
     void MarkCoveredAbove(const Sprite& sprite);
+    void MarkCoveredAbove(const Marked& marked);
+    // What the marks of moving sprites put off, before the list changes.
+    void MarkWhatMarkedCover();
     // The frame just presented against the scene redrawn in full over the
     // display as the frame found it; clears the marks.
     void CheckFrame(bool everyStatic);
@@ -83,6 +94,12 @@ private:
     // The moving sprites the last partial frame left drawn, in list order.
     Sprite* standing_[SpriteList::kCapacity] = {};
     uint32_t standingCount_ = 0;
+    // Moving sprites of the list marked since the last frame, as they were.
+    // Most are still there when it starts, and the static sprites over them
+    // on the screen are marked then anyway (those off it draw nothing).
+    static constexpr uint32_t kMaxMarked = 64;
+    Marked marked_[kMaxMarked] = {};
+    uint32_t markedCount_ = 0;
 };
 
 }  // namespace gfx

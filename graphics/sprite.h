@@ -38,6 +38,9 @@ public:
     const Picture* stoodImage = nullptr;
     uint32_t stoodVersion = 0;
     uint32_t stoodLook = 0;  // key, keyed and blend as drawn
+    // The scene whose list holds it, if any: kept by the scene, which
+    // removes it through a const reference.
+    mutable const StandingGuard* scene = nullptr;
 };
 
 void CreateSprite(Sprite& sprite, PictureHolder* holder, int32_t x, int32_t y, bool savesBackground, bool keyed,
