@@ -68,7 +68,10 @@ void Timedemo::Begin(uint32_t tick) {
 void Timedemo::Delivered(uint32_t tick) {
     const uint64_t now = Counter();
     const uint64_t allocations = Allocations();
-    if (events_ == 0) eventsCpuStart_ = Seconds(CLOCK_THREAD_CPUTIME_ID);
+    if (events_ == 0) {
+        eventsCpuStart_ = Seconds(CLOCK_THREAD_CPUTIME_ID);
+        eventsCounterStart_ = now;
+    }
     if (events_ > 0) {
         const uint64_t game = now - eventStart_ - eventSound_;
         soundTicks_ += eventSound_;
@@ -96,6 +99,7 @@ void Timedemo::SoundEnd() { eventSound_ += Counter() - soundStart_; }
 void Timedemo::End(uint32_t tick) {
     endTick_ = tick;
     eventsCpu_ = Seconds(CLOCK_THREAD_CPUTIME_ID) - eventsCpuStart_;
+    eventsCounted_ = Counter() - eventsCounterStart_;
     wall_ = Seconds(CLOCK_MONOTONIC) - wallStart_;
     cpu_ = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart_;
     const uint64_t counted = Counter() - counterStart_;
@@ -106,8 +110,13 @@ void Timedemo::Print(std::FILE* out) const {
     const double virtualSeconds = static_cast<double>(endTick_ - startTick_) / 1000.0;
     const double measured = static_cast<double>(events_ > 1 ? events_ - 1 : 1);
     const double tickSeconds = counterRate_ > 0 ? 1.0 / counterRate_ : 0.0;
-    const double sound = static_cast<double>(soundTicks_) * tickSeconds / measured;
-    const double game = std::max(0.0, eventsCpu_ / measured - sound);
+    // The sound's share of the events' wall time splits their CPU time: when
+    // other programs take the processor both stretch alike, while subtracting
+    // the sound's wall time from CPU time would leave the game next to nothing.
+    const double soundShare =
+        eventsCounted_ > 0 ? std::min(1.0, static_cast<double>(soundTicks_) / static_cast<double>(eventsCounted_)) : 0.0;
+    const double sound = eventsCpu_ * soundShare / measured;
+    const double game = eventsCpu_ / measured - sound;
     const double worst = static_cast<double>(worst_[0].counted) * tickSeconds;
     std::fprintf(out, "timedemo: %.1f s of game in %.3f s wall, %.0f times real time; %.3f s CPU in all\n",
                  virtualSeconds, wall_, wall_ > 0 ? virtualSeconds / wall_ : 0.0, cpu_);

@@ -32,6 +32,8 @@ private:
     // the run).
     double eventsCpuStart_ = 0;
     double eventsCpu_ = 0;
+    uint64_t eventsCounterStart_ = 0;
+    uint64_t eventsCounted_ = 0;
     uint64_t counterStart_ = 0;
     double counterRate_ = 0;
     uint64_t events_ = 0;
