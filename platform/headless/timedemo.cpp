@@ -98,11 +98,12 @@ void Timedemo::SoundEnd() { eventSound_ += Counter() - soundStart_; }
 
 void Timedemo::End(uint32_t tick) {
     endTick_ = tick;
+    const uint64_t now = Counter();
     eventsCpu_ = Seconds(CLOCK_THREAD_CPUTIME_ID) - eventsCpuStart_;
-    eventsCounted_ = Counter() - eventsCounterStart_;
+    eventsCounted_ = now - eventsCounterStart_;
     wall_ = Seconds(CLOCK_MONOTONIC) - wallStart_;
     cpu_ = Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart_;
-    const uint64_t counted = Counter() - counterStart_;
+    const uint64_t counted = now - counterStart_;
     counterRate_ = wall_ > 0 ? static_cast<double>(counted) / wall_ : 0.0;
 }
 
