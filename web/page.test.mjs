@@ -128,6 +128,7 @@ test('the mute switch and Ctrl+M silence the page and store nothing, M alone is 
     assert.deepEqual(await switchState(), ['false', 1]);
     await page.keyboard.press('Control+m');
     assert.deepEqual(await switchState(), ['true', 0]);
+    await until('the game counted what it played before', async () => (await stats(page)).muted);
     assert.equal(await sounding(), false, 'muted, nothing more is played');
     await page.screenshot({ path: kShots + 'muted.png' });
     await page.click('#mute');

@@ -65,9 +65,12 @@ mergeInto(LibraryManager.library, {
     stats: { buffers: 0, loudBuffers: 0, ahead: 0, underruns: 0, copies: 0, copyFailures: 0 },
     sent: '',    // the stats as the page last heard them
     pointer: 0,  // the pointer's shape the page shows
-    // Only changes go to the page.
+    // Only changes go to the page. The mute they were counted under goes
+    // with them: once the page sees it, nothing played before it is unsaid.
     report: function() {
-      var web = reedshotWeb, now = JSON.stringify(web.stats);
+      var web = reedshotWeb;
+      web.stats.muted = reedshotPage.muted;
+      var now = JSON.stringify(web.stats);
       if (now === web.sent) return;
       web.sent = now;
       reedshotPage.post({ what: 'stats', stats: web.stats });
